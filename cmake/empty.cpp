@@ -1,0 +1,1 @@
+// Keeps a component library valid while its folder has no sources yet.
