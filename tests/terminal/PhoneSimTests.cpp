@@ -1,0 +1,161 @@
+// The simulated phone on its own, driven through a plain descriptor of the
+// device side.
+#include "support/PhoneFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+using phonesim::PhoneSim;
+using phonesim::ScriptedReply;
+
+class Line {
+public:
+    explicit Line(const QString& path)
+    {
+        fd_ = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    }
+    ~Line() { close(); }
+    void close()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+    int fd() const { return fd_; }
+    void write(const QByteArray& bytes) { ASSERT_EQ(::write(fd_, bytes.constData(), bytes.size()), bytes.size()); }
+    QByteArray read()
+    {
+        QByteArray all;
+        char buf[4096];
+        ssize_t n;
+        while ((n = ::read(fd_, buf, sizeof buf)) > 0)
+            all.append(buf, n);
+        return all;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+struct SimTest : ::testing::Test {
+    testsupport::PhoneFixture phone;
+    PhoneSim& sim = phone.sim();
+    Line line{sim.devicePath()};
+
+    QByteArray ask(const QByteArray& command)
+    {
+        line.write(command);
+        sim.pump();
+        return line.read();
+    }
+};
+
+TEST_F(SimTest, AnswersWithEchoUntilEchoIsTurnedOff)
+{
+    ASSERT_GE(line.fd(), 0);
+    EXPECT_EQ(ask("AT\r"), QByteArray("AT\r\r\nOK\r\n"));
+    EXPECT_EQ(ask("ATE0\r"), QByteArray("ATE0\r\r\nOK\r\n"));
+    EXPECT_EQ(ask("AT\r"), QByteArray("\r\nOK\r\n"));
+    EXPECT_EQ(ask("AT+NOSUCH\r"), QByteArray("\r\nERROR\r\n"));
+    EXPECT_EQ(ask("ate1\r"), QByteArray("\r\nOK\r\n"));
+    EXPECT_EQ(ask("AT\r"), QByteArray("AT\r\r\nOK\r\n"));
+    EXPECT_EQ(sim.commands(), QStringList({"AT", "ATE0", "AT", "AT+NOSUCH", "ate1", "AT"}));
+    EXPECT_TRUE(sim.received().startsWith("AT\rATE0\r"));
+}
+
+TEST_F(SimTest, ErrorFinalsFollowTheCmeeMode)
+{
+    ask("ATE0\r");
+    sim.script("AT+CPBS?", ScriptedReply::CmeError(10).always());
+    sim.script("AT+CMGS=*", ScriptedReply::CmsError(304).always());
+    EXPECT_EQ(ask("AT+CPBS?\r"), QByteArray("\r\nERROR\r\n"));
+    EXPECT_EQ(ask("AT+CMEE=?\r"), QByteArray("\r\n+CMEE: (0-2)\r\n\r\nOK\r\n"));
+    EXPECT_EQ(ask("AT+CMEE=1\r"), QByteArray("\r\nOK\r\n"));
+    EXPECT_EQ(ask("AT+CMEE?\r"), QByteArray("\r\n+CMEE: 1\r\n\r\nOK\r\n"));
+    EXPECT_EQ(ask("AT+CPBS?\r"), QByteArray("\r\n+CME ERROR: 10\r\n"));
+    EXPECT_EQ(ask("AT+CMGS=20\r"), QByteArray("\r\n+CMS ERROR: 304\r\n"));
+    EXPECT_EQ(ask("AT+CMEE=7\r"), QByteArray("\r\n+CME ERROR: 50\r\n"));
+}
+
+TEST_F(SimTest, ScriptedRepliesComeInPiecesAfterTheirDelayAndGetUsedUp)
+{
+    ask("ATE0\r");
+    sim.script("AT", ScriptedReply::Raw({"\r\nO", "K\r\n"}));
+    sim.script("AT+CGMI", ScriptedReply::Text({"Maker"}).after(300));
+    sim.script("AT+CGMI", ScriptedReply::Silence());
+
+    EXPECT_EQ(ask("AT\r"), QByteArray("\r\nO"));
+    sim.pump();
+    EXPECT_EQ(line.read(), QByteArray("K\r\n"));
+    EXPECT_EQ(ask("AT\r"), QByteArray("\r\nOK\r\n"));  // the script is used up
+
+    EXPECT_EQ(ask("AT+CGMI\r"), QByteArray());
+    phone.clock().advance(299);
+    sim.pump();
+    EXPECT_EQ(line.read(), QByteArray());
+    phone.clock().advance(1);
+    sim.pump();
+    EXPECT_EQ(line.read(), QByteArray("\r\nMaker\r\n\r\nOK\r\n"));
+    EXPECT_EQ(ask("AT+CGMI\r"), QByteArray());  // silence
+    EXPECT_EQ(ask("AT+CGMI\r"), QByteArray("\r\nERROR\r\n"));  // no handler
+}
+
+TEST_F(SimTest, PromptCollectsTextUntilCtrlZOrEsc)
+{
+    ask("ATE0\r");
+    QByteArray got;
+    bool wasCancelled = false;
+    sim.addHandler("+CMGW", [&](PhoneSim& s, const phonesim::Command& c) {
+        EXPECT_EQ(c.args, "=5");
+        s.sendPrompt([&](PhoneSim& s2, const QByteArray& data, bool cancelled) {
+            got = data;
+            wasCancelled = cancelled;
+            if (!cancelled) {
+                s2.sendLine("+CMGW: 4");
+                s2.sendOk();
+            }
+        });
+    });
+    EXPECT_EQ(ask("AT+CMGW=5\r"), QByteArray("\r\n> "));
+    EXPECT_EQ(ask("0011\r00\x1A"), QByteArray("\r\n+CMGW: 4\r\n\r\nOK\r\n"));
+    EXPECT_EQ(got, QByteArray("0011\r00"));
+    EXPECT_FALSE(wasCancelled);
+    ask("AT+CMGW=5\r");
+    EXPECT_EQ(ask("00\x1B"), QByteArray());
+    EXPECT_TRUE(wasCancelled);
+}
+
+TEST_F(SimTest, StateOutlivesThePortAndUnplugHangsUp)
+{
+    ask("ATE0\r");
+    line.close();
+    sim.inject("+CMTI: \"SM\",1");
+    sim.pump();  // nobody listens; nothing breaks
+    Line again(sim.devicePath());
+    again.write("AT\r");
+    sim.pump();
+    EXPECT_EQ(again.read(), QByteArray("\r\n+CMTI: \"SM\",1\r\n\r\nOK\r\n"));
+
+    sim.unplug();
+    EXPECT_FALSE(sim.plugged());
+    EXPECT_EQ(sim.pump(), 0);
+    char c;
+    EXPECT_EQ(::read(again.fd(), &c, 1), 0);
+    pollfd p{again.fd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 0), 1);
+    EXPECT_TRUE(p.revents & POLLHUP);
+}
+
+TEST_F(SimTest, ExpectReceivedWaitsBoundedly)
+{
+    line.write("AT+X");
+    EXPECT_TRUE(sim.expectReceived(QByteArray("AT+X"), 1000));
+    EXPECT_FALSE(sim.expectReceived(QByteArray("never"), 30));
+}
+
+}  // namespace
