@@ -1,0 +1,463 @@
+#include "email/Pop3Reader.h"
+
+#include "email/AttachmentName.h"
+#include "email/MimeLetter.h"
+#include "platform/Ansi.h"
+#include "platform/Clock.h"
+#include "platform/UserSettings.h"
+#include "platform/Val.h"
+#include "platform/VbError.h"
+
+#include <QFile>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslSocket>
+
+namespace quenby {
+
+namespace {
+
+// A single-line reply longer than this is not POP3.
+constexpr qsizetype kMaxLineBytes = 64 * 1024;
+
+QString CaFileOverride()
+{
+    QString file = qEnvironmentVariable("PARLOVA_POP3_CAFILE");
+    if (file.isEmpty())
+        file = platform::GetSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), QStringLiteral("Pop3CAFile"));
+    return file;
+}
+
+// A logon text must not end the command line early.
+QByteArray CommandArgument(const QString& text)
+{
+    QString clean = text;
+    clean.remove(QLatin1Char('\r'));
+    clean.remove(QLatin1Char('\n'));
+    clean.remove(QChar(0));
+    return platform::TextToAnsi(clean);
+}
+
+// One leading dot less on every line (a server doubles it, RFC 1939).
+QByteArray Unstuff(const QByteArray& bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size());
+    bool lineStart = true;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (lineStart && c == '.') {
+            lineStart = false;
+            continue;
+        }
+        out.append(c);
+        lineStart = c == '\n';
+    }
+    return out;
+}
+
+// The blank-separated word after position `from` (0-based) of a reply line.
+QByteArray WordAfterBlank(const QByteArray& line, qsizetype from)
+{
+    const qsizetype blank = line.indexOf(' ', from);
+    if (blank < 0)
+        return QByteArray();
+    qsizetype end = blank + 1;
+    while (end < line.size() && line.at(end) != ' ' && line.at(end) != '\r' && line.at(end) != '\n')
+        ++end;
+    return line.mid(blank + 1, end - blank - 1);
+}
+
+}  // namespace
+
+std::shared_ptr<Pop3Reader>& Pop3Service()
+{
+    static std::shared_ptr<Pop3Reader> service;
+    return service;
+}
+
+Pop3Reader::Pop3Reader(QObject* parent) : QObject(parent), socket_(std::make_unique<QSslSocket>())
+{
+    connect(socket_.get(), &QIODevice::readyRead, this, &Pop3Reader::onReadyRead);
+    connect(socket_.get(), &QAbstractSocket::errorOccurred, this, &Pop3Reader::onSocketError);
+    connect(socket_.get(), &QAbstractSocket::disconnected, this, &Pop3Reader::onDisconnected);
+}
+
+Pop3Reader::~Pop3Reader()
+{
+    // No QUIT: a session cut here must not commit its deletions.
+    state_ = Idle;
+    socket_->disconnect(this);
+    socket_->abort();
+}
+
+QString Pop3Reader::ConnectPOP3(const ServerInfo& server)
+{
+    server_ = server;
+    return QString();
+}
+
+void Pop3Reader::SetLeftLetters(std::shared_ptr<QSet<QString>> left) { left_ = std::move(left); }
+
+QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFolder)
+{
+    try {
+        Abort();
+        letters_.clear();
+        count_ = 0;
+        current_ = 0;
+        currentUid_.clear();
+        buffer_.clear();
+        scanFrom_ = 0;
+        completed_ = false;
+        error_.clear();
+        maxSize_ = maxSizeOfLetter;
+        folder_ = pathToAttachmentsFolder;
+        state_ = Greeting;
+        lastActivity_ = platform::TickCount();
+
+        const quint16 port = static_cast<quint16>(server_.ServerPort);
+        if (server_.SSLRequired) {
+            if (!QSslSocket::supportsSsl()) {
+                finish(QStringLiteral("POP3 Error: ")
+                       + platform::ErrorText(QStringLiteral("TLS is not available"),
+                                             static_cast<int>(QAbstractSocket::SslInternalError)));
+                return QString();
+            }
+            QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+            config.setPeerVerifyMode(QSslSocket::VerifyPeer);
+            const QString caFile = CaFileOverride();
+            if (!caFile.isEmpty())
+                config.addCaCertificates(QSslCertificate::fromPath(caFile));
+            socket_->setSslConfiguration(config);
+            socket_->connectToHostEncrypted(server_.ServerAddress, port);
+        } else {
+            socket_->connectToHost(server_.ServerAddress, port);
+        }
+        return QString();
+    } catch (const std::exception& e) {
+        return platform::ErrorText(e);
+    }
+}
+
+void Pop3Reader::Abort()
+{
+    state_ = Idle;
+    cut();
+}
+
+void Pop3Reader::cut()
+{
+    if (socket_->state() != QAbstractSocket::UnconnectedState)
+        socket_->abort();
+}
+
+void Pop3Reader::finish(const QString& error)
+{
+    // Marked first: closing the socket may report its end re-entrantly.
+    completed_ = true;
+    error_ = error;
+    cut();
+}
+
+bool Pop3Reader::Timeout() const
+{
+    const qint64 idle = platform::TickCount() - lastActivity_;
+    return idle / 1000 > server_.Timeout;
+}
+
+void Pop3Reader::send(const QByteArray& command) { socket_->write(command + "\r\n"); }
+
+void Pop3Reader::onReadyRead()
+{
+    if (inHandler_)
+        return;
+    inHandler_ = true;
+    try {
+        handleData();
+    } catch (const std::exception& e) {
+        if (state_ != Idle && !completed_)
+            finish(QStringLiteral("POP3 Error: ") + platform::ErrorText(e));
+    }
+    lastActivity_ = platform::TickCount();
+    inHandler_ = false;
+}
+
+void Pop3Reader::onSocketError()
+{
+    if (state_ == Idle || completed_)
+        return;
+    const QAbstractSocket::SocketError error = socket_->error();
+    // A server may close at once after its answer to QUIT.
+    if (state_ == Quit && error == QAbstractSocket::RemoteHostClosedError) {
+        finish(QString());
+        return;
+    }
+    finish(QStringLiteral("POP3 Error: ") + platform::ErrorText(socket_->errorString(), static_cast<int>(error)));
+}
+
+void Pop3Reader::onDisconnected()
+{
+    if (state_ == Idle || completed_)
+        return;
+    if (state_ == Quit) {
+        finish(QString());
+        return;
+    }
+    finish(QStringLiteral("POP3 Error: ")
+           + platform::ErrorText(QStringLiteral("The remote host closed the connection"),
+                                 static_cast<int>(QAbstractSocket::RemoteHostClosedError)));
+}
+
+void Pop3Reader::handleData()
+{
+    buffer_.append(socket_->readAll());
+    while (state_ != Idle && !completed_ && !buffer_.isEmpty()) {
+        const qsizetype lineEnd = buffer_.indexOf('\n');
+        if (lineEnd < 0) {
+            if (buffer_.size() > kMaxLineBytes)
+                finish(QStringLiteral("POP3 Error: ") + platform::AnsiToText(buffer_.left(200)));
+            return;
+        }
+        if (state_ == Retr || state_ == Top) {
+            if (buffer_.at(0) != '+') {
+                finish(QStringLiteral("POP3 Error: ") + platform::AnsiToText(buffer_.left(lineEnd + 1)));
+                return;
+            }
+            // The letter ends with a line holding only "."; the status
+            // line's own line end may start that terminator.
+            const qsizetype end = buffer_.indexOf("\n.\r\n", qMax(lineEnd, scanFrom_));
+            if (end < 0) {
+                scanFrom_ = qMax(lineEnd, buffer_.size() - 3);
+                return;
+            }
+            scanFrom_ = 0;
+            const QByteArray letter = buffer_.mid(lineEnd + 1, end + 1 - (lineEnd + 1));
+            buffer_.remove(0, end + 4);
+            handleMultiLine(letter);
+            continue;
+        }
+        const QByteArray line = buffer_.left(lineEnd + 1);
+        buffer_.remove(0, lineEnd + 1);
+        if (!handleLine(line))
+            return;
+    }
+}
+
+bool Pop3Reader::handleLine(const QByteArray& line)
+{
+    const bool positive = line.startsWith('+');
+    // A server without UIDL can still be read; it only cannot skip letters.
+    if (!positive && state_ != Uidl) {
+        finish(QStringLiteral("POP3 Error: ") + platform::AnsiToText(line));
+        return false;
+    }
+    switch (state_) {
+    case Greeting:
+        send("USER " + CommandArgument(server_.LogonName));
+        state_ = User;
+        break;
+    case User:
+        send("PASS " + CommandArgument(server_.LogonPassword));
+        state_ = Pass;
+        break;
+    case Pass:
+        send("STAT");
+        state_ = Stat;
+        break;
+    case Stat: {
+        // The count starts at the fifth character ("+OK n m").
+        const qsizetype blank = line.indexOf(' ', 4);
+        const QByteArray number = line.mid(4, blank < 0 ? -1 : blank - 4);
+        const double count = platform::Val(platform::AnsiToText(number));
+        if (!(count >= 1)) {
+            send("QUIT");
+            state_ = Quit;
+            break;
+        }
+        count_ = count > kMaxLettersPerRead ? kMaxLettersPerRead : static_cast<int>(count);
+        current_ = 1;
+        startLetter();
+        break;
+    }
+    case Uidl: {
+        currentUid_.clear();
+        if (positive) {
+            // "+OK n uid"
+            const QList<QByteArray> words = line.simplified().split(' ');
+            if (words.size() >= 3)
+                currentUid_ = platform::AnsiToText(words.at(2));
+        }
+        if (!currentUid_.isEmpty() && left_ && left_->contains(currentUid_)) {
+            nextLetter();
+            break;
+        }
+        send("LIST " + QByteArray::number(current_));
+        state_ = List;
+        break;
+    }
+    case List: {
+        const double size = platform::Val(platform::AnsiToText(WordAfterBlank(line, 4)));
+        letters_.append(EmailLetter());
+        if (maxSize_ != 0 && size > maxSize_) {
+            MAPIMessage& msg = letters_.last().Message;
+            msg.NoteText = QStringLiteral("{The message was not loaded because its size (") + QString::number(size, 'f', 0)
+                           + QStringLiteral(" bytes) exceedes the limit. It was left in the mail server.}");
+            msg.Flags = kLetterTooBig;
+            send("TOP " + QByteArray::number(current_) + " 0");
+            state_ = Top;
+        } else {
+            send("RETR " + QByteArray::number(current_));
+            state_ = Retr;
+        }
+        break;
+    }
+    case Dele:
+        nextLetter();
+        break;
+    case Quit:
+        finish(QString());
+        return false;
+    default:
+        break;
+    }
+    return true;
+}
+
+void Pop3Reader::startLetter()
+{
+    send("UIDL " + QByteArray::number(current_));
+    state_ = Uidl;
+}
+
+void Pop3Reader::nextLetter()
+{
+    if (current_ < count_) {
+        ++current_;
+        startLetter();
+    } else {
+        send("QUIT");
+        state_ = Quit;
+    }
+}
+
+void Pop3Reader::leaveLetter()
+{
+    if (left_ && !currentUid_.isEmpty())
+        left_->insert(currentUid_);
+}
+
+void Pop3Reader::handleMultiLine(const QByteArray& letterBytes)
+{
+    const bool whole = state_ == Retr;
+    MimeLetter parsed;
+    const bool ok = ParseMimeLetter(Unstuff(letterBytes), parsed, whole);
+    EmailLetter& letter = letters_.last();
+    letter.Originator.Name = parsed.from.name;
+    letter.Originator.Address = parsed.from.address;
+    letter.Message.Subject = parsed.subject;
+    if (!whole) {
+        letter.Message.FileCount = static_cast<qint32>(parsed.attachments.size());
+        leaveLetter();
+        nextLetter();
+        return;
+    }
+    letter.Message.NoteText = parsed.body;
+    letter.Message.FileCount = static_cast<qint32>(parsed.attachments.size());
+    QString error;
+    if (!ok) {
+        // Never delete what could not be read.
+        error = QStringLiteral("the message cannot be parsed");
+    } else if (!parsed.attachments.isEmpty()) {
+        QList<QByteArray> contents;
+        QStringList names;
+        for (const MimeAttachment& a : parsed.attachments) {
+            contents << a.content;
+            names << a.fileName;
+        }
+        error = saveAttachments(letter, contents, names);
+    }
+    if (error.isEmpty()) {
+        send("DELE " + QByteArray::number(current_));
+        state_ = Dele;
+        return;
+    }
+    letter.Message.Flags = kLetterAttachmentsFailed;
+    letter.Message.NoteText += QStringLiteral("\r\n{While loading attachments an error occured: ") + error
+                               + QStringLiteral(". The message was left in the mail server.}");
+    leaveLetter();
+    nextLetter();
+}
+
+QString Pop3Reader::saveAttachments(EmailLetter& letter, const QList<QByteArray>& contents, const QStringList& names)
+{
+    if (contents.isEmpty())
+        return QString();
+    if (folder_.isEmpty())
+        return QStringLiteral("Folder for saving attachments is not set");
+    letter.Attachments = QList<MapiFile>(contents.size());
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        QString path;
+        const QString error = SaveNewFile(folder_, AttachmentFileName(names.at(i)), contents.at(i), nameCounter_, path);
+        if (!error.isEmpty()) {
+            // The letter stays on the server whole: no half of it on disk.
+            for (qsizetype j = 0; j < i; ++j)
+                QFile::remove(letter.Attachments.at(j).PathName);
+            letter.Attachments.clear();
+            return error;
+        }
+        letter.Attachments[i].PathName = path;
+    }
+    return QString();
+}
+
+QString Pop3Reader::GetReadMessages(int& outMsgsCount, QList<EmailLetter>& outLetters) const
+{
+    if (!completed_)
+        return QStringLiteral("Read operation is not completed");
+    outMsgsCount = static_cast<int>(letters_.size());
+    if (outMsgsCount < 1)
+        return QString();
+    outLetters = QList<EmailLetter>(letters_.size());
+    for (qsizetype i = 0; i < letters_.size(); ++i) {
+        const EmailLetter& from = letters_.at(i);
+        EmailLetter& to = outLetters[i];
+        to.Originator = from.Originator;
+        to.Message = from.Message;
+        if (from.Message.FileCount > 0 && !(from.Message.Flags & kLetterAttachmentsFailed) && !from.Attachments.isEmpty())
+            to.Attachments = from.Attachments;
+    }
+    return QString();
+}
+
+QString Pop3Reader::ParseFromField(QString& outName, QString& outAddr, const QString& fromField)
+{
+    outName.clear();
+    outAddr.clear();
+    // Positions below are 1-based, as in the From text's own description.
+    const qsizetype p = fromField.indexOf(QLatin1Char('@')) + 1;
+    if (p == 0)
+        return QString();
+    const qsizetype b = fromField.lastIndexOf(QLatin1Char(' '), p - 1) + 1;
+    if (b > 1) {
+        QString name = fromField.left(b - 1);
+        if (name.startsWith(QLatin1Char('"'))) {
+            const qsizetype close = name.indexOf(QLatin1Char('"'), 1);
+            name = close < 0 ? name.mid(1) : name.mid(1, close - 1);
+        }
+        outName = name;
+    }
+    const qsizetype comma = fromField.indexOf(QLatin1Char(','), p - 1);
+    qsizetype start = b;  // 0-based index of character b + 1
+    const qsizetype end = comma < 0 ? fromField.size() : comma;
+    if (start < fromField.size() && fromField.at(start) == QLatin1Char('<')) {
+        ++start;
+        outAddr = fromField.mid(start, end - start);
+        outAddr.chop(1);
+    } else {
+        outAddr = fromField.mid(start, end - start);
+    }
+    return QString();
+}
+
+}  // namespace quenby

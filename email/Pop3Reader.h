@@ -1,0 +1,113 @@
+#pragma once
+// The mailbox reader of the service type CDOSYS_TYPE: one POP3 session per
+// Read, driven by the socket's events on the one thread. Nothing here
+// blocks; the read command polls ReadCompleted, ReadError, Timeout and
+// finally GetReadMessages.
+//
+// With SSLRequired the session runs over implicit TLS (POP3S) and the
+// server's certificate is verified. A CA file other than the system's can
+// be named by the environment variable PARLOVA_POP3_CAFILE or the setting
+// GetSetting("Parlova", "Email", "Pop3CAFile") (the environment wins).
+#include "email/EmailLetter.h"
+#include "email/ServerInfo.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+class QSslSocket;
+
+namespace quenby {
+
+class Pop3Reader : public QObject {
+    Q_OBJECT
+public:
+    // Session states; Idle before the first Read and after Abort.
+    enum State {
+        Idle = 0,
+        Greeting = 1,
+        User = 2,
+        Pass = 3,
+        Stat = 4,
+        List = 5,
+        Retr = 6,
+        Top = 7,
+        Dele = 8,
+        Quit = 9,
+        Uidl = 10,
+    };
+
+    // More letters than this are left for the next read.
+    static constexpr int kMaxLettersPerRead = 10000;
+
+    explicit Pop3Reader(QObject* parent = nullptr);
+    ~Pop3Reader() override;
+
+    // Keeps the incoming server; contacts nothing. Always empty.
+    QString ConnectPOP3(const ServerInfo& server);
+
+    // Starts a session (any earlier one is cut). Empty when started.
+    QString Read(int maxSizeOfLetter, const QString& pathToAttachmentsFolder);
+
+    // Splits a From text into display name and address. Always empty.
+    static QString ParseFromField(QString& outName, QString& outAddr, const QString& fromField);
+
+    bool ReadCompleted() const { return completed_; }
+    QString ReadError() const { return error_; }
+    QString GetReadMessages(int& outMsgsCount, QList<EmailLetter>& outLetters) const;
+    // No socket activity for longer than the server's Timeout seconds.
+    bool Timeout() const;
+
+    // Cuts the session at once without QUIT, so the server deletes nothing;
+    // later replies are ignored.
+    void Abort();
+
+    // UIDLs of letters the reader left on the server (too big, or their
+    // attachments failed). They are handed out once and skipped by every
+    // later read that shares this set.
+    void SetLeftLetters(std::shared_ptr<QSet<QString>> left);
+
+    State state() const { return state_; }
+
+private:
+    void onReadyRead();
+    void onSocketError();
+    void onDisconnected();
+    void handleData();
+    bool handleLine(const QByteArray& line);
+    void handleMultiLine(const QByteArray& letterBytes);
+    void send(const QByteArray& command);
+    void nextLetter();
+    void startLetter();
+    void leaveLetter();
+    void finish(const QString& error);
+    void cut();
+    QString saveAttachments(EmailLetter& letter, const QList<QByteArray>& contents, const QStringList& names);
+
+    ServerInfo server_;
+    std::unique_ptr<QSslSocket> socket_;
+    State state_ = Idle;
+    bool completed_ = false;
+    QString error_;
+    int count_ = 0;    // letters this session handles
+    int current_ = 0;  // the server's number of the current letter
+    QString currentUid_;
+    QList<EmailLetter> letters_;
+    QByteArray buffer_;
+    qsizetype scanFrom_ = 0;  // where the search for a letter's end goes on
+    int maxSize_ = 0;
+    QString folder_;
+    qint64 lastActivity_ = 0;
+    int nameCounter_ = 0;
+    std::shared_ptr<QSet<QString>> left_;
+    bool inHandler_ = false;
+};
+
+// The process-wide POP3 reader of the CDO service type, beside CdoService().
+std::shared_ptr<Pop3Reader>& Pop3Service();
+
+}  // namespace quenby
