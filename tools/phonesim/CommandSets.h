@@ -5,4 +5,5 @@
 // Adding a command file is one line here.
 #define PHONESIM_COMMAND_SETS(X) \
     X(BasicCommands)             \
+    X(ConnectCommands)           \
     /* one X(...) line per command file, above this comment */
