@@ -67,8 +67,9 @@ public:
 
     // Starts the submission command with the composed letter on its input.
     int StartSendMail(const MAPIMessage& message, const QList<MapiRecip>& recips);
-    // True while the submission command runs; after its end, code is its outcome.
-    bool SendRunning(int& code);
+    // True while the submission command runs; after its end, code is its
+    // outcome. A command running longer than limitMs is killed and fails.
+    bool SendRunning(int& code, int limitMs);
     void KillSend();
 
     QString profileFolder() const { return profile_; }

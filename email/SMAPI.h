@@ -76,6 +76,8 @@ private:
     // Letters left in the store because their attachments could not be
     // moved: handed out once, then skipped for the object's life.
     QSet<QString> leftInStore_;
+    bool sending_ = false;
+    SendState state_;
 };
 
 }  // namespace quenby
