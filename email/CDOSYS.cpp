@@ -30,6 +30,18 @@ void EnsureCurl()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// The port on which SSL means TLS from the first byte; on any other port it
+// means STARTTLS.
+int ImplicitTlsPort()
+{
+    QString port = qEnvironmentVariable("PARLOVA_SMTPS_PORT");
+    if (port.isEmpty())
+        port = platform::GetSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), QStringLiteral("SmtpsPort"));
+    bool ok = false;
+    const int n = port.toInt(&ok);
+    return ok && n > 0 ? n : 465;
+}
+
 QString CaFileOverride()
 {
     QString file = qEnvironmentVariable("PARLOVA_SMTP_CAFILE");
@@ -122,7 +134,7 @@ QString CDOSYS::ConnectSMTP(const QString& user, const QString& fromAddr, const 
         QString host = server.ServerAddress.trimmed();
         if (host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('[')))
             host = QLatin1Char('[') + host + QLatin1Char(']');
-        const bool implicitTls = server.SSLRequired && server.ServerPort == 465;
+        const bool implicitTls = server.SSLRequired && server.ServerPort == ImplicitTlsPort();
         url_ = (implicitTls ? QStringLiteral("smtps://") : QStringLiteral("smtp://")) + host;
         if (server.ServerPort > 0)
             url_ += QLatin1Char(':') + QString::number(server.ServerPort);

@@ -12,6 +12,14 @@
 // Peer certificates are verified. A CA file other than the system's can be
 // named by the environment variable PARLOVA_SMTP_CAFILE or the setting
 // GetSetting("Parlova", "Email", "SmtpCAFile") (the environment wins).
+//
+// SSL on port 465 is TLS from the first byte (smtps://); on any other port it
+// is STARTTLS, required. Another port for the first kind can be named by
+// PARLOVA_SMTPS_PORT or the setting "SmtpsPort" of the same section.
+//
+// Addresses (the sender's and every recipient's) must pass IsSafeAddress
+// (LetterComposer.h); From and To are built from (name, address) pairs and
+// the envelope from the addresses alone.
 #include "email/MAPIMessage.h"
 #include "email/MapiRecip.h"
 #include "email/ServerInfo.h"

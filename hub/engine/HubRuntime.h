@@ -1,20 +1,15 @@
 #pragma once
 // The hub's own log ("ParlovaHubLog.txt", opened by Gate::LogToFile) and its
 // own instance counter, one of each for the whole component.
+#include "common/LogFunction.h"
+
 #include <QString>
 
 namespace corvane {
 
-class HubLogWriter {
-public:
-    void OpenLogFile(const QString& fullPath);
-    void CloseLogFile();
-    void WriteLogLine(const QString& text);
-};
-
-HubLogWriter& HubLog();
+common::LogFunction& HubLog();
 // The next instance id of the hub's objects; the first is 1.
 qint32 NextClassID();
-QString EnsureTrailingSlash(const QString& path);
+inline QString EnsureTrailingSlash(const QString& path) { return common::EnsureTrailingSlash(path); }
 
 }  // namespace corvane

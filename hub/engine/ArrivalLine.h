@@ -1,0 +1,29 @@
+#pragma once
+// Where an arrival line ("+CMTI:", "+CDSI:", "+CMGW:") says the new message
+// lies. The "ReadSMS" set-up calls PrepareReadSMS with the line the gate
+// passes as its answer, then starts with the storage step when a storage was
+// named ("AT+CPMS=" & MemoryType & CR), else with the locating step.
+#include <QString>
+
+namespace corvane {
+
+class PhoneCommand;
+
+struct ArrivalLocation {
+    bool storageNamed = false;
+    QString memoryType;  // quotes kept: "\"SM\""
+    double memoryIndex = 0;
+};
+
+// Storage and index of a line. A line with a comma after its ":" names both
+// (+CMTI: "ME",12 and +CDSI: "SR",4 alike), the index less shiftME for the
+// storage "ME"; otherwise the text after ":" starts with the index
+// (+CMGW: 5, +CDSI: 4); a text that does not start with a digit gives 0.
+ArrivalLocation ParseArrivalLine(const QString& line, double shiftME);
+
+// Puts "ReadSMS" True, "StatusReport" False, "Message" "" and the location
+// ("MemoryType" when named, "MemoryIndex" as a double) into the Bag; the
+// shift is the Bag's "ShiftME".
+ArrivalLocation PrepareReadSMS(PhoneCommand& command, const QString& line);
+
+}  // namespace corvane
