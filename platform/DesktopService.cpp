@@ -1,0 +1,117 @@
+#include "platform/DesktopService.h"
+
+#include "platform/VbError.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace platform {
+namespace {
+
+DesktopService g_real;
+DesktopService* g_service = nullptr;
+QString g_helpFolder;
+
+struct HelpTopic {
+    int context;
+    const char* page;
+};
+
+// The context numbers the windows pass, onto the pages shipped in the help folder.
+constexpr HelpTopic kTopics[] = {
+    {21000, "main-window.html"},      {33000, "conversation-window.html"}, {34000, "phone-book-window.html"},
+    {34500, "message-store-window.html"}, {35100, "options-general.html"},  {35200, "options-sms.html"},
+    {35300, "options-email.html"},    {35400, "options-message.html"},     {35500, "options-view.html"},
+    {42000, "connecting.html"},
+};
+
+}  // namespace
+
+bool DesktopService::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+bool DesktopService::OpenFile(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+bool DesktopService::ShowHelp(int context)
+{
+    QString page = HelpFolder() + QLatin1Char('/') + HelpPage(context);
+    if (!QFileInfo::exists(page))
+        page = HelpFolder() + QStringLiteral("/index.html");
+    if (!QFileInfo::exists(page))
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+}
+
+QString DesktopService::StartSystemInfo()
+{
+    // The desktops' own tools, the most informative first.
+    static const char* const kTools[] = {"hardinfo2", "hardinfo", "gnome-system-monitor", "plasma-systemmonitor",
+                                         "ksysguard", "xfce4-taskmanager", "lxtask", "mate-system-monitor"};
+    for (const char* tool : kTools) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+        if (!path.isEmpty())
+            return QProcess::startDetached(path, {}) ? QString() : ErrorText(QStringLiteral("Cannot start ") + path, 75);
+    }
+    return ErrorText(QStringLiteral("File not found"), 53);
+}
+
+DesktopService& Desktop() { return g_service ? *g_service : g_real; }
+
+DesktopService* SetDesktopService(DesktopService* service)
+{
+    DesktopService* previous = g_service;
+    g_service = service;
+    return previous;
+}
+
+QString HelpFolder()
+{
+    if (!g_helpFolder.isEmpty())
+        return g_helpFolder;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/help");
+}
+
+void SetHelpFolder(const QString& folder) { g_helpFolder = folder; }
+
+QString HelpPage(int context)
+{
+    for (const HelpTopic& t : kTopics)
+        if (t.context == context)
+            return QString::fromLatin1(t.page);
+    return QStringLiteral("index.html");
+}
+
+RecordingDesktopService::RecordingDesktopService() : previous_(SetDesktopService(this)) {}
+
+RecordingDesktopService::~RecordingDesktopService() { SetDesktopService(previous_); }
+
+bool RecordingDesktopService::OpenUrl(const QUrl& url)
+{
+    calls.push_back({Kind::Url, url.toString(), 0});
+    return result;
+}
+
+bool RecordingDesktopService::OpenFile(const QString& path)
+{
+    calls.push_back({Kind::File, path, 0});
+    return result;
+}
+
+bool RecordingDesktopService::ShowHelp(int context)
+{
+    calls.push_back({Kind::Help, HelpPage(context), context});
+    return result;
+}
+
+QString RecordingDesktopService::StartSystemInfo()
+{
+    calls.push_back({Kind::SystemInfo, QString(), 0});
+    return systemInfoError;
+}
+
+}  // namespace platform

@@ -1,0 +1,65 @@
+#pragma once
+// What the program asks of the desktop: open a web page or a file in the
+// user's application for it, show help at a context number, start a
+// system-information tool. Tests install the recording fake.
+#include <QString>
+#include <QUrl>
+
+#include <vector>
+
+namespace platform {
+
+class DesktopService {
+public:
+    virtual ~DesktopService() = default;
+    virtual bool OpenUrl(const QUrl& url);
+    virtual bool OpenFile(const QString& path);
+    // Context 0 is the contents page.
+    virtual bool ShowHelp(int context);
+    // Empty on success, else "description (number)".
+    virtual QString StartSystemInfo();
+};
+
+// The service in use (the real one unless a test set another).
+DesktopService& Desktop();
+// Returns the previous service; nullptr puts the real one back.
+DesktopService* SetDesktopService(DesktopService* service);
+
+// Help pages are HTML files in one folder: the "help" folder beside the
+// program unless set otherwise.
+QString HelpFolder();
+void SetHelpFolder(const QString& folder);
+// The page of a help context: a known context has its own page, anything
+// else (and 0) the contents, "index.html".
+QString HelpPage(int context);
+
+// Records every call and answers with `result`; installs itself for its
+// lifetime.
+class RecordingDesktopService : public DesktopService {
+public:
+    enum class Kind { Url, File, Help, SystemInfo };
+    struct Call {
+        Kind kind;
+        QString target;  // the URL or the path
+        int context = 0;
+    };
+
+    RecordingDesktopService();
+    ~RecordingDesktopService() override;
+    RecordingDesktopService(const RecordingDesktopService&) = delete;
+    RecordingDesktopService& operator=(const RecordingDesktopService&) = delete;
+
+    bool OpenUrl(const QUrl& url) override;
+    bool OpenFile(const QString& path) override;
+    bool ShowHelp(int context) override;
+    QString StartSystemInfo() override;
+
+    std::vector<Call> calls;
+    bool result = true;
+    QString systemInfoError;
+
+private:
+    DesktopService* previous_;
+};
+
+}  // namespace platform

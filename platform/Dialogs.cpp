@@ -1,0 +1,290 @@
+#include "platform/Dialogs.h"
+
+#include "platform/Timer.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QVariant>
+#include <QWidget>
+
+namespace platform {
+namespace {
+
+DialogHooks g_hooks;
+QString g_initialFolder;
+
+constexpr const char* kCharsetProperty = "Charset";
+constexpr const char* kForeProperty = "ForeColor";
+constexpr const char* kBackProperty = "BackColor";
+
+// The system colours by index, onto the palette roles that play their part.
+struct SystemColor {
+    int index;
+    QPalette::ColorGroup group;
+    QPalette::ColorRole role;
+};
+constexpr SystemColor kSystemColors[] = {
+    {0, QPalette::Active, QPalette::Button},        // scroll bar
+    {1, QPalette::Active, QPalette::Dark},          // desktop
+    {2, QPalette::Active, QPalette::Highlight},     // active caption
+    {3, QPalette::Inactive, QPalette::Highlight},   // inactive caption
+    {4, QPalette::Active, QPalette::Window},        // menu
+    {5, QPalette::Active, QPalette::Base},          // window background
+    {6, QPalette::Active, QPalette::Shadow},        // window frame
+    {7, QPalette::Active, QPalette::WindowText},    // menu text
+    {8, QPalette::Active, QPalette::Text},          // window text
+    {9, QPalette::Active, QPalette::HighlightedText},    // caption text
+    {10, QPalette::Active, QPalette::Button},       // active border
+    {11, QPalette::Inactive, QPalette::Button},     // inactive border
+    {12, QPalette::Active, QPalette::Mid},          // application workspace
+    {13, QPalette::Active, QPalette::Highlight},    // highlight
+    {14, QPalette::Active, QPalette::HighlightedText},
+    {15, QPalette::Active, QPalette::Button},       // button face
+    {16, QPalette::Active, QPalette::Dark},         // button shadow
+    {17, QPalette::Disabled, QPalette::Text},       // grey text
+    {18, QPalette::Active, QPalette::ButtonText},
+    {19, QPalette::Inactive, QPalette::HighlightedText},  // inactive caption text
+    {20, QPalette::Active, QPalette::Light},        // button highlight
+    {21, QPalette::Active, QPalette::Shadow},       // 3-D dark shadow
+    {22, QPalette::Active, QPalette::Midlight},     // 3-D light
+    {23, QPalette::Active, QPalette::ToolTipText},
+    {24, QPalette::Active, QPalette::ToolTipBase},
+    {26, QPalette::Active, QPalette::Link},         // hot-tracked item
+    {27, QPalette::Active, QPalette::Highlight},    // gradient of the active caption
+    {28, QPalette::Inactive, QPalette::Highlight},
+    {29, QPalette::Active, QPalette::Highlight},    // menu highlight
+    {30, QPalette::Active, QPalette::Window},       // menu bar
+};
+
+bool UnderTest(const char* what)
+{
+    if (!TimersInert())
+        return false;
+    qWarning("Unanswered %s dialog in a test", what);
+    return true;
+}
+
+}  // namespace
+
+FontSpec WidgetFont(const QWidget* widget)
+{
+    FontSpec out;
+    const QFont f = widget->font();
+    out.name = f.family();
+    out.size = f.pointSizeF() > 0 ? f.pointSizeF() : 10;
+    out.bold = f.bold();
+    out.italic = f.italic();
+    out.strikethrough = f.strikeOut();
+    out.underline = f.underline();
+    const QVariant cs = widget->property(kCharsetProperty);
+    out.charset = cs.isValid() ? cs.toInt() : 1;
+    return out;
+}
+
+void SetWidgetFont(QWidget* widget, const FontSpec& spec)
+{
+    QFont f = widget->font();
+    if (!spec.name.isEmpty())
+        f.setFamilies({spec.name});
+    if (spec.size > 0)
+        f.setPointSizeF(spec.size);
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setStrikeOut(spec.strikethrough);
+    f.setUnderline(spec.underline);
+    widget->setFont(f);
+    widget->setProperty(kCharsetProperty, spec.charset);
+}
+
+bool IsSystemColor(qint32 ole) { return (quint32(ole) & 0x80000000u) != 0; }
+
+QColor OleToColor(qint32 ole, const QPalette& palette)
+{
+    const quint32 v = quint32(ole);
+    if (IsSystemColor(ole)) {
+        const int index = int(v & 0xFFFFu);
+        for (const SystemColor& s : kSystemColors)
+            if (s.index == index)
+                return palette.color(s.group, s.role);
+        return palette.color(QPalette::Active, QPalette::Window);
+    }
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+QColor OleToColor(qint32 ole) { return OleToColor(ole, QApplication::palette()); }
+
+qint32 ColorToOle(const QColor& color)
+{
+    const QColor c = color.toRgb();
+    return qint32(quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16));
+}
+
+void SetWidgetForeColor(QWidget* widget, qint32 ole)
+{
+    QPalette p = widget->palette();
+    const QColor c = OleToColor(ole);
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        p.setColor(role, c);
+    widget->setPalette(p);
+    widget->setProperty(kForeProperty, ole);
+}
+
+void SetWidgetBackColor(QWidget* widget, qint32 ole)
+{
+    QPalette p = widget->palette();
+    const QColor c = OleToColor(ole);
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Button})
+        p.setColor(role, c);
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+    widget->setProperty(kBackProperty, ole);
+}
+
+qint32 WidgetForeColor(const QWidget* widget)
+{
+    const QVariant v = widget->property(kForeProperty);
+    return v.isValid() ? v.toInt() : ColorToOle(widget->palette().color(QPalette::Text));
+}
+
+qint32 WidgetBackColor(const QWidget* widget)
+{
+    const QVariant v = widget->property(kBackProperty);
+    return v.isValid() ? v.toInt() : ColorToOle(widget->palette().color(QPalette::Base));
+}
+
+void SetInitialFolder(const QString& folder) { g_initialFolder = folder; }
+QString InitialFolder() { return g_initialFolder; }
+
+QString QtFileFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        out << parts[i] + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> GetFileName(const FileDialogRequest& r)
+{
+    if (g_hooks.file)
+        return g_hooks.file(r);
+    if (UnderTest("file"))
+        return std::nullopt;
+    QString start = r.initialFolder.isEmpty() ? g_initialFolder : r.initialFolder;
+    if (!r.fileName.isEmpty())
+        start = start.isEmpty() ? r.fileName : start + QLatin1Char('/') + r.fileName;
+    QFileDialog dialog(r.owner ? r.owner : QApplication::activeWindow(), r.title, start, QtFileFilter(r.filter));
+    dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!r.defaultExt.isEmpty())
+        dialog.setDefaultSuffix(r.defaultExt);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QString> ChooseFolder(const FolderDialogRequest& r)
+{
+    if (g_hooks.folder)
+        return g_hooks.folder(r);
+    if (UnderTest("folder"))
+        return std::nullopt;
+    const QString path = QFileDialog::getExistingDirectory(r.owner ? r.owner : QApplication::activeWindow(), r.title,
+                                                           r.initialFolder);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<FontDialogAnswer> ChooseFontDialog(const FontDialogRequest& r)
+{
+    if (g_hooks.font)
+        return g_hooks.font(r);
+    if (UnderTest("font"))
+        return std::nullopt;
+    QFont start;
+    if (!r.font.name.isEmpty())
+        start.setFamilies({r.font.name});
+    if (r.font.size > 0)
+        start.setPointSizeF(r.font.size);
+    start.setBold(r.font.bold);
+    start.setItalic(r.font.italic);
+    start.setStrikeOut(r.font.strikethrough);
+    start.setUnderline(r.font.underline);
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, start, r.owner ? r.owner : QApplication::activeWindow());
+    if (!ok)
+        return std::nullopt;
+    FontDialogAnswer a;
+    a.font = r.font;
+    a.font.name = f.family();
+    a.font.size = f.pointSizeF() > 0 ? f.pointSizeF() : r.font.size;
+    a.font.bold = f.bold();
+    a.font.italic = f.italic();
+    a.font.strikethrough = f.strikeOut();
+    a.font.underline = f.underline();
+    a.color = r.color;  // Qt's font dialog offers no colour
+    return a;
+}
+
+std::optional<qint32> ChooseColorDialog(const ColorDialogRequest& r)
+{
+    if (g_hooks.color)
+        return g_hooks.color(r);
+    if (UnderTest("colour"))
+        return std::nullopt;
+    const QColor c = QColorDialog::getColor(OleToColor(r.color), r.owner ? r.owner : QApplication::activeWindow());
+    if (!c.isValid())
+        return std::nullopt;
+    return ColorToOle(c);
+}
+
+DialogHooks SetDialogHooks(DialogHooks hooks)
+{
+    DialogHooks previous = std::move(g_hooks);
+    g_hooks = std::move(hooks);
+    return previous;
+}
+
+namespace {
+template <class Answer>
+Answer Next(std::deque<Answer>& queue)
+{
+    if (queue.empty())
+        return std::nullopt;
+    Answer a = std::move(queue.front());
+    queue.pop_front();
+    return a;
+}
+}  // namespace
+
+DialogRecorder::DialogRecorder()
+{
+    DialogHooks hooks;
+    hooks.file = [this](const FileDialogRequest& r) {
+        files.push_back(r);
+        return Next(fileAnswers_);
+    };
+    hooks.folder = [this](const FolderDialogRequest& r) {
+        folders.push_back(r);
+        return Next(folderAnswers_);
+    };
+    hooks.font = [this](const FontDialogRequest& r) {
+        fonts.push_back(r);
+        return Next(fontAnswers_);
+    };
+    hooks.color = [this](const ColorDialogRequest& r) {
+        colors.push_back(r);
+        return Next(colorAnswers_);
+    };
+    previous_ = SetDialogHooks(std::move(hooks));
+}
+
+DialogRecorder::~DialogRecorder() { SetDialogHooks(std::move(previous_)); }
+
+}  // namespace platform

@@ -1,0 +1,53 @@
+#include "platform/InputBox.h"
+
+#include "platform/MessageBox.h"
+#include "platform/Timer.h"
+
+#include <QApplication>
+#include <QInputDialog>
+
+namespace platform {
+namespace {
+InputBoxHook g_hook;
+}
+
+std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText,
+                                QWidget* owner)
+{
+    InputBoxRequest r{prompt, title.isEmpty() ? QApplication::applicationDisplayName() : title, defaultText};
+    if (g_hook)
+        return g_hook(r);
+    if (TimersInert()) {
+        qWarning("Unanswered input box in a test: %s", qPrintable(prompt));
+        return std::nullopt;
+    }
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner ? owner : QApplication::activeWindow(), r.title,
+                                               MessageBoxText(prompt), QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+InputBoxHook SetInputBoxHook(InputBoxHook hook)
+{
+    InputBoxHook previous = std::move(g_hook);
+    g_hook = std::move(hook);
+    return previous;
+}
+
+InputBoxRecorder::InputBoxRecorder()
+{
+    previous_ = SetInputBoxHook([this](const InputBoxRequest& r) -> std::optional<QString> {
+        requests.push_back(r);
+        if (answers_.empty())
+            return std::nullopt;
+        std::optional<QString> a = std::move(answers_.front());
+        answers_.pop_front();
+        return a;
+    });
+}
+
+InputBoxRecorder::~InputBoxRecorder() { SetInputBoxHook(std::move(previous_)); }
+
+}  // namespace platform
