@@ -1,0 +1,218 @@
+#pragma once
+// The one holder of every user setting. Other parts read a setting through
+// its property when they need it; the options dialog edits copies and hands
+// them to SaveOptions. Everything is kept in the per-user settings store
+// under the application name: section "Options" holds one value per
+// property, named like it; the styles' fonts and the combo boxes' histories
+// have sections of their own.
+//
+// A property write changes only the value in memory; only the operations
+// below write to the store.
+#include "client/main/OptionsSnapshot.h"
+
+#include "platform/Dialogs.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace parlova {
+
+// Text styles, by number.
+constexpr int kConfereesStyle = 0;
+constexpr int kMessageStyle = 1;
+constexpr int kLogStyle = 2;
+constexpr int kBookStyle = 3;
+constexpr int kOtherStyle = 4;
+
+// The histories of the dialog's combo boxes.
+enum class HistoryList { Price, Currency, DateTimeFormat, SCNumber };
+
+#define PARLOVA_SETTING(Type, Name)                 \
+public:                                             \
+    Type Name() const { return Name##_; }           \
+    void Name(Type value) { Name##_ = value; }      \
+                                                    \
+private:                                            \
+    Type Name##_
+
+class Settings {
+public:
+    // Every setting at its default.
+    Settings();
+    Settings(const Settings&) = delete;
+    Settings& operator=(const Settings&) = delete;
+
+    // The program's one instance, made with defaults on first use.
+    static Settings& Instance();
+
+    // Lays the stored values over the defaults. A value that does not
+    // convert keeps that one setting at what it was.
+    void GetOptions();
+    // Writes every setting whose control differs, in the dialog's order.
+    void SaveOptions(OptionsSnapshot& controls);
+    // Takes the Book style from the phone-book grid.
+    void SaveBookOptions(bool fontChanged, const QWidget* grid);
+    void SaveBookOptions(bool fontChanged, const platform::FontSpec& font, qint32 foreColor, qint32 backColor);
+
+    // The controls as the options dialog loads them; saving it unchanged
+    // writes nothing.
+    OptionsSnapshot Snapshot();
+
+    PARLOVA_SETTING(bool, ShowCost) = true;
+    PARLOVA_SETTING(float, Price) = 0.06f;
+    PARLOVA_SETTING(QString, CurrencySign) = QStringLiteral("$");
+    PARLOVA_SETTING(bool, RememberRecentFiles) = true;
+    PARLOVA_SETTING(qint32, RecentFilesNumber) = 4;
+    PARLOVA_SETTING(QString, WorkingFolder);
+    PARLOVA_SETTING(bool, SimplifiedLog) = false;
+    PARLOVA_SETTING(QString, DateTimeFormat) = QStringLiteral("yyyy/MM/dd  HH:mm");
+    PARLOVA_SETTING(bool, ConnectAtStartUp) = false;
+    PARLOVA_SETTING(bool, JoinParts) = true;
+
+public:
+    // The port choice: setting one True sets the other two False; setting
+    // one False changes nothing.
+    bool LastChoice() const { return LastChoice_; }
+    void LastChoice(bool value);
+    bool ScanPorts() const { return ScanPorts_; }
+    void ScanPorts(bool value);
+    bool ScanAllPorts() const { return ScanAllPorts_; }
+    void ScanAllPorts(bool value);
+    PortChoice Port() const;
+    // 1 and 256 while all ports are scanned, whatever is stored.
+    qint32 StartPort() const { return ScanAllPorts_ ? 1 : StartPort_; }
+    void StartPort(qint32 value) { StartPort_ = value; }
+    qint32 EndPort() const { return ScanAllPorts_ ? 256 : EndPort_; }
+    void EndPort(qint32 value) { EndPort_ = value; }
+    // Writes "LastPort", then sets it.
+    void SaveLastPort(qint32 port);
+    // Choose a port choice and write all three of its values.
+    void SetLastChoice();
+    void SetScanAllPorts();
+
+    PARLOVA_SETTING(qint32, LastPort) = 0;
+    PARLOVA_SETTING(qint32, PortSpeedIndex) = 6;
+
+public:
+    // Bits per second of PortSpeedIndex: 9600 ... 57600, else 115200.
+    qint32 PortSpeed() const;
+
+    PARLOVA_SETTING(qint32, Coding) = 10;
+    PARLOVA_SETTING(qint32, Class) = 4;
+    PARLOVA_SETTING(qint32, ValidityType) = 2;
+    PARLOVA_SETTING(qint32, RelativeValidity) = 170;
+    PARLOVA_SETTING(bool, RequestReport) = false;
+    PARLOVA_SETTING(bool, SCNumberFromPhone) = true;
+    PARLOVA_SETTING(QString, SCNumber);
+
+    // Colours are OLE values; the defaults are the system's window text and
+    // window background.
+    PARLOVA_SETTING(qint32, ConfereesForeColor) = kWindowText;
+    PARLOVA_SETTING(qint32, ConfereesBackColor) = kWindowBack;
+    PARLOVA_SETTING(qint32, MessageForeColor) = kWindowText;
+    PARLOVA_SETTING(qint32, MessageBackColor) = kWindowBack;
+    PARLOVA_SETTING(qint32, LogForeColor) = kWindowText;
+    PARLOVA_SETTING(qint32, LogBackColor) = kWindowBack;
+    PARLOVA_SETTING(qint32, BookForeColor) = kWindowText;
+    PARLOVA_SETTING(qint32, BookBackColor) = kWindowBack;
+    PARLOVA_SETTING(qint32, OtherForeColor) = kWindowText;
+    PARLOVA_SETTING(qint32, OtherBackColor) = kWindowBack;
+
+public:
+    // Applies text style 0 to 4 to a widget: colours, then the font. Another
+    // style number changes nothing. Empty, or the error's "description
+    // (number)" with the rest of the steps skipped.
+    QString GetFormat(QWidget* target, int style);
+
+    // Serial time-outs in ms: read interval, read multiplier, read constant,
+    // write multiplier, write constant (-1 is all ones).
+    std::array<qint32, 5> Timeouts() const { return Timeouts_; }
+    void TO0(qint32 value) { Timeouts_[0] = value; }
+    void TO1(qint32 value) { Timeouts_[1] = value; }
+    void TO2(qint32 value) { Timeouts_[2] = value; }
+    void TO3(qint32 value) { Timeouts_[3] = value; }
+    void TO4(qint32 value) { Timeouts_[4] = value; }
+
+    PARLOVA_SETTING(bool, LogToFile) = false;
+    PARLOVA_SETTING(bool, UseExtender) = false;
+    PARLOVA_SETTING(QString, Extender);
+    PARLOVA_SETTING(bool, LimitMsgToExt) = false;
+    PARLOVA_SETTING(qint32, MaxPartsToExt) = 1;
+    PARLOVA_SETTING(bool, ConnectAtStartUpEmail) = false;
+    PARLOVA_SETTING(QString, UserName);
+    PARLOVA_SETTING(QString, EmailAddress);
+    PARLOVA_SETTING(QString, Login);
+    // Kept as plain text; the store's file is private to the user.
+    PARLOVA_SETTING(QString, Password);
+    PARLOVA_SETTING(QString, POP3Address);
+    PARLOVA_SETTING(qint32, POP3Port) = 110;
+    PARLOVA_SETTING(bool, POP3SSLRequired) = false;
+    PARLOVA_SETTING(qint32, POP3PollInterval) = 1;
+    PARLOVA_SETTING(QString, SMTPAddress);
+    PARLOVA_SETTING(qint32, SMTPPort) = 25;
+    PARLOVA_SETTING(bool, SMTPSSLRequired) = false;
+    PARLOVA_SETTING(qint32, ServerTimeout) = 60;
+    PARLOVA_SETTING(bool, SPARequired) = false;
+    PARLOVA_SETTING(qint32, MaxSize) = 0;
+    // The e-mail gate's service type, set at start-up; never stored.
+    PARLOVA_SETTING(qint32, EmailType) = 0;
+
+public:
+    // A style's font, made with the default font on first use.
+    platform::FontSpec StyleFont(int style);
+    qint32 StyleForeColor(int style) const;
+    qint32 StyleBackColor(int style) const;
+    // Set when the dialog's "Font..." button of the style is used; from then
+    // on every save writes the style's font.
+    bool StyleFontChanged(int style) const;
+    void SetStyleFontChanged(int style);
+
+    // A history as stored; one empty string while it was never stored.
+    QStringList History(HistoryList list) const;
+    // What the combo box offers: the history, or the box's own items while
+    // the history was never stored.
+    QStringList ComboItems(HistoryList list) const;
+    static QStringList DesignItems(HistoryList list);
+
+    // Told when SaveOptions writes LogToFile: the folder the phone gate is to
+    // log into, or "" to stop its log. The main window connects the gate.
+    std::function<void(const QString&)> LogToFileChanged;
+
+    static constexpr qint32 kWindowText = qint32(0x80000008u);
+    static constexpr qint32 kWindowBack = qint32(0x80000005u);
+
+private:
+    struct Property;
+    static const std::vector<Property>& Properties();
+    struct HistoryState {
+        QStringList items;
+        bool stored = false;
+    };
+
+    void SetFromText(const Property& p, const QString& text);
+    void UpdateHistory(HistoryList list, const QString& text);
+    void WriteStyleFont(int style);
+    qint32& ForeColorOf(int style);
+    qint32& BackColorOf(int style);
+
+    bool LastChoice_ = false;
+    bool ScanPorts_ = false;
+    bool ScanAllPorts_ = true;
+    qint32 StartPort_ = 1;
+    qint32 EndPort_ = 256;
+    std::array<qint32, 5> Timeouts_{-1, 0, 0, 0, 0};
+    std::array<std::optional<platform::FontSpec>, 5> styleFonts_;
+    std::array<bool, 5> fontChanged_{};
+    std::array<HistoryState, 4> histories_;
+};
+
+#undef PARLOVA_SETTING
+
+}  // namespace parlova
