@@ -1,0 +1,66 @@
+#pragma once
+// The state behind one CommPort.
+#include "platform/SerialDevice.h"
+#include "platform/Timer.h"
+#include "terminal/CommPort.h"
+#include "terminal/WaitAnswer.h"
+#include "terminal/Waiter.h"
+#include "terminal/dwDCB.h"
+
+#include <QList>
+#include <QPair>
+
+#include <array>
+#include <memory>
+
+namespace dorrak {
+
+class CommPortPrivate {
+public:
+    explicit CommPortPrivate(CommPort* owner);
+
+    void tick();
+    void openPort();
+    void closePort();
+    QString writeOutput(const QString& text);
+    void continueWrite();
+    void pollIO();
+    void startInput();
+    void processReadComplete(const QByteArray& data);
+    void startEventWatch();
+    void processEvent();
+    void dropMatchers();
+    void raiseArrivals();
+    std::unique_ptr<Waiter> makeWatcher(const QString& waitString, CommandSort sort);
+    bool isOpen() const { return device.isOpen(); }
+
+    CommPort* q;
+    qint32 instanceId;
+    int port = 0;
+    int baudRate = 0;
+    std::array<quint32, 5> timeouts{};  // ReadInterval, ReadMultiplier, ReadConstant, WriteMultiplier, WriteConstant
+    bool openPending = false;
+    platform::SerialDevice device;
+    QString portName;
+    bool fatal = false;
+    dwDCB dcb;
+    quint32 eventMask = 128;  // line errors only
+    bool readPending = false;
+    bool writePending = false;
+    bool eventPending = false;
+    quint32 eventBits = 0;
+    QString outputBuffer;
+    std::unique_ptr<WaitAnswer> answer;
+    std::unique_ptr<WaitAnswer> errorAnswer;
+    std::unique_ptr<WaitAnswer> errorAlternative;
+    bool haveNextErrorAlternative = false;
+    QString nextErrorAlternative;
+    std::unique_ptr<Waiter> mwtrSMS;
+    std::unique_ptr<Waiter> mwtrSMS2;
+    std::unique_ptr<Waiter> mwtrStatusReport;
+    QList<QPair<QString, CommandSort>> arrivals;
+    bool inTick = false;
+    std::unique_ptr<platform::Timer> mtmrTimer;
+};
+
+}  // namespace dorrak
