@@ -1,0 +1,21 @@
+#include "hub/messages/MessageChains.h"
+
+// Each X(Name) line calls registerNameChains(), defined beside the chain it
+// registers. Adding a chain file is one line here.
+#define HUB_MESSAGE_CHAINS(X) \
+    /* one X(...) line per chain file, above this comment */
+
+namespace corvane {
+
+#define HUB_DECLARE_CHAINS(Name) void register##Name##Chains();
+HUB_MESSAGE_CHAINS(HUB_DECLARE_CHAINS)
+#undef HUB_DECLARE_CHAINS
+
+void RegisterMessageChains()
+{
+#define HUB_CALL_CHAINS(Name) register##Name##Chains();
+    HUB_MESSAGE_CHAINS(HUB_CALL_CHAINS)
+#undef HUB_CALL_CHAINS
+}
+
+}  // namespace corvane
