@@ -45,6 +45,11 @@ public:
     // Empty value when it closed the port, "Already disconnected" otherwise.
     QVariant Disconnect();
     QString Output(const QString& outputData, const QString& answer, const QString& errorAnswer, int TimeOut);
+    // A second error wait string for the next Output only, e.g. "ERROR" + CR
+    // beside "+CMS ERROR:;" + CR for a phone that reports errors unnumbered.
+    // Whichever error matcher completes ends the command with ERROR_ANSWER.
+    // An empty text sets none; every Output uses up what was set.
+    void setErrorAlternative(const QString& waitString);
 
     bool WaitStatusReport() const;
     void setWaitStatusReport(bool wait);
