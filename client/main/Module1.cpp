@@ -1,6 +1,10 @@
 #include "client/main/Module1.h"
 
 #include "client/main/Globals.h"
+#include "client/main/Settings.h"
+
+#include "common/GsmAlphabet.h"
+#include "common/SmsParts.h"
 
 #include "platform/Dialogs.h"
 #include "platform/VbError.h"
@@ -104,6 +108,24 @@ QString TrimSet(const QString& text, QString& set)
     return text.mid(first, last - first + 1);
 }
 
+void CountSMSParts(qint32& length, qint32& parts, float& cost, const QString& text, qint32 coding)
+{
+    length = 0;
+    parts = 0;
+    cost = 0;
+    if (coding < 0 || coding > 2)
+        return;
+    const Settings& settings = Settings::Instance();
+    // The encoder's own splitter, so the counter the user sees and the parts
+    // sent never disagree (escape pairs and surrogate pairs stay whole).
+    const common::SmsParts split = common::SplitSms(text, coding, settings.JoinParts());
+    if (split.text.isEmpty())
+        return;
+    length = split.units;
+    parts = split.count();
+    cost = settings.Price() * float(parts);
+}
+
 QString CharsetName(qint32 charset)
 {
     switch (charset) {
@@ -165,8 +187,11 @@ QString NameAndAddress(QString& name, QString& address, QString& combined)
         // 1-based positions, 0 when missing, as the runtime's InStrRev gives them.
         const qsizetype open = combined.lastIndexOf(QLatin1Char('<')) + 1;
         const qsizetype close = combined.lastIndexOf(QLatin1Char('>')) + 1;
-        address = Mid(combined, open + 1, close - open - 1);
-        name = Left(combined, open - 2);
+        // Both parts first: a line that cannot be split leaves both outputs as they were.
+        QString newAddress = Mid(combined, open + 1, close - open - 1);
+        QString newName = Left(combined, open - 2);
+        address = std::move(newAddress);
+        name = std::move(newName);
         return QString();
     } catch (const std::exception& e) {
         return platform::ErrorText(e);
@@ -174,5 +199,7 @@ QString NameAndAddress(QString& name, QString& address, QString& combined)
 }
 
 bool IsEmailAddress(const QString& text) { return text.contains(QLatin1Char('@')); }
+
+bool IsGsmText(const QString& text) { return common::IsGSMText(text); }
 
 }  // namespace parlova

@@ -47,8 +47,8 @@ void InitDefaultFont(const QLocale& locale);
 // The text before the first character 0.
 QString TrimAtNull(const QString& text);
 // A conferee line, "name <address>": split when combined is not empty,
-// else built. A line without its brackets gives "description (number)" and
-// the outputs not yet reached keep their values.
+// else built. A line that cannot be split gives "description (number)" and
+// leaves name and address as they were.
 QString NameAndAddress(QString& name, QString& address, QString& combined);
 bool IsEmailAddress(const QString& text);
 // Every character has a code in the GSM 7-bit alphabet or its extension.

@@ -3,6 +3,8 @@
 #include "client/main/Globals.h"
 #include "client/main/Module1.h"
 
+#include "hub/engine/Gate.h"
+
 #include "platform/Dialogs.h"
 #include "platform/UserSettings.h"
 #include "platform/VbError.h"
@@ -411,8 +413,9 @@ void Settings::SaveOptions(OptionsSnapshot& c)
         number(Timeouts_[i], v.value_or(0), key.constData());
     }
 
-    if (flag(LogToFile_, c.LogToFile, "LogToFile") && LogToFileChanged)
-        LogToFileChanged(LogToFile_ ? WorkingFolder_ : QString());
+    // The gate is told at once, so the log starts or stops without a restart.
+    if (flag(LogToFile_, c.LogToFile, "LogToFile") && G().PhoneGate)
+        G().PhoneGate->LogToFile(LogToFile_ ? WorkingFolder_ : QString());
 }
 
 void Settings::SaveBookOptions(bool fontChanged, const QWidget* grid)

@@ -16,7 +16,6 @@
 #include <QStringList>
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -180,10 +179,6 @@ public:
     // the history was never stored.
     QStringList ComboItems(HistoryList list) const;
     static QStringList DesignItems(HistoryList list);
-
-    // Told when SaveOptions writes LogToFile: the folder the phone gate is to
-    // log into, or "" to stop its log. The main window connects the gate.
-    std::function<void(const QString&)> LogToFileChanged;
 
     static constexpr qint32 kWindowText = qint32(0x80000008u);
     static constexpr qint32 kWindowBack = qint32(0x80000005u);
