@@ -6,4 +6,5 @@
 #define PHONESIM_COMMAND_SETS(X) \
     X(BasicCommands)             \
     X(ConnectCommands)           \
+    X(SmsCommands)               \
     /* one X(...) line per command file, above this comment */

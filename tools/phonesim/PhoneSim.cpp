@@ -172,9 +172,9 @@ void PhoneSim::sendCmsError(int code, qint64 delayMs)
         sendLine(QStringLiteral("+CMS ERROR: %1").arg(code), delayMs);
 }
 
-void PhoneSim::sendPrompt(DataHandler onData)
+void PhoneSim::sendPrompt(DataHandler onData, const QString& prompt)
 {
-    sendText(QStringLiteral("\r\n> "));
+    sendText(prompt);
     data_.clear();
     dataHandler_ = std::move(onData);
 }

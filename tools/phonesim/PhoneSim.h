@@ -91,8 +91,9 @@ public:
     // "+CME ERROR: n" / "+CMS ERROR: n" in CMEE modes 1 and 2, "ERROR" in 0.
     void sendCmeError(int code, qint64 delayMs = 0);
     void sendCmsError(int code, qint64 delayMs = 0);
-    // The prompt "CR LF > " and then text collection until Ctrl-Z or ESC.
-    void sendPrompt(DataHandler onData);
+    // The prompt ("CR LF > " unless another is given) and then text
+    // collection until Ctrl-Z or ESC.
+    void sendPrompt(DataHandler onData, const QString& prompt = QStringLiteral("\r\n> "));
     // An unsolicited result line, e.g. "+CMTI: \"SM\",3".
     void inject(const QString& line, qint64 delayMs = 0);
     bool outputPending() const { return !out_.empty(); }
