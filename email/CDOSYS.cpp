@@ -1,6 +1,7 @@
 #include "email/CDOSYS.h"
 
 #include "email/LetterComposer.h"
+#include "email/Pop3Reader.h"
 #include "email/QuenbyGlobalObjs.h"
 #include "platform/Timer.h"
 #include "platform/UserSettings.h"
@@ -95,6 +96,7 @@ CDOSYS::CDOSYS()
         platform::Raise(platform::vberr::InvalidProcedureCall, QStringLiteral("CDOSYS"),
                         QStringLiteral("The SMTP client could not be created"));
     timer_ = std::make_unique<platform::Timer>([this] { Tick(); }, kTickMs);
+    pop3_ = std::make_unique<Pop3Reader>();
 }
 
 CDOSYS::~CDOSYS()
@@ -103,7 +105,33 @@ CDOSYS::~CDOSYS()
         curl_multi_remove_handle(Multi(multi_), transfer_->easy);
     transfer_.reset();
     curl_multi_cleanup(Multi(multi_));
+    // The reader's end cuts a running session without QUIT.
+    pop3_.reset();
 }
+
+QString CDOSYS::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFolder)
+{
+    return pop3_->Read(maxSizeOfLetter, pathToAttachmentsFolder);
+}
+
+QString CDOSYS::ConnectPOP3(const ServerInfo& server) { return pop3_->ConnectPOP3(server); }
+
+QString CDOSYS::ParseFromField(QString& outName, QString& outAddr, const QString& fromField)
+{
+    return Pop3Reader::ParseFromField(outName, outAddr, fromField);
+}
+
+bool CDOSYS::ReadCompleted() const { return pop3_->ReadCompleted(); }
+QString CDOSYS::ReadError() const { return pop3_->ReadError(); }
+
+QString CDOSYS::GetReadMessages(int& outMsgsCount, QList<EmailLetter>& outLetters) const
+{
+    return pop3_->GetReadMessages(outMsgsCount, outLetters);
+}
+
+bool CDOSYS::Timeout() const { return pop3_->Timeout(); }
+void CDOSYS::AbortRead() { pop3_->Abort(); }
+void CDOSYS::SetLeftLetters(std::shared_ptr<QSet<QString>> left) { pop3_->SetLeftLetters(std::move(left)); }
 
 QString CDOSYS::RecipientsLine(const QList<MapiRecip>& toAddrs)
 {

@@ -6,8 +6,8 @@
 // PollSend), and PollSend tells when it has ended and how. One transfer at a
 // time: the gate runs one command at a time.
 //
-// The mailbox reader (POP3) of the same service type is a class of its own;
-// the gate creates both on Connect.
+// The mailbox is read over POP3 by the object's own Pop3Reader; Read and the
+// members after it hand on to that reader's session.
 //
 // Peer certificates are verified. A CA file other than the system's can be
 // named by the environment variable PARLOVA_SMTP_CAFILE or the setting
@@ -20,12 +20,14 @@
 // Addresses (the sender's and every recipient's) must pass IsSafeAddress
 // (LetterComposer.h); From and To are built from (name, address) pairs and
 // the envelope from the addresses alone.
+#include "email/EmailLetter.h"
 #include "email/MAPIMessage.h"
 #include "email/MapiRecip.h"
 #include "email/ServerInfo.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -36,6 +38,8 @@ class Timer;
 }
 
 namespace quenby {
+
+class Pop3Reader;
 
 class CDOSYS {
 public:
@@ -70,6 +74,20 @@ public:
     // The timer's work: advances the running transfer. Never blocks.
     void Tick();
 
+    // The POP3 side (Pop3Reader.h says how the session runs).
+    QString Read(int maxSizeOfLetter, const QString& pathToAttachmentsFolder);
+    QString ConnectPOP3(const ServerInfo& server);
+    static QString ParseFromField(QString& outName, QString& outAddr, const QString& fromField);
+    bool ReadCompleted() const;
+    QString ReadError() const;
+    QString GetReadMessages(int& outMsgsCount, QList<EmailLetter>& outLetters) const;
+    bool Timeout() const;
+    // Cuts a running POP3 session without QUIT.
+    void AbortRead();
+    // The UIDLs of letters left on the server, shared by every read of the
+    // account for the gate's life.
+    void SetLeftLetters(std::shared_ptr<QSet<QString>> left);
+
     // What ConnectSMTP configured (for tests and traces).
     AuthMode authMode() const { return authMode_; }
     // The sender as "\"user\" <fromAddr>".
@@ -100,6 +118,7 @@ private:
     SendState state_;
     bool inTick_ = false;
     std::unique_ptr<platform::Timer> timer_;
+    std::unique_ptr<Pop3Reader> pop3_;
 };
 
 }  // namespace quenby

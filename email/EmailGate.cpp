@@ -1,7 +1,6 @@
 #include "email/EmailGate.h"
 
 #include "email/CDOSYS.h"
-#include "email/Pop3Reader.h"
 #include "email/QuenbyGlobalObjs.h"
 #include "email/ReadEmailCommand.h"
 #include "email/SMAPI.h"
@@ -47,7 +46,6 @@ EmailGate::~EmailGate()
 void EmailGate::releaseServices()
 {
     CdoService().reset();
-    Pop3Service().reset();
     SmapiService().reset();
 }
 
@@ -86,14 +84,13 @@ QString EmailGate::Connect(const QString& UserName, const QString& UserEmail, co
         switch (quenby::ServiceType()) {
         case CDOSYS_TYPE: {
             CdoService() = std::make_shared<CDOSYS>();
-            Pop3Service() = std::make_shared<Pop3Reader>();
             result = CdoService()->ConnectSMTP(UserName, UserEmail, outServer);
             if (result.isEmpty()) {
-                result = Pop3Service()->ConnectPOP3(inServer);
+                result = CdoService()->ConnectPOP3(inServer);
                 std::shared_ptr<QSet<QString>>& left = leftLetters_[AccountKey(inServer)];
                 if (!left)
                     left = std::make_shared<QSet<QString>>();
-                Pop3Service()->SetLeftLetters(left);
+                CdoService()->SetLeftLetters(left);
             }
             break;
         }
@@ -136,7 +133,6 @@ QString EmailGate::Disconnect()
         switch (quenby::ServiceType()) {
         case CDOSYS_TYPE:
             CdoService().reset();
-            Pop3Service().reset();
             break;
         case SIMPLE_MAPI_TYPE:
             if (SmapiService())

@@ -70,12 +70,6 @@ QByteArray WordAfterBlank(const QByteArray& line, qsizetype from)
 
 }  // namespace
 
-std::shared_ptr<Pop3Reader>& Pop3Service()
-{
-    static std::shared_ptr<Pop3Reader> service;
-    return service;
-}
-
 Pop3Reader::Pop3Reader(QObject* parent) : QObject(parent), socket_(std::make_unique<QSslSocket>())
 {
     connect(socket_.get(), &QIODevice::readyRead, this, &Pop3Reader::onReadyRead);

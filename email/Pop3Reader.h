@@ -1,5 +1,6 @@
 #pragma once
-// The mailbox reader of the service type CDOSYS_TYPE: one POP3 session per
+// The mailbox reader of the service type CDOSYS_TYPE, owned by the CDOSYS
+// object: one POP3 session per
 // Read, driven by the socket's events on the one thread. Nothing here
 // blocks; the read command polls ReadCompleted, ReadError, Timeout and
 // finally GetReadMessages.
@@ -106,8 +107,5 @@ private:
     std::shared_ptr<QSet<QString>> left_;
     bool inHandler_ = false;
 };
-
-// The process-wide POP3 reader of the CDO service type, beside CdoService().
-std::shared_ptr<Pop3Reader>& Pop3Service();
 
 }  // namespace quenby

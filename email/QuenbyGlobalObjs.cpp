@@ -13,7 +13,9 @@
 
 #include <mutex>
 
-Q_LOGGING_CATEGORY(lcQuenby, "parlova.email")
+// Off unless asked for (QT_LOGGING_RULES="parlova.email.debug=true"): the mail
+// service keeps no log.
+Q_LOGGING_CATEGORY(lcQuenby, "parlova.email", QtInfoMsg)
 
 namespace quenby {
 namespace {

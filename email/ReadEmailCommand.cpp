@@ -1,6 +1,6 @@
 #include "email/ReadEmailCommand.h"
 
-#include "email/Pop3Reader.h"
+#include "email/CDOSYS.h"
 #include "email/QuenbyGlobalObjs.h"
 #include "email/SMAPI.h"
 #include "platform/VbError.h"
@@ -50,7 +50,7 @@ void ReadEmailCommand::Execute()
         QString text;
         switch (ServiceType()) {
         case CDOSYS_TYPE: {
-            std::shared_ptr<Pop3Reader> reader = Pop3Service();
+            std::shared_ptr<CDOSYS> reader = CdoService();
             if (!reader)
                 RaiseNoService();
             text = reader->Read(maxSize_, folder_);
@@ -105,7 +105,7 @@ void ReadEmailCommand::poll()
         }
     } else if (reader_->Timeout()) {
         // Late replies must not go on deleting letters nobody receives.
-        reader_->Abort();
+        reader_->AbortRead();
         reader_.reset();
         result_ = TIME_OUT_RESULT;
     } else {
@@ -121,7 +121,7 @@ EMC_RESULT_CODEs ReadEmailCommand::Result()
         poll();
     } catch (const std::exception& e) {
         if (reader_)
-            reader_->Abort();
+            reader_->AbortRead();
         reader_.reset();
         count_ = 0;
         letters_.clear();
@@ -135,7 +135,7 @@ void ReadEmailCommand::Abort()
 {
     if (result_ != IN_PROCESS || !reader_)
         return;
-    reader_->Abort();
+    reader_->AbortRead();
     reader_.reset();
 }
 

@@ -11,7 +11,7 @@
 
 namespace quenby {
 
-class Pop3Reader;
+class CDOSYS;
 
 class ReadEmailCommand : public EmailCommand {
 public:
@@ -46,7 +46,7 @@ private:
     int maxSize_ = 0;
     QString folder_;
     // The session this command started, kept until its result is final.
-    std::shared_ptr<Pop3Reader> reader_;
+    std::shared_ptr<CDOSYS> reader_;
 };
 
 }  // namespace quenby
