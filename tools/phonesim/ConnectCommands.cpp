@@ -36,6 +36,23 @@ void MakeDeaf(PhoneSim& sim)
     sim.script(QStringLiteral("AT*"), ScriptedReply::Silence().always());
 }
 
+void PinConnectProfile(PhoneSim& sim)
+{
+    const ConnectProfile& p = Profile(sim);
+    const auto lines = [](const QString& fields) {
+        return ScriptedReply::Text({QStringLiteral("+CPMS: ") + fields}).always();
+    };
+    sim.script(QStringLiteral("AT+CPMS?"), lines(p.cpmsQuery));
+    sim.script(QStringLiteral("AT+CPMS=\"SM\",\"ME\""),
+               p.cpmsSetRefused ? ScriptedReply::CmsError(302).always() : lines(p.cpmsSet));
+    if (p.pduRefused)
+        sim.script(QStringLiteral("AT+CMGF=0"), ScriptedReply::Error().always());
+    if (p.ucs2Refused)
+        sim.script(QStringLiteral("AT+CSCS=\"UCS2\""), ScriptedReply::CmeError(4).always());
+    if (p.mmsSilent)
+        sim.script(QStringLiteral("AT+CMMS=2"), ScriptedReply::Silence().always());
+}
+
 void registerConnectCommands(PhoneSim& sim)
 {
     sim.addHandler(QString(), [](PhoneSim& s, const Command&) {

@@ -59,4 +59,11 @@ struct ConnectProfile {
 // A device that opens but never answers anything, echo included.
 void MakeDeaf(PhoneSim& sim);
 
+// Command files listed after this one may answer some of the same commands
+// from their own state (the message memories answer "+CPMS", the phone book
+// "+CSCS"). This pins the profile's storage answers and its refusals with
+// scripted replies, which come before every handler; call it after setting
+// the profile.
+void PinConnectProfile(PhoneSim& sim);
+
 }  // namespace phonesim
