@@ -277,22 +277,24 @@ void CommPortPrivate::closePort()
 QString CommPortPrivate::writeOutput(const QString& text)
 {
     outputBuffer += text;
-    if (writePending || outputBuffer.isEmpty())
-        return QString();
-    const qsizetype n = qMin<qsizetype>(outputBuffer.size(), kChunk);
-    const QString piece = outputBuffer.left(n);
-    const QByteArray bytes = platform::TextToAnsi(piece);
-    logLine(QStringLiteral("CommPort.Output: ") + piece.left(n - 1));
-    outputBuffer.remove(0, n);
-    switch (device.startWrite(bytes)) {
-    case platform::SerialDevice::Io::Done:
-        continueWrite();
-        break;
-    case platform::SerialDevice::Io::Pending:
-        writePending = true;
-        break;
-    case platform::SerialDevice::Io::Failed:
-        return QStringLiteral("Write error (") + QString::number(device.lastError()) + QLatin1Char(')');
+    // A piece that goes out at once is followed by the next one straight
+    // away, as a completed write would be; a loop rather than recursion, so
+    // a long text cannot exhaust the stack.
+    while (!writePending && !outputBuffer.isEmpty()) {
+        const qsizetype n = qMin<qsizetype>(outputBuffer.size(), kChunk);
+        const QString piece = outputBuffer.left(n);
+        const QByteArray bytes = platform::TextToAnsi(piece);
+        logLine(QStringLiteral("CommPort.Output: ") + piece.left(n - 1));
+        outputBuffer.remove(0, n);
+        switch (device.startWrite(bytes)) {
+        case platform::SerialDevice::Io::Done:
+            break;
+        case platform::SerialDevice::Io::Pending:
+            writePending = true;
+            break;
+        case platform::SerialDevice::Io::Failed:
+            return QStringLiteral("Write error (") + QString::number(device.lastError()) + QLatin1Char(')');
+        }
     }
     return QString();
 }

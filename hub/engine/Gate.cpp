@@ -95,6 +95,7 @@ void Gate::Disconnect()
     ready_ = true;
     if (active_) {
         active_->SetResult(dorrak::INTERRUPTED);
+        interrupted(*active_);
         deliver(active_);
         active_.reset();
         FailTransaction();
@@ -225,6 +226,8 @@ void Gate::startStep(bool justTaken)
         failure = StartConnection();
         ready_ = false;
     } else if (connected_) {
+        const StepPtr step = active_->CurrentStep();
+        comm_->setErrorAlternative(step ? step->ErrorAlternative() : QString());
         failure = comm_->Output(command, active_->StepAnswer(), active_->StepErrorAnswer(), active_->StepTimeOut());
         ready_ = false;
     } else {
@@ -309,6 +312,7 @@ void Gate::onConnection(bool isConnected, int port, int baudRate, const QString&
                 PhoneCommandPtr lost = active_;
                 active_.reset();
                 lost->SetResult(dorrak::INTERRUPTED);
+                interrupted(*lost);
                 deliver(lost);
                 FailTransaction();
             }
@@ -383,6 +387,16 @@ void Gate::FlushPendingSMS()
         keptParts_->Remove(1);
         if (part)
             output_.Add(partCommand(part, dorrak::INTERRUPTED));
+    }
+}
+
+void Gate::interrupted(PhoneCommand& command)
+{
+    try {
+        if (const StepPtr step = command.CurrentStep())
+            step->Interrupted(command);
+    } catch (const std::exception& e) {
+        HubLog().WriteLogLine(QStringLiteral("Step error: ") + platform::ErrorText(e));
     }
 }
 

@@ -66,6 +66,8 @@ private:
     QString StartConnection();
     void FailTransaction();
     void FlushPendingSMS();
+    // Lets the waiting step record that its command was cut off.
+    void interrupted(PhoneCommand& command);
     void deliver(const PhoneCommandPtr& command);
     PhoneCommandPtr partCommand(const std::shared_ptr<SMS>& part, dorrak::MODEM_RESULT_CODEs result) const;
 

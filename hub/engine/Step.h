@@ -26,10 +26,17 @@ public:
     virtual void setAnswer(const QString& /*text*/) {}
     virtual QString ErrorAnswer() const = 0;
     virtual void setErrorAnswer(const QString& /*text*/) {}
+    // A second error wait string for this step alone ("" for none), for
+    // an error the first one cannot match.
+    virtual QString ErrorAlternative() const { return QString(); }
     // Milliseconds to wait for the reply.
     virtual qint32 TimeOut() const = 0;
     // Called once the reply is known; returns the next step or nullptr.
     virtual StepPtr Advance(PhoneCommand& command) = 0;
+    // Called when the gate ends the command while this step waits (the port
+    // was lost or closed; the command's Result is already INTERRUPTED), so
+    // that a chain can record where it stood. The chain ends regardless.
+    virtual void Interrupted(PhoneCommand& /*command*/) {}
 
 protected:
     // For a step that repeats itself: the very same object, state kept.

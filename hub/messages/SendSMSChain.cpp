@@ -209,6 +209,8 @@ QString SendSMSBody::Answer() const { return QStringLiteral("+CMGS:;") + kCR; }
 
 QString SendSMSBody::ErrorAnswer() const { return QStringLiteral("+CM;") + kCR; }
 
+QString SendSMSBody::ErrorAlternative() const { return QStringLiteral("ERROR") + kCR; }
+
 void SendSMSBody::setErrorAnswer(const QString& text)
 {
     if (text.contains(QLatin1String("+CMS ERROR:")))

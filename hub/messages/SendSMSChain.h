@@ -30,6 +30,8 @@ public:
     QString ErrorAnswer() const override;
     qint32 TimeOut() const override { return 20000; }
     StepPtr Advance(PhoneCommand& command) override;
+    // The number being served gets INTERRUPTED, the later ones stay as preset.
+    void Interrupted(PhoneCommand& command) override { Advance(command); }
 
 private:
     QString command_;
@@ -46,8 +48,12 @@ public:
     QString ErrorAnswer() const override;
     // Keeps the phone's error in readable form.
     void setErrorAnswer(const QString& text) override;
+    // A bare "ERROR" line (error mode 0, or a PDU the phone cannot parse)
+    // ends the wait too, instead of the whole time-out.
+    QString ErrorAlternative() const override;
     qint32 TimeOut() const override { return 40000; }
     StepPtr Advance(PhoneCommand& command) override;
+    void Interrupted(PhoneCommand& command) override { Advance(command); }
 
     QString ReceivedAnswer() const { return answer_; }
     QString KeptError() const { return error_; }

@@ -20,6 +20,7 @@ int main(int argc, char** argv)
     }
     try {
         phonesim::PhoneSim sim;
+        sim.setWaitForDelivery(false);  // the program's reader is live
         const QByteArray path = sim.devicePath().toLocal8Bit();
         std::printf("Simulated phone on %s\n", path.constData());
         std::printf("Start the program with: PARLOVA_COM%d=%s\n", port, path.constData());
