@@ -291,6 +291,16 @@ void PhoneSim::runScript(ScriptedReply& reply)
 
 void PhoneSim::flush()
 {
+    const qint64 before = sent_;
+    writeDue();
+    if (waitForDelivery_ && sent_ != before && slave_ >= 0) {
+        pollfd p{slave_, POLLIN, 0};
+        ::poll(&p, 1, 500);
+    }
+}
+
+void PhoneSim::writeDue()
+{
     const qint64 now = platform::TickCount();
     while (master_ >= 0 && !out_.empty() && out_.front().due <= now) {
         Out& item = out_.front();
@@ -300,6 +310,7 @@ void PhoneSim::flush()
                 continue;
             return;  // full, or nobody on the line: try again next pump
         }
+        sent_ += n;
         if (n < item.bytes.size()) {
             item.bytes.remove(0, n);
             return;

@@ -97,6 +97,12 @@ public:
     // An unsolicited result line, e.g. "+CMTI: \"SM\",3".
     void inject(const QString& line, qint64 delayMs = 0);
     bool outputPending() const { return !out_.empty(); }
+    // Every byte written to the line so far.
+    qint64 bytesSent() const { return sent_; }
+    // By default pump() returns only once what it wrote can be read on the
+    // device side (the line hands bytes over a moment later), so a test's
+    // next read sees them. A program with a live reader turns this off.
+    void setWaitForDelivery(bool wait) { waitForDelivery_ = wait; }
 
     // Pulls the cable: the device side sees a hang-up.
     void unplug();
@@ -112,6 +118,7 @@ private:
     void runLine(const QString& line);
     void runScript(ScriptedReply& reply);
     void flush();
+    void writeDue();
 
     QString devicePath_;
     int master_ = -1;
@@ -125,6 +132,8 @@ private:
     QByteArray line_;
     QByteArray data_;
     DataHandler dataHandler_;
+    qint64 sent_ = 0;
+    bool waitForDelivery_ = true;
 };
 
 }  // namespace phonesim
