@@ -3,6 +3,7 @@
 // Each X(Name) line calls registerNameChains(), defined beside the chain it
 // registers. Adding a chain file is one line here.
 #define HUB_MESSAGE_CHAINS(X) \
+    X(MessageStore)           \
     X(SendSMS)                \
     X(ReadSMS)                \
     /* one X(...) line per chain file, above this comment */
