@@ -6,6 +6,7 @@
     X(MessageStore)           \
     X(SendSMS)                \
     X(ReadSMS)                \
+    X(PhoneBook)              \
     /* one X(...) line per chain file, above this comment */
 
 namespace corvane {
