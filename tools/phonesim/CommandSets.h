@@ -7,4 +7,6 @@
     X(BasicCommands)             \
     X(ConnectCommands)           \
     X(SmsCommands)               \
+    X(StoreCommands)             \
+    X(BookCommands)              \
     /* one X(...) line per command file, above this comment */
