@@ -8,7 +8,6 @@
 
 #include <QStringList>
 
-#include <cmath>
 
 namespace corvane {
 
@@ -125,6 +124,22 @@ StepPtr NextAddress(PhoneCommand& command)
     return std::make_shared<SendSMSOrder>(CMGSCommand(pdus[0]));
 }
 
+// ((MaxPDU + 1) x CurrentAddress + CurrentPDU + 0.3) x 100 / ((MaxAddress + 1)
+// x (MaxPDU + 1)), rounded with halves to even. Worked in tenths as whole
+// numbers: in floating point 2.3 x 100 / 4 falls just short of 57.5.
+qint32 Progress(qint64 maxPDU, qint64 maxAddress, qint64 current, qint64 part)
+{
+    const qint64 numerator = (((maxPDU + 1) * current + part) * 10 + 3) * 100;
+    const qint64 denominator = (maxAddress + 1) * (maxPDU + 1) * 10;
+    if (denominator <= 0 || numerator < 0)
+        return 0;
+    qint64 quotient = numerator / denominator;
+    const qint64 twice = 2 * (numerator % denominator);
+    if (twice > denominator || (twice == denominator && quotient % 2 != 0))
+        ++quotient;
+    return static_cast<qint32>(qBound<qint64>(qint64(0), quotient, qint64(100)));
+}
+
 void EndChain(PhoneCommand& command) { command.setBag(kSMSObject, QVariant()); }
 
 }  // namespace
@@ -181,9 +196,7 @@ StepPtr SendSMSOrder::Advance(PhoneCommand& command)
     const qint32 maxAddress = Item(command, kMaxAddress);
     const qint32 current = Item(command, kCurrentAddress);
     const qint32 part = Item(command, kCurrentPDU);
-    // nearbyint rounds halves to even, as the progress wants.
-    const double share = (double(maxPDU + 1) * current + part + 0.3) * 100.0 / (double(maxAddress + 1) * (maxPDU + 1));
-    command.SetProgress(static_cast<qint32>(std::nearbyint(share)));
+    command.SetProgress(Progress(maxPDU, maxAddress, current, part));
 
     if (command.Result() == dorrak::OK_ANSWER) {
         const QStringList pdus = TextArray(command.Bag(kPDUs));
