@@ -164,7 +164,11 @@ QString QtFileFilter(const QString& filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        out << parts[i] + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
+        const QString list = QLatin1Char('(') + patterns.simplified() + QLatin1Char(')');
+        // Qt reads the patterns from the last parentheses; a description
+        // that already ends with them is not given them twice.
+        const QString description = parts[i].trimmed();
+        out << (description.endsWith(list) ? description : description + QLatin1Char(' ') + list);
     }
     return out.join(QStringLiteral(";;"));
 }

@@ -1,0 +1,127 @@
+#include "platform/Dialogs.h"
+#include "platform/InputBox.h"
+#include "platform/Timer.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(Colors, OleValuesAreBlueGreenRed)
+{
+    const std::pair<qint32, QColor> cases[] = {
+        {0x00000000, QColor(0, 0, 0)},
+        {0x000000FF, QColor(255, 0, 0)},
+        {0x0000FF00, QColor(0, 255, 0)},
+        {0x00FF0000, QColor(0, 0, 255)},
+        {0x00332211, QColor(0x11, 0x22, 0x33)},
+        {0x00FFFFFF, QColor(255, 255, 255)},
+    };
+    for (const auto& [ole, color] : cases) {
+        EXPECT_EQ(OleToColor(ole), color) << ole;
+        EXPECT_EQ(ColorToOle(color), ole) << ole;
+        EXPECT_FALSE(IsSystemColor(ole));
+    }
+}
+
+TEST(Colors, SystemColoursAreResolvedAgainstThePalette)
+{
+    QPalette p;
+    p.setColor(QPalette::Active, QPalette::Text, QColor(1, 2, 3));
+    p.setColor(QPalette::Active, QPalette::Base, QColor(4, 5, 6));
+    p.setColor(QPalette::Active, QPalette::Highlight, QColor(7, 8, 9));
+    EXPECT_TRUE(IsSystemColor(qint32(0x80000008u)));
+    EXPECT_EQ(OleToColor(qint32(0x80000008u), p), QColor(1, 2, 3));  // window text
+    EXPECT_EQ(OleToColor(qint32(0x80000005u), p), QColor(4, 5, 6));  // window background
+    EXPECT_EQ(OleToColor(qint32(0x8000000Du), p), QColor(7, 8, 9));  // highlight
+}
+
+TEST(Colors, AWidgetKeepsTheValueItWasGiven)
+{
+    QListWidget list;
+    EXPECT_EQ(WidgetBackColor(&list), ColorToOle(list.palette().color(QPalette::Base))) << "never set: its colour";
+    SetWidgetForeColor(&list, qint32(0x80000008u));
+    SetWidgetBackColor(&list, 0x00112233);
+    EXPECT_EQ(WidgetForeColor(&list), qint32(0x80000008u)) << "a system colour reads back as itself";
+    EXPECT_EQ(WidgetBackColor(&list), 0x00112233);
+    EXPECT_EQ(list.palette().color(QPalette::Text), QApplication::palette().color(QPalette::Active, QPalette::Text));
+    EXPECT_EQ(list.palette().color(QPalette::Base), QColor(0x33, 0x22, 0x11));
+}
+
+TEST(Fonts, AWidgetCarriesEveryPartOfTheFont)
+{
+    QLineEdit box;
+    const FontSpec font{QStringLiteral("DejaVu Sans"), 204, 13.5, true, true, true, true};
+    SetWidgetFont(&box, font);
+    EXPECT_EQ(WidgetFont(&box), font);
+
+    // An empty name and a size of 0 keep what the widget had.
+    SetWidgetFont(&box, FontSpec{QString(), 0, 0, false, false, true, false});
+    const FontSpec kept = WidgetFont(&box);
+    EXPECT_EQ(kept.name, "DejaVu Sans");
+    EXPECT_EQ(kept.size, 13.5);
+    EXPECT_EQ(kept.charset, 0);
+    EXPECT_FALSE(kept.bold);
+    EXPECT_TRUE(kept.strikethrough);
+}
+
+TEST(FileDialog, FiltersBecomeQtFilters)
+{
+    EXPECT_EQ(QtFileFilter(QStringLiteral("Talk files|*.plv|All files|*.*")), "Talk files (*.plv);;All files (*.*)");
+    EXPECT_EQ(QtFileFilter(QStringLiteral("Talks (*.plv)|*.plv")), "Talks (*.plv)") << "not given twice";
+    EXPECT_EQ(QtFileFilter(QStringLiteral("Text (*.txt)|*.txt;*.log")), "Text (*.txt) (*.txt *.log)");
+    EXPECT_EQ(QtFileFilter(QString()), "");
+}
+
+TEST(Dialogs, TheRecorderAnswersEveryKindAndThenCancels)
+{
+    DialogRecorder dialogs;
+    dialogs.answerFile(QStringLiteral("/tmp/Team.plv"));
+    dialogs.answerFont(FontDialogAnswer{{QStringLiteral("Serif"), 1, 12, false, true, false, false}, 0x000000FF});
+    dialogs.answerColor(0x00FF00FF);
+
+    FileDialogRequest open;
+    open.title = QStringLiteral("Open talk");
+    open.filter = QStringLiteral("Talks|*.plv");
+    EXPECT_EQ(GetFileName(open), QString("/tmp/Team.plv"));
+    EXPECT_EQ(GetFileName(open), std::nullopt) << "queue empty: cancel";
+    const auto font = ChooseFontDialog(FontDialogRequest{});
+    ASSERT_TRUE(font);
+    EXPECT_TRUE(font->font.italic);
+    EXPECT_EQ(font->color, 0x000000FF);
+    EXPECT_EQ(ChooseColorDialog(ColorDialogRequest{0x00123456, nullptr}), 0x00FF00FF);
+    EXPECT_EQ(ChooseFolder(FolderDialogRequest{}), std::nullopt);
+
+    ASSERT_EQ(dialogs.files.size(), 2u);
+    EXPECT_EQ(dialogs.files[0].title, "Open talk");
+    EXPECT_EQ(dialogs.fonts.size(), 1u);
+    ASSERT_EQ(dialogs.colors.size(), 1u);
+    EXPECT_EQ(dialogs.colors[0].color, 0x00123456);
+    EXPECT_EQ(dialogs.folders.size(), 1u);
+}
+
+TEST(Dialogs, UnansweredDialogsInATestCancelAtOnce)
+{
+    ASSERT_TRUE(TimersInert());
+    EXPECT_EQ(GetFileName(FileDialogRequest{}), std::nullopt);
+    EXPECT_EQ(ChooseFolder(FolderDialogRequest{}), std::nullopt);
+    EXPECT_EQ(ChooseFontDialog(FontDialogRequest{}), std::nullopt);
+    EXPECT_EQ(ChooseColorDialog(ColorDialogRequest{}), std::nullopt);
+    EXPECT_EQ(InputBox(QStringLiteral("Name?")), std::nullopt);
+}
+
+TEST(InputBox, TheRecorderAnswersAndRecords)
+{
+    InputBoxRecorder input;
+    input.answer(QStringLiteral("Ann"));
+    EXPECT_EQ(InputBox(QStringLiteral("Conferee name?"), QStringLiteral("Team"), QStringLiteral("Bob")),
+              QString("Ann"));
+    EXPECT_EQ(InputBox(QStringLiteral("Again?")), std::nullopt);
+    ASSERT_EQ(input.requests.size(), 2u);
+    EXPECT_EQ(input.requests[0].title, "Team");
+    EXPECT_EQ(input.requests[0].defaultText, "Bob");
+    EXPECT_EQ(input.requests[1].title, QApplication::applicationDisplayName());
+}
