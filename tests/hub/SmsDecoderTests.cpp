@@ -76,15 +76,6 @@ TEST(SmsDecoder, Vectors)
     }
 }
 
-TEST(SmsDecoder, SubmitFields)
-{
-    const SMS sms = decoded(QStringLiteral("001100039121F30002AA02E834"));
-    EXPECT_EQ(sms.VPF(), RELATIVE);
-    EXPECT_EQ(sms.VP().toInt(), 170);
-    EXPECT_EQ(sms.SRIR, NOSTATUSREP);
-    EXPECT_EQ(sms.RP, NOREPLYPATH);
-}
-
 TEST(SmsDecoder, StatusReport)
 {
     const SMS sms = decoded(QStringLiteral("07915155000000F006170B915155214365F74230513154030A4230513164500A00"));
@@ -92,9 +83,6 @@ TEST(SmsDecoder, StatusReport)
     EXPECT_EQ(sms.DischargeTime(), at(2024, 3, 15, 13, 46, 5));
     EXPECT_EQ(sms.DischargeTimeZone(), -20);
     EXPECT_EQ(sms.Status(), 0);
-    // A status report encodes nothing.
-    SMS copy = sms;
-    EXPECT_TRUE(copy.PDU().isEmpty());
 }
 
 QString statusReport(int status)
@@ -500,13 +488,6 @@ TEST(SmsReassembly, TimeOut)
     clock.advance(30001);
     EXPECT_TRUE(sms.TimeOut());
     EXPECT_EQ(sms.UserData(), QStringLiteral("A[part 002]"));
-}
-
-TEST(SmsReassembly, MessageWithManyLines)
-{
-    // LF inside a part is given back as CR LF.
-    const SMS sms = decoded(Deliver8(QString(), QStringLiteral("a\nb")));
-    EXPECT_EQ(sms.UserData(), QStringLiteral("a\r\nb"));
 }
 
 }  // namespace
