@@ -7,6 +7,9 @@
 #include "hub/engine/ConnectChain.h"
 #include "hub/messages/SMS.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -155,7 +158,9 @@ TEST(Gate, StartThatFailsEndsTheStepAsAnErrorAnswer)
 
 TEST(Gate, CommandWhoseSetUpFailedComesBackNotExecuted)
 {
+    QTemporaryDir logs;
     GateRig rig;
+    rig.gate.LogToFile(logs.path());
     auto unknown = std::make_shared<PhoneCommand>();
     EXPECT_EQ(unknown->SetUp(QStringLiteral("NoSuchChain"), QString(), QString(), -3, 5000, true, false,
                              dorrak::mbtLightCommand),
@@ -174,6 +179,15 @@ TEST(Gate, CommandWhoseSetUpFailedComesBackNotExecuted)
     EXPECT_EQ(rig.pulled[1], rest);
     EXPECT_EQ(rest->Result(), dorrak::TRANSACTION_FAIL);
     EXPECT_EQ(rig.gate.InputCount(), 0);
+
+    // With no step there is no command text to log.
+    rig.gate.LogToFile(QString());
+    QFile log(logs.path() + QStringLiteral("/ParlovaHubLog.txt"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    EXPECT_TRUE(text.contains("\tPush. Count=1, command=, owner=-3\r\n")) << text.constData();
+    EXPECT_TRUE(text.contains("\tPush. Count=2, command=, owner=0\r\n")) << text.constData();
+    EXPECT_TRUE(text.contains("\tPush. Count=3, command=AT\r, owner=-4\r\n")) << text.constData();
 }
 
 TEST(Gate, KeptPartsTimeOutAfterThirtySeconds)
