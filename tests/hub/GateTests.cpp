@@ -126,6 +126,23 @@ TEST(Gate, DisconnectWhileConnectionAwaitedWaitsForIt)
     EXPECT_TRUE(rig.sim().commands().isEmpty());
 }
 
+TEST(Gate, WatchersAskedForWhileConnectionAwaitedArmAfterIt)
+{
+    GateRig rig;
+    auto command = GateRig::connectCommand(rig.phone.comPort());
+    rig.gate.Push(command);
+    rig.gate.EngineTick();
+    rig.gate.WaitSMS();
+    rig.gate.WaitStatusReport();
+    EXPECT_FALSE(rig.gate.Comm().WaitSMS());  // the port is not open yet
+    ASSERT_TRUE(rig.runUntil([&] { return rig.gate.connected(); }, 1000));
+    rig.runFor(100);
+    EXPECT_TRUE(rig.gate.Comm().WaitSMS());
+    EXPECT_TRUE(rig.gate.Comm().WaitStatusReport());
+    ASSERT_TRUE(rig.runUntilPulled(command));
+    EXPECT_TRUE(command->Bag(QStringLiteral("AT")).toBool());
+}
+
 TEST(Gate, StartThatFailsEndsTheStepAsAnErrorAnswer)
 {
     // No event follows a refused start, so without this the gate would wait
