@@ -12,6 +12,9 @@
 #include <cstring>
 #include <mutex>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace quenby {
 namespace {
 
@@ -60,6 +63,22 @@ QByteArray Credential(const QString& text)
     return s.toUtf8();
 }
 
+// The sockets of the sender's transfers, kept in the sender's set.
+curl_socket_t OpenSocket(void* sockets, curlsocktype, curl_sockaddr* address)
+{
+    const int fd = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    if (fd < 0)
+        return CURL_SOCKET_BAD;
+    static_cast<QSet<int>*>(sockets)->insert(fd);
+    return fd;
+}
+
+int CloseSocket(void* sockets, curl_socket_t fd)
+{
+    static_cast<QSet<int>*>(sockets)->remove(fd);
+    return ::close(fd);
+}
+
 }  // namespace
 
 struct CDOSYS::Transfer {
@@ -101,6 +120,8 @@ CDOSYS::CDOSYS()
 
 CDOSYS::~CDOSYS()
 {
+    for (const int fd : std::as_const(sockets_))
+        ::shutdown(fd, SHUT_RDWR);
     if (transfer_)
         curl_multi_remove_handle(Multi(multi_), transfer_->easy);
     transfer_.reset();
@@ -216,8 +237,14 @@ QString CDOSYS::Send(const QList<MapiRecip>& toAddrs, const MAPIMessage& msg)
         curl_easy_setopt(e, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeout);
         curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, timeout);
-        // Each letter on a connection of its own, closed when it is done.
-        curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
+        // Each letter on a connection of its own; finish() cuts it.
+        curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 1L);
+        curl_opensocket_callback open = &OpenSocket;
+        curl_closesocket_callback close = &CloseSocket;
+        curl_easy_setopt(e, CURLOPT_OPENSOCKETFUNCTION, open);
+        curl_easy_setopt(e, CURLOPT_OPENSOCKETDATA, &sockets_);
+        curl_easy_setopt(e, CURLOPT_CLOSESOCKETFUNCTION, close);
+        curl_easy_setopt(e, CURLOPT_CLOSESOCKETDATA, &sockets_);
         if (server_.SSLRequired && !url_.startsWith(QLatin1String("smtps:")))
             curl_easy_setopt(e, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
         curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -290,18 +317,24 @@ CDOSYS::SendState CDOSYS::PollSend()
 void CDOSYS::AbortSend(const QString& result)
 {
     if (transfer_)
-        finish(result);
+        finish(result, true);
 }
 
-void CDOSYS::finish(const QString& result)
+void CDOSYS::finish(const QString& result, bool aborted)
 {
+    // Whatever curl still wants to say on these connections now fails at
+    // once instead of waiting for the server.
+    for (const int fd : std::as_const(sockets_))
+        ::shutdown(fd, SHUT_RDWR);
     if (transfer_) {
         curl_multi_remove_handle(Multi(multi_), transfer_->easy);
         transfer_.reset();
     }
     timer_->setEnabled(false);
     state_ = SendState{false, result};
-    DebugTrace(result.isEmpty() ? QStringLiteral("Send completed") : QStringLiteral("Send failed: ") + result);
+    DebugTrace(aborted            ? QStringLiteral("Send aborted")
+               : result.isEmpty() ? QStringLiteral("Send completed")
+                                  : QStringLiteral("Send failed: ") + result);
 }
 
 }  // namespace quenby

@@ -103,7 +103,7 @@ public:
 
 private:
     struct Transfer;
-    void finish(const QString& result);
+    void finish(const QString& result, bool aborted = false);
 
     QString user_;
     QString fromAddr_;
@@ -114,6 +114,9 @@ private:
     QString url_;
 
     void* multi_ = nullptr;  // CURLM*
+    // The transfer's open sockets. Each is shut down before curl lets go of
+    // it: curl would otherwise say QUIT and wait for the answer, blocking.
+    QSet<int> sockets_;
     std::unique_ptr<Transfer> transfer_;
     SendState state_;
     bool inTick_ = false;
