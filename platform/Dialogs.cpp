@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QVariant>
@@ -18,6 +19,7 @@ QString g_initialFolder;
 constexpr const char* kCharsetProperty = "Charset";
 constexpr const char* kForeProperty = "ForeColor";
 constexpr const char* kBackProperty = "BackColor";
+constexpr const char* kFollowerProperty = "FollowsSystemColors";
 
 // The system colours by index, onto the palette roles that play their part.
 struct SystemColor {
@@ -58,11 +60,13 @@ constexpr SystemColor kSystemColors[] = {
     {30, QPalette::Active, QPalette::Window},       // menu bar
 };
 
-bool UnderTest(const char* what)
+// A test that forgot to answer must not hang the run, and a program without
+// widgets cannot show a dialog: both cancel.
+bool CannotShow(const char* what)
 {
-    if (!TimersInert())
+    if (!TimersInert() && qobject_cast<QApplication*>(QCoreApplication::instance()))
         return false;
-    qWarning("Unanswered %s dialog in a test", what);
+    qWarning("Unanswered %s dialog", what);
     return true;
 }
 
@@ -121,25 +125,71 @@ qint32 ColorToOle(const QColor& color)
     return qint32(quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16));
 }
 
-void SetWidgetForeColor(QWidget* widget, qint32 ole)
+namespace {
+
+constexpr QPalette::ColorRole kForeRoles[] = {QPalette::Text, QPalette::WindowText, QPalette::ButtonText};
+constexpr QPalette::ColorRole kBackRoles[] = {QPalette::Base, QPalette::Window, QPalette::Button};
+
+template <size_t N>
+void Paint(QWidget* widget, qint32 ole, const QPalette::ColorRole (&roles)[N])
 {
     QPalette p = widget->palette();
     const QColor c = OleToColor(ole);
-    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+    for (QPalette::ColorRole role : roles)
         p.setColor(role, c);
     widget->setPalette(p);
+}
+
+// A system colour names a role of the desktop's palette, not a fixed
+// colour: when the desktop's palette changes, the widget follows it.
+class SystemColorFollower : public QObject {
+public:
+    explicit SystemColorFollower(QWidget* widget) : QObject(widget) { widget->installEventFilter(this); }
+
+    static void Attach(QWidget* widget)
+    {
+        if (widget->property(kFollowerProperty).toBool())
+            return;
+        widget->setProperty(kFollowerProperty, true);
+        new SystemColorFollower(widget);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ApplicationPaletteChange && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            for (auto [property, isFore] : {std::pair{kForeProperty, true}, std::pair{kBackProperty, false}}) {
+                const QVariant v = widget->property(property);
+                if (!v.isValid() || !IsSystemColor(v.toInt()))
+                    continue;
+                if (isFore)
+                    Paint(widget, v.toInt(), kForeRoles);
+                else
+                    Paint(widget, v.toInt(), kBackRoles);
+            }
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void SetWidgetForeColor(QWidget* widget, qint32 ole)
+{
+    Paint(widget, ole, kForeRoles);
     widget->setProperty(kForeProperty, ole);
+    if (IsSystemColor(ole))
+        SystemColorFollower::Attach(widget);
 }
 
 void SetWidgetBackColor(QWidget* widget, qint32 ole)
 {
-    QPalette p = widget->palette();
-    const QColor c = OleToColor(ole);
-    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Button})
-        p.setColor(role, c);
-    widget->setPalette(p);
+    Paint(widget, ole, kBackRoles);
     widget->setAutoFillBackground(true);
     widget->setProperty(kBackProperty, ole);
+    if (IsSystemColor(ole))
+        SystemColorFollower::Attach(widget);
 }
 
 qint32 WidgetForeColor(const QWidget* widget)
@@ -177,7 +227,7 @@ std::optional<QString> GetFileName(const FileDialogRequest& r)
 {
     if (g_hooks.file)
         return g_hooks.file(r);
-    if (UnderTest("file"))
+    if (CannotShow("file"))
         return std::nullopt;
     QString start = r.initialFolder.isEmpty() ? g_initialFolder : r.initialFolder;
     if (!r.fileName.isEmpty())
@@ -196,7 +246,7 @@ std::optional<QString> ChooseFolder(const FolderDialogRequest& r)
 {
     if (g_hooks.folder)
         return g_hooks.folder(r);
-    if (UnderTest("folder"))
+    if (CannotShow("folder"))
         return std::nullopt;
     const QString path = QFileDialog::getExistingDirectory(r.owner ? r.owner : QApplication::activeWindow(), r.title,
                                                            r.initialFolder);
@@ -209,7 +259,7 @@ std::optional<FontDialogAnswer> ChooseFontDialog(const FontDialogRequest& r)
 {
     if (g_hooks.font)
         return g_hooks.font(r);
-    if (UnderTest("font"))
+    if (CannotShow("font"))
         return std::nullopt;
     QFont start;
     if (!r.font.name.isEmpty())
@@ -240,7 +290,7 @@ std::optional<qint32> ChooseColorDialog(const ColorDialogRequest& r)
 {
     if (g_hooks.color)
         return g_hooks.color(r);
-    if (UnderTest("colour"))
+    if (CannotShow("colour"))
         return std::nullopt;
     const QColor c = QColorDialog::getColor(OleToColor(r.color), r.owner ? r.owner : QApplication::activeWindow());
     if (!c.isValid())

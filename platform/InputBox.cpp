@@ -17,8 +17,8 @@ std::optional<QString> InputBox(const QString& prompt, const QString& title, con
     InputBoxRequest r{prompt, title.isEmpty() ? QApplication::applicationDisplayName() : title, defaultText};
     if (g_hook)
         return g_hook(r);
-    if (TimersInert()) {
-        qWarning("Unanswered input box in a test: %s", qPrintable(prompt));
+    if (TimersInert() || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        qWarning("Unanswered input box: %s", qPrintable(prompt));
         return std::nullopt;
     }
     bool ok = false;

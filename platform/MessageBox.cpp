@@ -159,9 +159,10 @@ int msgBox(const QString& prompt, int style, const QString& title, int helpConte
     int reply = 0;
     if (g_hook) {
         reply = g_hook(r);
-    } else if (TimersInert()) {
-        // A test that forgot to answer must not hang the run.
-        qWarning("Unanswered message box in a test: %s", qPrintable(prompt));
+    } else if (TimersInert() || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        // A test that forgot to answer must not hang the run, and a program
+        // without widgets cannot show a box.
+        qWarning("Unanswered message box: %s", qPrintable(prompt));
         reply = DefaultAnswer(style);
     } else {
         reply = ShowBox(r, owner);

@@ -51,6 +51,27 @@ TEST(Colors, AWidgetKeepsTheValueItWasGiven)
     EXPECT_EQ(list.palette().color(QPalette::Base), QColor(0x33, 0x22, 0x11));
 }
 
+TEST(Colors, ASystemColourFollowsTheDesktopsPalette)
+{
+    const QPalette before = QApplication::palette();
+    QListWidget list;
+    SetWidgetForeColor(&list, qint32(0x80000008u));
+    SetWidgetBackColor(&list, 0x00112233);
+    QPalette changed = before;
+    changed.setColor(QPalette::Text, QColor(10, 20, 30));
+    changed.setColor(QPalette::Base, QColor(40, 50, 60));
+    QApplication::setPalette(changed);
+    // Qt tells the widgets only once its event loop runs; tell this one as it would.
+    QEvent paletteChange(QEvent::ApplicationPaletteChange);
+    QCoreApplication::sendEvent(&list, &paletteChange);
+    const QColor text = list.palette().color(QPalette::Text);
+    const QColor base = list.palette().color(QPalette::Base);
+    QApplication::setPalette(before);
+    EXPECT_EQ(text, QColor(10, 20, 30));
+    EXPECT_EQ(base, QColor(0x33, 0x22, 0x11)) << "a fixed colour stays";
+    EXPECT_EQ(WidgetForeColor(&list), qint32(0x80000008u));
+}
+
 TEST(Fonts, AWidgetCarriesEveryPartOfTheFont)
 {
     QLineEdit box;
