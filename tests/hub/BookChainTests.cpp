@@ -256,13 +256,24 @@ TEST_F(BookChain, RefusedParametersSkipTheBook)
     sim("ME").put(5, QStringLiteral("200"), QStringLiteral("Bob"));
     rig.sim().script(QStringLiteral("AT+CPBR=?"), phonesim::ScriptedReply::CmeError(4));  // the first only
 
-    const PhoneCommandPtr c = readBook();
+    PhoneCommandPtr c = readBook();
     EXPECT_EQ(rig.sim().commands(), (QStringList{"AT+CPBS=?", "AT+CPBS=\"SM\"", "AT+CPBR=?", "AT+CPBS=\"ME\"",
                                                  "AT+CPBR=?", "AT+CPBR=1,500"}));
     EXPECT_EQ(Text(*c, "ErrorDesc"), QStringLiteral("\r\nBook=\"SM\": reading error"));
     EXPECT_EQ(progress, (std::vector<qint32>{10, 19, 55, 64, 73, 100}));
     EXPECT_EQ(book->GetAllRecords(), Row(1, 5, "Bob", "200") + kRow);
     EXPECT_EQ(c->Result(), dorrak::OK_ANSWER);
+
+    // Entries refused with another error than "not found": noted, not read.
+    book->RemoveAll();
+    rig.sim().script(QStringLiteral("AT+CPBR=?"), phonesim::ScriptedReply::CmeError(4));
+    rig.sim().script(QStringLiteral("AT+CPBR=1,500"), phonesim::ScriptedReply::CmeError(3));
+    c = readBook();
+    EXPECT_EQ(Text(*c, "ErrorDesc"),
+              QStringLiteral("\r\nBook=\"SM\": reading error Book=\"ME\"-Operation not allowed"));
+    EXPECT_EQ(c->Result(), dorrak::ERROR_ANSWER);
+    EXPECT_FALSE(book->Filled());
+    EXPECT_EQ(book->Count(), 0);
 }
 
 TEST_F(BookChain, BookListFailures)
