@@ -97,33 +97,6 @@ TEST(FileDialog, FiltersBecomeQtFilters)
     EXPECT_EQ(QtFileFilter(QString()), "");
 }
 
-TEST(Dialogs, TheRecorderAnswersEveryKindAndThenCancels)
-{
-    DialogRecorder dialogs;
-    dialogs.answerFile(QStringLiteral("/tmp/Team.plv"));
-    dialogs.answerFont(FontDialogAnswer{{QStringLiteral("Serif"), 1, 12, false, true, false, false}, 0x000000FF});
-    dialogs.answerColor(0x00FF00FF);
-
-    FileDialogRequest open;
-    open.title = QStringLiteral("Open talk");
-    open.filter = QStringLiteral("Talks|*.plv");
-    EXPECT_EQ(GetFileName(open), QString("/tmp/Team.plv"));
-    EXPECT_EQ(GetFileName(open), std::nullopt) << "queue empty: cancel";
-    const auto font = ChooseFontDialog(FontDialogRequest{});
-    ASSERT_TRUE(font);
-    EXPECT_TRUE(font->font.italic);
-    EXPECT_EQ(font->color, 0x000000FF);
-    EXPECT_EQ(ChooseColorDialog(ColorDialogRequest{0x00123456, nullptr}), 0x00FF00FF);
-    EXPECT_EQ(ChooseFolder(FolderDialogRequest{}), std::nullopt);
-
-    ASSERT_EQ(dialogs.files.size(), 2u);
-    EXPECT_EQ(dialogs.files[0].title, "Open talk");
-    EXPECT_EQ(dialogs.fonts.size(), 1u);
-    ASSERT_EQ(dialogs.colors.size(), 1u);
-    EXPECT_EQ(dialogs.colors[0].color, 0x00123456);
-    EXPECT_EQ(dialogs.folders.size(), 1u);
-}
-
 TEST(Dialogs, UnansweredDialogsInATestCancelAtOnce)
 {
     ASSERT_TRUE(TimersInert());
@@ -132,17 +105,4 @@ TEST(Dialogs, UnansweredDialogsInATestCancelAtOnce)
     EXPECT_EQ(ChooseFontDialog(FontDialogRequest{}), std::nullopt);
     EXPECT_EQ(ChooseColorDialog(ColorDialogRequest{}), std::nullopt);
     EXPECT_EQ(InputBox(QStringLiteral("Name?")), std::nullopt);
-}
-
-TEST(InputBox, TheRecorderAnswersAndRecords)
-{
-    InputBoxRecorder input;
-    input.answer(QStringLiteral("Ann"));
-    EXPECT_EQ(InputBox(QStringLiteral("Conferee name?"), QStringLiteral("Team"), QStringLiteral("Bob")),
-              QString("Ann"));
-    EXPECT_EQ(InputBox(QStringLiteral("Again?")), std::nullopt);
-    ASSERT_EQ(input.requests.size(), 2u);
-    EXPECT_EQ(input.requests[0].title, "Team");
-    EXPECT_EQ(input.requests[0].defaultText, "Bob");
-    EXPECT_EQ(input.requests[1].title, QApplication::applicationDisplayName());
 }

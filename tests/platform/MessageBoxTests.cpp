@@ -231,22 +231,3 @@ TEST(DesktopService, HelpContextsMapOntoPages)
     EXPECT_FALSE(real.ShowHelp(21000));
     SetHelpFolder(before);
 }
-
-TEST(DesktopService, TheRecordingFakeStandsInForTheDesktop)
-{
-    DesktopService* const real = &Desktop();
-    {
-        RecordingDesktopService fake;
-        EXPECT_EQ(&Desktop(), &fake);
-        fake.result = false;
-        fake.systemInfoError = QStringLiteral("File not found (53)");
-        EXPECT_FALSE(Desktop().OpenUrl(QUrl(QStringLiteral("https://example.org/"))));
-        EXPECT_FALSE(Desktop().OpenFile(QStringLiteral("/tmp/Team.TXT")));
-        EXPECT_EQ(Desktop().StartSystemInfo(), "File not found (53)");
-        ASSERT_EQ(fake.calls.size(), 3u);
-        EXPECT_EQ(fake.calls[0].target, "https://example.org/");
-        EXPECT_EQ(fake.calls[1].kind, RecordingDesktopService::Kind::File);
-        EXPECT_EQ(fake.calls[2].kind, RecordingDesktopService::Kind::SystemInfo);
-    }
-    EXPECT_EQ(&Desktop(), real);
-}
