@@ -132,6 +132,8 @@ StepPtr WriteSMSOrder::Advance(PhoneCommand& command)
     return next;
 }
 
+void WriteSMSOrder::Interrupted(PhoneCommand& command) { EndWrite(command); }
+
 WriteSMSBody::WriteSMSBody(const QString& command)
     : FixedStep(command, QStringLiteral("+CMGW;\r"), kError, 10000) {}
 
@@ -163,5 +165,7 @@ StepPtr WriteSMSBody::Advance(PhoneCommand& command)
         EndWrite(command);
     return next;
 }
+
+void WriteSMSBody::Interrupted(PhoneCommand& command) { EndWrite(command); }
 
 }  // namespace corvane

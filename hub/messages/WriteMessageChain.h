@@ -29,6 +29,7 @@ public:
     void setCommand(const QString& text) override { command_ = text; }
     void setErrorAnswer(const QString& text) override;
     StepPtr Advance(PhoneCommand& command) override;
+    void Interrupted(PhoneCommand& command) override;
 
 private:
     QString error_;
@@ -41,6 +42,7 @@ public:
     void setAnswer(const QString& text) override { answer_ = text; }
     void setErrorAnswer(const QString& text) override;
     StepPtr Advance(PhoneCommand& command) override;
+    void Interrupted(PhoneCommand& command) override;
 
 private:
     QString answer_;

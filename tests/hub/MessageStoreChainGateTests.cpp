@@ -66,6 +66,8 @@ protected:
             if (t % 100 == 0)
                 gate.EngineTick();
             sim().pump();
+            if (observer)
+                observer();
             if (!c->Finished() && c->GetProgress() > 0 && (progress.isEmpty() || progress.last() != c->GetProgress()))
                 progress << c->GetProgress();
             while (PhoneCommandPtr done = gate.Pull())
@@ -126,6 +128,8 @@ protected:
     Gate gate;
     MessageStorePtr store = std::make_shared<MessageStore>();
     QList<qint32> progress;
+    // Called in every round of run().
+    std::function<void()> observer;
 };
 
 QString Text67(QChar c) { return QString(67, c); }
@@ -323,6 +327,20 @@ TEST_F(StoreRig, WriteThatFailsKeepsWhatWasWritten)
     EXPECT_EQ(broken->Bag(QStringLiteral("ErrorAnswer")).toString(), QStringLiteral("Invalid service center number (5)"));
     EXPECT_EQ(storeCommands(), QStringList{"AT+CPMS=\"SM\",\"SM\""});
     EXPECT_EQ(store->Count(), 2);
+
+    // The cable pulled while the second part is announced.
+    memory().sm.total = 20;
+    sim().clearReceived();
+    const PhoneCommandPtr lost = write(body, true);
+    observer = [this] {
+        if (sim().commands().filter(QStringLiteral("AT+CMGW=")).size() == 2 && sim().plugged())
+            sim().unplug();
+    };
+    ASSERT_TRUE(run(lost));
+    EXPECT_EQ(lost->Result(), dorrak::INTERRUPTED);
+    EXPECT_EQ(lost->Bag(QStringLiteral("MsgIndex")).value<QVector<qint32>>(), (QVector<qint32>{3, 0}));
+    EXPECT_FALSE(lost->Bag(QStringLiteral("SMSObject")).isValid());
+    EXPECT_EQ(store->Count(), 3);
 }
 
 TEST_F(StoreRig, DeleteRemovesEveryPartInOrderThenTheRecord)
