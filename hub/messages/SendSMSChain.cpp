@@ -144,7 +144,9 @@ void EndChain(PhoneCommand& command) { command.setBag(kSMSObject, QVariant()); }
 
 }  // namespace
 
-StepPtr SendSMSSetUp(PhoneCommand& command, const SetUpArguments&)
+namespace {
+
+StepPtr BuildFirstStep(PhoneCommand& command)
 {
     auto sms = std::make_shared<SMS>();
     sms->MTI = SUBMIT;
@@ -182,6 +184,19 @@ StepPtr SendSMSSetUp(PhoneCommand& command, const SetUpArguments&)
     command.setBag(kMaxAddress, static_cast<qint32>(addresses.size() - 1));
     command.setBag(kCurrentPDU, QVariant::fromValue<qint16>(0));
     return std::make_shared<SendSMSOrder>(CMGSCommand(pdus[0]));
+}
+
+}  // namespace
+
+StepPtr SendSMSSetUp(PhoneCommand& command, const SetUpArguments&)
+{
+    try {
+        return BuildFirstStep(command);
+    } catch (const platform::VbError& e) {
+        // The refusal travels with the command as well as in SetUp's text.
+        command.setBag(QStringLiteral("ErrorAnswer"), e.description());
+        throw;
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -17,7 +17,8 @@ namespace corvane {
 // "MessageCoding", "JoinParts" and the first of "Addresses", encodes it and
 // returns the first prompt step. Raises when the encoder refuses the
 // request (unknown coding, a bad service-centre number, no address), so the
-// command stays unset and goes back as not executed.
+// command stays unset and goes back as not executed; the reason is also put
+// into "ErrorAnswer".
 StepPtr SendSMSSetUp(PhoneCommand& command, const SetUpArguments& arguments);
 
 // Asks for the prompt: "AT+CMGS=" & length & CR, waiting for ">".

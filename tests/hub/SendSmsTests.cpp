@@ -338,6 +338,7 @@ TEST(SendSmsSetUp, RefusedRequestComesBackNotExecutedWithTheReason)
         QString text;
         const PhoneCommandPtr c = SendCommand(k.request, &text);
         EXPECT_TRUE(text.startsWith(k.reason)) << text.toStdString();
+        EXPECT_EQ(c->Bag(QStringLiteral("ErrorAnswer")).toString(), k.reason);
         EXPECT_FALSE(c->IsSet());
 
         rig.gate.Push(c);
