@@ -8,7 +8,6 @@
 
 #include <QStringList>
 
-
 namespace corvane {
 
 namespace {
@@ -25,7 +24,10 @@ const QString kCurrentAddress = QStringLiteral("CurrentAddress");
 const QString kMaxAddress = QStringLiteral("MaxAddress");
 const QChar kCtrlZ(26);
 
-[[noreturn]] void TypeMismatch() { platform::Raise(platform::vberr::TypeMismatch, kSource, QStringLiteral("Type mismatch")); }
+[[noreturn]] void TypeMismatch()
+{
+    platform::Raise(platform::vberr::TypeMismatch, kSource, QStringLiteral("Type mismatch"));
+}
 
 QStringList TextArray(const QVariant& value)
 {
