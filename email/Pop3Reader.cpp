@@ -107,6 +107,9 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
         error_.clear();
         maxSize_ = maxSizeOfLetter;
         folder_ = pathToAttachmentsFolder;
+        // A name is joined to the folder: without the slash it would land beside it.
+        if (!folder_.isEmpty() && !folder_.endsWith(QLatin1Char('/')))
+            folder_ += QLatin1Char('/');
         state_ = Greeting;
         lastActivity_ = platform::TickCount();
 

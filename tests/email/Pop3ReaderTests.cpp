@@ -60,6 +60,20 @@ ReadOutcome RunRead(Pop3Reader& reader, int maxSize, const QString& folder, Pop3
     return out;
 }
 
+class ScriptedPop3Folder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(script.port(), 0);
+        ASSERT_TRUE(attachments.isValid());
+        reader.ConnectPOP3(Account(script.port()));
+    }
+    platform::FakeClock clock;
+    Pop3ScriptServer script;
+    QTemporaryDir attachments;
+    Pop3Reader reader;
+};
+
 class DovecotPop3 : public ::testing::Test {
 protected:
     void SetUp() override
@@ -213,6 +227,16 @@ TEST_F(DovecotPop3, AttachmentNamesCannotLeaveTheFolder)
     EXPECT_TRUE(names.at(3).startsWith(QStringLiteral("Attachment_")));
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("escaped.txt")));
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/absolute.txt")));
+}
+
+TEST_F(ScriptedPop3Folder, AFolderWithoutItsSlashStillHoldsTheFiles)
+{
+    script.setLetters({mailtest::LetterWithAttachments()});
+    const ReadOutcome r = RunRead(reader, 0, attachments.path(), &script);
+    ASSERT_TRUE(r.completed);
+    ASSERT_EQ(r.count, 1);
+    ASSERT_EQ(r.letters.at(0).Attachments.size(), 2);
+    EXPECT_EQ(r.letters.at(0).Attachments.at(0).PathName, attachments.path() + QStringLiteral("/report.pdf"));
 }
 
 TEST_F(DovecotPop3, RejectedPasswordEndsWithTheServersReply)
