@@ -146,7 +146,13 @@ TEST_F(StoreRig, ReadJoinsPartsListedOutOfOrderAndSkipsTheEmptyStorage)
     memory().storeAt(QStringLiteral("SM"), 5, Deliver(Text67(u'b'), kAlice, 33, 3, 2), phonesim::kRecRead);
     memory().storeAt(QStringLiteral("SM"), 6, Deliver(Text67(u'a'), kAlice, 33, 3, 1), phonesim::kRecRead);
     memory().storeAt(QStringLiteral("SM"), 7, Deliver(Text67(u'c'), kAlice, 33, 3, 3), phonesim::kRecRead);
-    memory().storeAt(QStringLiteral("SM"), 9, Deliver(QStringLiteral("hello"), kBob), phonesim::kRecUnread);
+    const QString hello = QStringLiteral("hello") + QString(60, u'o');
+    memory().storeAt(QStringLiteral("SM"), 9, Deliver(hello, kBob), phonesim::kRecUnread);
+
+    qsizetype listed = 0;
+    for (const auto& [index, message] : memory().list(QStringLiteral("SM")))
+        listed += message->pdu.size();
+    ASSERT_GT(listed, 1024) << "the listing must come in several reads";
 
     const PhoneCommandPtr c = command(QStringLiteral("ReadStore"));
     ASSERT_TRUE(run(c));
@@ -166,7 +172,7 @@ TEST_F(StoreRig, ReadJoinsPartsListedOutOfOrderAndSkipsTheEmptyStorage)
     EXPECT_EQ(r[0].split(QChar(0)),
               (QStringList{"0", "5", "received read", "+15551234567", "2024/03/15 13:45", subject}));
     EXPECT_EQ(r[1].split(QChar(0)),
-              (QStringList{"0", "9", "received unread", "+15559876543", "2024/03/15 13:45", "hello"}));
+              (QStringList{"0", "9", "received unread", "+15559876543", "2024/03/15 13:45", hello}));
     EXPECT_EQ(store->LocationTotal(0), 20);
     EXPECT_EQ(store->LocationTotal(1), 250);
     EXPECT_EQ(store->LocationOccupied(0), 4);
