@@ -94,7 +94,7 @@ struct MessageMemory {
     // Every PDU received after a prompt, in order.
     std::vector<ReceivedPdu> received;
 
-    // The PDUs of the AT+CMGS exchanges that the phone accepted.
+    // The PDUs given to AT+CMGS and ended by Ctrl-Z, whatever the answer.
     QStringList sentPdus() const
     {
         QStringList out;
