@@ -399,3 +399,18 @@ TEST_F(StoreRig, DeleteSkipsAPartNeverListedAndRefusesAnUnknownMessage)
     EXPECT_EQ(unknown->Bag(QStringLiteral("ErrorAnswer")).toString(), QStringLiteral("Message not found"));
     EXPECT_EQ(storeCommands(), QStringList{"AT+CPMS=\"SM\",\"SM\""});
 }
+
+TEST_F(StoreRig, EmptyStorageListsAsOkOrAsErrorByProfile)
+{
+    for (const bool error : {false, true}) {
+        profile().emptyListError = error;
+        auto c = std::make_shared<PhoneCommand>();
+        c->SetUp(QStringLiteral("AT+CMGL=4\r"), QStringLiteral("OK\r"), QStringLiteral("ERROR;\r"), -3, 5000, false,
+                 false, dorrak::mbtQueryPhone);
+        ASSERT_TRUE(run(c));
+        EXPECT_EQ(c->Result(), error ? dorrak::ERROR_ANSWER : dorrak::OK_ANSWER);
+        if (error) {
+            EXPECT_EQ(c->Bag(QStringLiteral("ErrorAnswer")).toString().trimmed(), QStringLiteral("ERROR: 321"));
+        }
+    }
+}
