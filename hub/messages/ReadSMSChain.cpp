@@ -5,6 +5,7 @@
 #include "hub/engine/HubRuntime.h"
 #include "hub/engine/PubFunctions.h"
 #include "hub/messages/SMS.h"
+#include "hub/messages/SMSPdu.h"
 #include "platform/VbError.h"
 
 #include <QStringList>
@@ -50,26 +51,68 @@ bool IsHex(const QString& text)
     return true;
 }
 
-// Why a PDU cannot be decoded as a whole message, or "" when it can be. An
-// empty slot ("+CMGR: 0,,0"), a line that is no hex, or a PDU shorter than
-// the length the phone announced would decode into a wrong text, and the
-// message would then be deleted from the phone.
-QString Undecodable(const QString& answer, const QString& pdu)
+bool SevenBit(int dcs)
+{
+    if (dcs >= 0x01 && dcs <= 0x7F)
+        return (dcs & 0x0C) == 0x00 || (dcs & 0x0C) == 0x0C;
+    if (dcs >= 0xE0 && dcs <= 0xEF)
+        return false;
+    if (dcs >= 0xF0)
+        return (dcs & 0x04) == 0;
+    return true;
+}
+
+// Whether the PDU holds every octet its own fields announce, read as the
+// decoder reads them. A line cut short would otherwise decode into a text
+// with its end missing (or filled with "@"), and then be deleted.
+bool Complete(const QString& pdu)
+{
+    SMSPdu p(pdu);
+    const auto take = [&p](qsizetype digits) {
+        if (p.Remaining() < digits)
+            return false;
+        p.Skip(digits);
+        return true;
+    };
+    if (p.Remaining() < 2 || !take(2 * qsizetype(p.Octet(1)) + 2))
+        return false;
+    if (p.Remaining() < 2)
+        return false;
+    const int first = p.Octet(1);
+    const int type = first & 3;
+    if (!take(type == SUBMIT || type == STATUS_REPORT ? 4 : 2))
+        return false;
+    if (p.Remaining() < 4)
+        return false;
+    const int digits = p.Octet(1);
+    if (!take(digits + digits % 2 + 4))
+        return false;
+    if (type == STATUS_REPORT)
+        return p.Remaining() >= 30;  // time stamp, discharge time, status
+    if (p.Remaining() < 4)
+        return false;
+    const int dcs = p.Octet(3);
+    p.Skip(4);
+    qsizetype period = 14;  // the time stamp of a DELIVER
+    if (type == SUBMIT)
+        period = (first & 24) == 16 ? 2 : (first & 24) == 24 ? 14 : 0;
+    if (!take(period) || p.Remaining() < 2)
+        return false;
+    const int udl = p.Octet(1);
+    p.Skip(2);
+    const qsizetype octets = SevenBit(dcs) ? (qsizetype(udl) * 7 + 7) / 8 : udl;
+    return p.Remaining() >= 2 * octets;
+}
+
+// Why a PDU cannot be decoded as a whole message, or "" when it can be: an
+// empty slot ("+CMGR: 0,,0"), a line that is no hex, a PDU cut short.
+QString Undecodable(const QString& pdu)
 {
     if (pdu.isEmpty())
         return QStringLiteral("no PDU");
     if (pdu.size() % 2 != 0 || !IsHex(pdu))
         return QStringLiteral("not a PDU");
-    const qsizetype cr = answer.indexOf(u'\r');
-    const qsizetype colon = answer.indexOf(u':');
-    if (colon >= 0 && colon < cr) {
-        const QString length = answer.mid(colon + 1, cr - colon - 1).section(u',', -1).trimmed();
-        bool ok = false;
-        const int announced = length.toInt(&ok);
-        if (ok && PDULength(pdu) < announced)
-            return QStringLiteral("truncated PDU");
-    }
-    if (PDULength(pdu) < 0)
+    if (!Complete(pdu))
         return QStringLiteral("truncated PDU");
     return QString();
 }
@@ -149,7 +192,7 @@ StepPtr ReadSMSMsg::Advance(PhoneCommand& command)
     const QString pdu = PduLine(answer_);
 
     // What cannot be decoded stays on the phone, where it can still be read.
-    const QString why = Undecodable(answer_, pdu);
+    const QString why = Undecodable(pdu);
     if (!why.isEmpty()) {
         Log(QStringLiteral("ReadSMS: message ") + where + QStringLiteral(" not read: ") + why);
         return nullptr;

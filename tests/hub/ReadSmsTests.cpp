@@ -73,6 +73,32 @@ TEST_F(ReadSms, SingleMessageIsReadDeliveredAndDeleted)
     EXPECT_EQ(memory().used(QStringLiteral("SM")), 0);
 }
 
+TEST_F(ReadSms, EveryCodingIsReadWhole)
+{
+    const QString head = QStringLiteral("00040B915155214365F700");
+    const QString stamp = QStringLiteral("42305131540300");
+    struct Case {
+        QString pdu;
+        QString message;
+    };
+    const Case cases[] = {
+        {head + QStringLiteral("00") + stamp + QStringLiteral("02E834"), QStringLiteral("hi")},
+        {head + QStringLiteral("08") + stamp + QStringLiteral("04041F0440"), QStringLiteral("Пр")},
+        // A one-part message with a concatenation header, 7-bit.
+        {QStringLiteral("00440B915155214365F70000") + stamp + QStringLiteral("0C0500030A0101D06536FB0D"),
+         QStringLiteral("hello")},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.message.toStdString());
+        rig.pulled.clear();
+        memory().storeAt(QStringLiteral("SM"), 1, k.pdu);
+        arrive(QStringLiteral("+CMTI: \"SM\",1"));
+        ASSERT_EQ(rig.pulled.size(), 1u);
+        EXPECT_EQ(text(rig.pulled[0], "Message"), k.message);
+        EXPECT_EQ(memory().used(QStringLiteral("SM")), 0);
+    }
+}
+
 TEST_F(ReadSms, PartsOfALongMessageAreJoinedAcrossAnotherSendersMessage)
 {
     memory().storeAt(QStringLiteral("SM"), 1, Deliver8(Concat8(7, 2, 1), QStringLiteral("First half, ")));
@@ -222,8 +248,8 @@ TEST_F(ReadSms, WhatCannotBeDeliveredStaysOnThePhone)
         {"empty slot read as a record", [&] { memory().emptySlotAsRecord = true; }},
         // Cut inside its time stamp: the decoder cannot read it.
         {"truncated PDU", [&] { memory().storeAt(QStringLiteral("SM"), 6, good.left(30)); }},
-        // The line cut short of the length the phone announced.
-        {"PDU shorter than announced",
+        // The line cut short in the text.
+        {"PDU cut in its text",
          [&] {
              rig.sim().script(QStringLiteral("AT+CMGR=6"),
                               phonesim::ScriptedReply::Raw({QStringLiteral("\r\n+CMGR: 0,,%1\r\n%2\r\n\r\nOK\r\n")
