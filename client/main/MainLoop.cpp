@@ -1,0 +1,341 @@
+#include "client/main/MainLoop.h"
+
+#include "client/main/Globals.h"
+#include "client/orders/ModalQuestion.h"
+#include "client/orders/Orders.h"
+#include "client/orders/PhoneProfile.h"
+#include "email/EmailGate.h"
+#include "email/ReadEmailCommand.h"
+#include "hub/engine/Gate.h"
+#include "platform/MessageBox.h"
+#include "platform/VbError.h"
+
+namespace parlova {
+
+// ---------------------------------------------------------------------------
+// The status panes
+
+MainWindowPanes::MainWindowPanes()
+{
+    panes_[0].toolTip = QStringLiteral("Background operation and alerting");
+    panes_[1].toolTip = QStringLiteral("Progress of a background operation");
+    panes_[2].text = QStringLiteral("Phone");
+    panes_[2].toolTip = QStringLiteral("Phone");
+    panes_[3].text = QStringLiteral("Email");
+    panes_[3].toolTip = QStringLiteral("Email");
+}
+
+const StatusPane& MainWindowPanes::Pane(int index) const
+{
+    if (index < 1 || index > 4)
+        platform::Raise(platform::vberr::SubscriptOutOfRange, QStringLiteral("StatusBar"),
+                        QStringLiteral("Subscript out of range"));
+    return panes_[index - 1];
+}
+
+StatusPane& MainWindowPanes::pane(int index) { return const_cast<StatusPane&>(Pane(index)); }
+
+void MainWindowPanes::changed(int index)
+{
+    if (paneChanged)
+        paneChanged(index);
+}
+
+void MainWindowPanes::alertUser(const QString& text)
+{
+    pane(1).text = text;
+    changed(1);
+}
+
+void MainWindowPanes::ShowProgress(qint32 percent, const QString& caption)
+{
+    if (!caption.isEmpty())
+        progressCaption_ = caption;
+    QString suffix;
+    if (percent >= 100) {
+        suffix = QStringLiteral("...Done");
+    } else if (percent == 0) {
+        suffix = QStringLiteral("...");
+    } else if (percent == -1) {
+        progressCaption_.clear();
+    } else {
+        suffix = QStringLiteral("...") + QString::number(percent) + QStringLiteral("%");
+    }
+    pane(1).text = progressCaption_ + suffix;
+    changed(1);
+}
+
+// The panes' refreshes go on past a failing statement: a gate that is gone
+// leaves the pane as far as it got.
+namespace {
+template <class F>
+void Ignoring(F&& statement)
+{
+    try {
+        statement();
+    } catch (...) {
+    }
+}
+
+bool PhoneConnected() { return G().PhoneGate && G().PhoneGate->connected(); }
+}  // namespace
+
+void MainWindowPanes::Ready()
+{
+    StatusPane& phone = pane(3);
+    phone.text = QStringLiteral("Phone");
+    Ignoring([&] {
+        if (PhoneConnected()) {
+            phone.enabled = true;
+            phone.toolTip = G().PhoneGate->ComPort() + QStringLiteral(", ") + QString::number(G().PhoneGate->Speed()) +
+                            QStringLiteral(" bit/sec");
+        } else {
+            phone.enabled = false;
+            phone.toolTip = QStringLiteral("No connection");
+        }
+    });
+    changed(3);
+}
+
+void MainWindowPanes::SMS()
+{
+    StatusPane& phone = pane(3);
+    Ignoring([&] {
+        if (!PhoneConnected())
+            return;
+        if (ConnectedPhone().PDUMode) {
+            phone.text = QStringLiteral("SMS");
+            phone.toolTip = QStringLiteral("SMS available, ") + phone.toolTip;
+        } else {
+            phone.toolTip = QStringLiteral("SMS unavailable, ") + phone.toolTip;
+        }
+    });
+    changed(3);
+}
+
+void MainWindowPanes::phoneName(const QString& name)
+{
+    StatusPane& phone = pane(3);
+    Ignoring([&] {
+        if (PhoneConnected())
+            phone.toolTip += QStringLiteral(", ") + name;
+    });
+    changed(3);
+}
+
+void MainWindowPanes::Email()
+{
+    StatusPane& mail = pane(4);
+    Ignoring([&] {
+        const bool ready = G().MailGate && G().MailGate->Ready();
+        mail.enabled = ready;
+        mail.toolTip = ready ? QStringLiteral("Email available") : QStringLiteral("Email unavailable");
+    });
+    changed(4);
+}
+
+void MainWindowPanes::SetButtonValue(ToolbarId toolbar, const QString& key, qint32 value)
+{
+    buttons_[{int(toolbar), key}] = value;
+    if (buttonChanged)
+        buttonChanged(toolbar, key);
+}
+
+qint32 MainWindowPanes::ButtonValue(ToolbarId toolbar, const QString& key) const
+{
+    const auto it = buttons_.find({int(toolbar), key});
+    return it == buttons_.end() ? 0 : it->second;
+}
+
+// ---------------------------------------------------------------------------
+// The main loop
+
+namespace {
+
+class TickGuard {
+public:
+    explicit TickGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TickGuard() { flag_ = false; }
+    TickGuard(const TickGuard&) = delete;
+    TickGuard& operator=(const TickGuard&) = delete;
+
+private:
+    bool& flag_;
+};
+
+QString Caught(const std::function<QString()>& body)
+{
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        return platform::ErrorText(e);
+    } catch (...) {
+        return platform::ErrorText(QStringLiteral("Unknown error"), 0);
+    }
+}
+
+}  // namespace
+
+void MainLoop::Tick()
+{
+    if (inTick_)
+        return;
+    TickGuard guard(inTick_);
+    try {
+        tick();
+    } catch (...) {
+        // The next tick starts afresh.
+    }
+}
+
+void MainLoop::tick()
+{
+    Globals& g = G();
+    // A question open in a nested event loop: the queues wait for its answer.
+    const bool asking = ModalQuestion::IsOpen();
+
+    if (g.PhoneGate) {
+        QString message;
+        if (!asking)
+            message = Caught([&] { return phoneReplies(); });
+        const bool connected = g.PhoneGate->connected();
+        if (connected != phoneWasConnected_) {
+            phoneWasConnected_ = connected;
+            if (MainWindow* window = Windows().frmMDI) {
+                window->Ready();
+                if (!connected) {
+                    for (ToolbarId toolbar : {tlbTalk, tlbMDI, tlbBook, tlbStore}) {
+                        window->SetButtonValue(toolbar, QStringLiteral("Connect"), 0);
+                        window->SetButtonValue(toolbar, QStringLiteral("Disconnect"), 1);
+                    }
+                }
+            }
+        }
+        if (!message.isEmpty())
+            MainWin().alertUser(QStringLiteral("ERROR: ") + message);
+    }
+
+    if (g.MailGate) {
+        QString message;
+        if (!asking && g.MailGate->Ready())
+            message = Caught([&] { return mailReplies(); });
+        const bool ready = g.MailGate->Ready();
+        if (ready != mailWasReady_) {
+            mailWasReady_ = ready;
+            if (MainWindow* window = Windows().frmMDI)
+                window->Email();
+        }
+        if (!message.isEmpty())
+            MainWin().alertUser(QStringLiteral("EMAIL ERROR: ") + message);
+    }
+}
+
+QString MainLoop::phoneReplies()
+{
+    Globals& g = G();
+    const corvane::PhoneCommandPtr command = g.PhoneGate->Pull();
+    Orders* orders = g.PhoneOrders.get();
+    if (!command) {
+        if (!orders)
+            return QString();
+        if (orders->IsWaitingReply())
+            MainWin().ShowProgress(g.PhoneGate->Progress(), QString());
+        else if (phoneWasConnected_)
+            return orders->GetCommand();
+        return QString();
+    }
+    if (command->Owner() >= 0)
+        return phoneArrival(*command);
+    if (orders && orders->IsWaitingReply())
+        return orders->PutReport(Reply(command));
+    return QStringLiteral("There is no order to process reply from phone");
+}
+
+QString MainLoop::phoneArrival(const corvane::PhoneCommand& command)
+{
+    if (!command.Items().Exists(QStringLiteral("ReadSMS")))
+        return QString();
+    QString message;
+    switch (command.Result()) {
+    case dorrak::OK_ANSWER:
+        break;
+    case dorrak::TIME_OUT:
+        message = QStringLiteral("Fail to read SMS: time out");
+        break;
+    case dorrak::INTERRUPTED:
+        message = QStringLiteral("Fail to read SMS: interrupted");
+        break;
+    default:
+        message = QStringLiteral("Fail to read SMS: some error");
+        break;
+    }
+    ConferenceRegistry& conferences = ConferencesReg();
+    const QString address = BagText(command, QStringLiteral("Address"));
+    const QString text = BagText(command, QStringLiteral("Message"));
+    QString routed;
+    if (BagBoolean(command, QStringLiteral("StatusReport"))) {
+        const QVariant discharge = command.Bag(QStringLiteral("DischargeTime"));
+        routed = conferences.PutMessage(address, text, true, BagLong(command, QStringLiteral("MR")),
+                                        discharge.isValid() ? discharge.toDateTime() : ZeroDate());
+    } else {
+        routed = conferences.PutMessage(address, text, false, 0, ZeroDate());
+    }
+    return routed.isEmpty() ? message : routed;
+}
+
+QString MainLoop::mailReplies()
+{
+    Globals& g = G();
+    const std::shared_ptr<quenby::EmailCommand> command = g.MailGate->Pull();
+    Orders* orders = g.MailOrders.get();
+    if (!command) {
+        if (orders && !orders->IsWaitingReply())
+            return orders->GetCommand();
+        return QString();
+    }
+    if (command->Owner() >= 0) {
+        if (auto read = std::dynamic_pointer_cast<quenby::ReadEmailCommand>(command))
+            HandleReadEmailReply(*read);
+        return QString();
+    }
+    if (orders && orders->IsWaitingReply())
+        return orders->PutReport(Reply(command));
+    ModalQuestion::Ask(QStringLiteral("There is no order to process reply from email"), platform::vbExclamation);
+    return orders ? orders->GetCommand() : QString();
+}
+
+void MainLoop::HandleReadEmailReply(quenby::ReadEmailCommand& command)
+{
+    const std::shared_ptr<quenby::EmailCommand> inner = command.GetCommand();
+    const quenby::EMC_RESULT_CODEs result = inner ? inner->Result() : quenby::NOT_EXECUTED_RESULT;
+    if (result == quenby::OK_RESULT) {
+        int count = 0;
+        QList<quenby::EmailLetter> letters;
+        command.GetMessages(count, letters);
+        ConferenceRegistry& conferences = ConferencesReg();
+        for (const quenby::EmailLetter& letter : letters)
+            conferences.PutEmailMessage(letter);
+        return;
+    }
+    QString reason;
+    switch (result) {
+    case quenby::NOT_EXECUTED_RESULT:
+        reason = QStringLiteral("Not executed");
+        break;
+    case quenby::TIME_OUT_RESULT:
+        reason = QStringLiteral("Time out");
+        break;
+    case quenby::ERROR_RESULT:
+        reason = inner->Error();
+        break;
+    case quenby::ABORTED_BY_USER_RESULT:
+        reason = QStringLiteral("Aborted by user");
+        break;
+    default:
+        reason = QStringLiteral("Unknown error");
+        break;
+    }
+    MainWin().alertUser(QStringLiteral("Reading email error. ") + reason);
+}
+
+}  // namespace parlova

@@ -1,0 +1,108 @@
+#include "client/orders/ConnectOrder.h"
+
+#include "client/main/Globals.h"
+#include "client/main/Settings.h"
+#include "client/main/WindowSeams.h"
+#include "client/orders/ModalQuestion.h"
+#include "client/orders/PhoneProfile.h"
+#include "hub/messages/BookRecords.h"
+#include "platform/MessageBox.h"
+
+namespace parlova {
+
+void ConnectOrder::SetUp(const QString& portName, qint32 baud, const QVector<qint32>& timeouts)
+{
+    portName_ = portName;
+    baud_ = baud;
+    timeouts_ = timeouts;
+}
+
+QString ConnectOrder::NameOrder() const { return QStringLiteral("Connecting to ") + portName_ + QStringLiteral("..."); }
+
+QVariant ConnectOrder::Start()
+{
+    ResetRunState();
+    ConnectedPhone().Reset();
+    return QVariant();
+}
+
+QString ConnectOrder::GetCommand()
+{
+    return Guarded([&] {
+        waitingReply_ = true;
+        auto command = std::make_shared<corvane::PhoneCommand>();
+        command->SetUp(QStringLiteral("Connect"), QStringLiteral("OK\r"), QStringLiteral("ERROR\r"), key_, 5000,
+                       false, false, dorrak::mbtLightCommand);
+        command->setBag(QStringLiteral("PortName"), portName_);
+        command->setBag(QStringLiteral("PortBaud"), baud_);
+        command->setBag(QStringLiteral("PortTimeouts"), QVariant::fromValue(timeouts_));
+        PhoneGateRef().Push(command);
+        return QString();
+    });
+}
+
+QString ConnectOrder::PutReport(const Reply& reply)
+{
+    return Guarded([&] {
+        corvane::PhoneCommand& command = reply.PhoneCommand();
+        corvane::Gate& gate = PhoneGateRef();
+        MainWindow& window = MainWin();
+
+        if (command.Result() == dorrak::NOT_EXECUTED) {
+            result_ = QStringLiteral("Connecting  to ") + portName_ + QStringLiteral("...Not executed");
+        } else if (!BagBoolean(command, QStringLiteral("AT"))) {
+            result_ = QStringLiteral("Connecting  to ") + portName_ + QStringLiteral("...Failed");
+            if (gate.connected())
+                gate.Disconnect();
+            if (!Settings::Instance().LastChoice()) {
+                ModalQuestion::Ask(QStringLiteral("Your phone (modem) does not answer. Please check the connection "
+                                                  "between the phone and the computer"),
+                                   platform::vbCritical | platform::vbMsgBoxHelpButton, QString(),
+                                   kNoAnswerHelpContext);
+            } else {
+                PortDialog& dialog = PortDlg();
+                if (dialog.Visible())
+                    dialog.Unload();
+                dialog.Show();
+                dialog.AskToScan(portName_);
+            }
+        } else {
+            PhoneProfile& phone = ConnectedPhone();
+            window.Ready();
+            const QString name = BagText(command, QStringLiteral("PhoneName"));
+            window.phoneName(name.isEmpty() ? QStringLiteral("N/A") : name);
+            const QString imei = BagText(command, QStringLiteral("IMEI"));
+            if (!imei.isEmpty())
+                phone.PhoneIMEI = imei;
+            QString note;
+            if (BagBoolean(command, QStringLiteral("PDU")))
+                phone.PDUMode = true;
+            else
+                note = QStringLiteral(". ") + QStringLiteral("SMS functions is unavailable");
+            if (BagBoolean(command, QStringLiteral("NMI"))) {
+                gate.WaitSMS();
+                if (BagBoolean(command, QStringLiteral("NSMI"))) {
+                    gate.WaitStatusReport();
+                    phone.StatusReportsArmed = true;
+                }
+            } else {
+                note = QStringLiteral(". ") + QStringLiteral("SMS receiving is unavailable");
+            }
+            phone.UCS2Supported = BagBoolean(command, QStringLiteral("UCS2"));
+            if (G().PhoneBooks)
+                G().PhoneBooks->setUCS2(phone.UCS2Supported);
+            gate.SetShiftME(BagLong(command, QStringLiteral("ShiftME")));
+            phone.MEEcodeValue = corvane::VariantLong(command.Bag(QStringLiteral("MEEcode")));
+            result_ = QStringLiteral("Connecting to ") + portName_ + QStringLiteral("...Done") + note;
+        }
+
+        ShowConnectionState(window, gate.connected());
+        waitingReply_ = false;
+        finished_ = true;
+        window.SMS();
+        progress_ = 100;
+        return QString();
+    });
+}
+
+}  // namespace parlova

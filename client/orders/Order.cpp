@@ -1,0 +1,99 @@
+#include "client/orders/Order.h"
+
+#include "client/main/Globals.h"
+#include "common/ClassIDGenerator.h"
+#include "platform/VbError.h"
+
+namespace parlova {
+
+qint32 NextClassID()
+{
+    static common::ClassIDGenerator counter;
+    return counter.NextClassID();
+}
+
+qint32 Reply::Owner() const
+{
+    if (phone_)
+        return phone_->Owner();
+    if (email_)
+        return email_->Owner();
+    return 0;
+}
+
+corvane::PhoneCommand& Reply::PhoneCommand() const
+{
+    if (!phone_)
+        platform::Raise(platform::vberr::TypeMismatch, QStringLiteral("Parlova"), QStringLiteral("Type mismatch"));
+    return *phone_;
+}
+
+Order::Order() : instanceId_(NextClassID()) {}
+
+Order::~Order() = default;
+
+void Order::ResetRunState()
+{
+    finished_ = false;
+    waitingReply_ = false;
+    progress_ = 0;
+}
+
+QString Order::Guarded(const std::function<QString()>& body)
+{
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        return platform::ErrorText(e);
+    } catch (...) {
+        return platform::ErrorText(QStringLiteral("Unknown error"), 0);
+    }
+}
+
+namespace {
+
+bool IsEmptyOrNull(const QVariant& v) { return !v.isValid() || v.isNull() || corvane::VariantIsEmpty(v); }
+
+}  // namespace
+
+bool BagBoolean(const corvane::PhoneCommand& command, const QString& key)
+{
+    const QVariant v = command.Bag(key);
+    return IsEmptyOrNull(v) ? false : corvane::VariantBoolean(v);
+}
+
+qint32 BagLong(const corvane::PhoneCommand& command, const QString& key)
+{
+    const QVariant v = command.Bag(key);
+    return IsEmptyOrNull(v) ? 0 : corvane::VariantLong(v);
+}
+
+QString BagText(const corvane::PhoneCommand& command, const QString& key)
+{
+    const QVariant v = command.Bag(key);
+    return IsEmptyOrNull(v) ? QString() : corvane::VariantText(v);
+}
+
+QString FailureReason(dorrak::MODEM_RESULT_CODEs result)
+{
+    switch (result) {
+    case dorrak::TIME_OUT:
+        return QStringLiteral(". Time out");
+    case dorrak::TRANSACTION_FAIL:
+        return QStringLiteral(". Transaction failed");
+    case dorrak::NOT_EXECUTED:
+        return QStringLiteral(". Not executed");
+    default:
+        return QStringLiteral(". Unknown error");
+    }
+}
+
+corvane::Gate& PhoneGateRef()
+{
+    corvane::Gate* gate = G().PhoneGate.get();
+    if (!gate)
+        platform::Raise(91, QStringLiteral("Parlova"), QStringLiteral("Object variable or With block variable not set"));
+    return *gate;
+}
+
+}  // namespace parlova

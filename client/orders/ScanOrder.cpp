@@ -1,0 +1,74 @@
+#include "client/orders/ScanOrder.h"
+
+#include "client/main/WindowSeams.h"
+
+namespace parlova {
+
+void ScanOrder::SetUp(qint32 firstPort, qint32 lastPort, qint32 baud, const QVector<qint32>& timeouts)
+{
+    firstPort_ = firstPort;
+    lastPort_ = lastPort;
+    baud_ = baud;
+    timeouts_ = timeouts;
+    caption_ = QStringLiteral("Scan COM Ports from ") + QString::number(firstPort) + QStringLiteral(" to ") +
+               QString::number(lastPort);
+}
+
+QVariant ScanOrder::Start()
+{
+    ResetRunState();
+    return QVariant();
+}
+
+QString ScanOrder::GetCommand()
+{
+    return Guarded([&] {
+        waitingReply_ = true;
+        auto command = std::make_shared<corvane::PhoneCommand>();
+        // The chain reads its first port while it is set up.
+        command->setBag(QStringLiteral("PortName"), QStringLiteral("COM") + QString::number(firstPort_));
+        command->setBag(QStringLiteral("NextPort"), firstPort_);
+        command->setBag(QStringLiteral("MaxPort"), lastPort_);
+        command->setBag(QStringLiteral("PortBaud"), baud_);
+        command->setBag(QStringLiteral("PortTimeouts"), QVariant::fromValue(timeouts_));
+        command->SetUp(QStringLiteral("Scan"), QStringLiteral("OK\r"), QStringLiteral("ERROR\r"), key_, 5000, false,
+                       false, dorrak::mbtLightCommand);
+        PhoneGateRef().Push(command);
+        return QString();
+    });
+}
+
+QString ScanOrder::PutReport(const Reply& reply)
+{
+    return Guarded([&] {
+        const corvane::PhoneCommand& command = reply.PhoneCommand();
+        PortDialog& dialog = PortDlg();
+        // A dialog left open from an earlier scan goes first, or unloading
+        // it later would take the new entries with it.
+        if (dialog.Visible())
+            dialog.Unload();
+        if (command.Result() != dorrak::NOT_EXECUTED) {
+            for (qint64 n = firstPort_; n <= lastPort_; ++n) {
+                const QString number = QString::number(n);
+                if (!BagBoolean(command, QStringLiteral("PhATs") + number))
+                    continue;
+                const QString nameKey = QStringLiteral("PhNames") + number;
+                const QString makerKey = QStringLiteral("PhMakers") + number;
+                const QString name =
+                    command.Items().Exists(nameKey) ? BagText(command, nameKey) : QStringLiteral("N/A");
+                const QString maker =
+                    command.Items().Exists(makerKey) ? BagText(command, makerKey) : QStringLiteral("N/A");
+                dialog.AddPort(static_cast<qint32>(n), name, maker);
+            }
+        }
+        waitingReply_ = false;
+        finished_ = true;
+        PhoneGateRef().Disconnect();
+        ShowConnectionState(MainWin(), false);
+        result_.clear();
+        dialog.Show();
+        return QString();
+    });
+}
+
+}  // namespace parlova
