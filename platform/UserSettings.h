@@ -15,7 +15,8 @@ QString GetSetting(const QString& app, const QString& section, const QString& ke
 void SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value);
 // An empty key deletes the whole section.
 void DeleteSetting(const QString& app, const QString& section, const QString& key = QString());
-// Key/value pairs of a section, in the order the file holds them.
+// Key/value pairs of a section, sorted by key (the store keeps no file order,
+// so callers read numbered keys by number).
 QList<QPair<QString, QString>> GetAllSettings(const QString& app, const QString& section);
 
 // The file in use; tests point the store at a folder of their own.
