@@ -1,0 +1,229 @@
+#include "client/orders/MessageStoreOrders.h"
+
+#include "client/main/Globals.h"
+#include "client/main/Settings.h"
+#include "client/main/WindowSeams.h"
+#include "client/orders/PhoneConnectProcedures.h"
+#include "hub/messages/MessageStore.h"
+#include "platform/VbError.h"
+
+namespace parlova {
+
+namespace {
+
+const QString kReadFailed = QStringLiteral("The Read Message Store operation failed");
+const QString kStoreFailed = QStringLiteral("The Store Message operation failed");
+const QString kDeleteFailed = QStringLiteral("The Delete Message operation failed");
+
+corvane::MessageStore& PhoneMessagesRef()
+{
+    corvane::MessageStore* store = G().PhoneMessages.get();
+    if (!store)
+        platform::Raise(91, QStringLiteral("Parlova"), QStringLiteral("Object variable or With block variable not set"));
+    return *store;
+}
+
+// A new command for the store with "Store" set first.
+corvane::PhoneCommandPtr StoreCommand()
+{
+    auto command = std::make_shared<corvane::PhoneCommand>();
+    command->setBagObject(QStringLiteral("Store"), G().PhoneMessages);
+    return command;
+}
+
+// Sets the command up and pushes it; a refused set-up is reported, never
+// pushed.
+QString SetUpAndPush(const corvane::PhoneCommandPtr& command, const QString& name, qint32 key, bool& waitingReply)
+{
+    const QString refused = command->SetUp(name, QStringLiteral("OK\r"), QStringLiteral("ERROR\r"), key, 5000, false,
+                                           false, dorrak::mbtLightCommand);
+    if (!refused.isEmpty()) {
+        waitingReply = false;
+        return refused;
+    }
+    PhoneGateRef().Push(command);
+    return QString();
+}
+
+}  // namespace
+
+QVariant ReadStoreOrder::Start()
+{
+    ResetRunState();
+    return QVariant();
+}
+
+QString ReadStoreOrder::GetCommand()
+{
+    return Guarded([&] {
+        waitingReply_ = true;
+        return SetUpAndPush(StoreCommand(), QStringLiteral("ReadStore"), key_, waitingReply_);
+    });
+}
+
+QString ReadStoreOrder::PutReport(const Reply& reply)
+{
+    return Guarded([&] {
+        const corvane::PhoneCommand& command = reply.PhoneCommand();
+        finished_ = true;
+        waitingReply_ = false;
+        if (command.Result() == dorrak::TIME_OUT)
+            PhoneGateRef().Disconnect();
+        // Storages counted make a success, whatever the result code.
+        if (BagLong(command, QStringLiteral("StoreCount")) == 0) {
+            const QString error = BagText(command, QStringLiteral("ErrorDesc"));
+            result_ = error.isEmpty() ? kReadFailed + QStringLiteral(". ") + QStringLiteral("No store")
+                                      : kReadFailed + QStringLiteral(". Error: ") + error;
+        } else {
+            PhoneMessagesRef().setFilled(true);
+            MessageStoreWin().SetFocus();
+        }
+        return QString();
+    });
+}
+
+void WriteMessageOrder::SetUp(const QString& MessageBody, qint32 MessageCoding, const QString& Address,
+                              const QString& LocationName, qint32 MessageClass, const QVariant& ValidityPeriod,
+                              qint32 StatusReport, const QString& SCNumber, const QString& Owner)
+{
+    scNumber_ = SCNumber;
+    statusReport_ = StatusReport;
+    messageClass_ = MessageClass;
+    validityPeriod_ = ValidityPeriod;
+    messageBody_ = MessageBody;
+    messageCoding_ = MessageCoding;
+    joinParts_ = Settings::Instance().JoinParts();
+    address_ = Address;
+    locationName_ = LocationName;
+    owner_ = Owner;
+}
+
+QVariant WriteMessageOrder::Start()
+{
+    ResetRunState();
+    return QVariant();
+}
+
+QString WriteMessageOrder::GetCommand()
+{
+    return Guarded([&] {
+        waitingReply_ = true;
+        // Built afresh from the order's values each time, so an order set back
+        // after a disconnect stores the same message when it runs again.
+        auto command = std::make_shared<corvane::PhoneCommand>();
+        command->setBag(QStringLiteral("SCNumber"), scNumber_);
+        command->setBag(QStringLiteral("StatusReport"), statusReport_);
+        command->setBag(QStringLiteral("MessageClass"), messageClass_);
+        command->setBag(QStringLiteral("ValidityPeriod"), validityPeriod_);
+        command->setBag(QStringLiteral("MessageBody"), messageBody_);
+        command->setBag(QStringLiteral("MessageCoding"), messageCoding_);
+        command->setBag(QStringLiteral("JoinParts"), joinParts_);
+        command->setBag(QStringLiteral("Address"), address_);
+        command->setBag(QStringLiteral("LocationName"), locationName_);
+        command->setBagObject(QStringLiteral("Store"), G().PhoneMessages);
+        return SetUpAndPush(command, QStringLiteral("WriteSMS"), key_, waitingReply_);
+    });
+}
+
+QString WriteMessageOrder::PutReport(const Reply& reply)
+{
+    return Guarded([&] {
+        const corvane::PhoneCommand& command = reply.PhoneCommand();
+        switch (command.Result()) {
+        case dorrak::OK_ANSWER: {
+            MessageStoreWindow& window = MessageStoreWin();
+            if (!window.Visible())
+                break;
+            qint32 storage = -1;
+            PhoneMessagesRef().StoreIndexByName(storage, BagText(command, QStringLiteral("LocationName")));
+            const QVector<qint32> parts = corvane::VariantLongArray(command.Bag(QStringLiteral("MsgIndex")));
+            if (parts.isEmpty())
+                break;
+            // A joined message shows as one row, under its first part.
+            if (BagBoolean(command, QStringLiteral("JoinParts")))
+                window.AddMessage(storage, parts.first());
+            else
+                for (qint32 part : parts)
+                    window.AddMessage(storage, part);
+            break;
+        }
+        case dorrak::ERROR_ANSWER:
+            result_ = kStoreFailed + QStringLiteral(". ") + BagText(command, QStringLiteral("ErrorAnswer"));
+            break;
+        default:
+            result_ = kStoreFailed + FailureReason(command.Result());
+            break;
+        }
+        progress_ = 100;
+        finished_ = true;
+        return QString();
+    });
+}
+
+void DeleteMessageOrder::SetUp(qint32 storageIndex, qint32 messageIndex, const QString& Owner)
+{
+    storageIndex_ = storageIndex;
+    messageIndex_ = messageIndex;
+    owner_ = Owner;
+}
+
+QVariant DeleteMessageOrder::Start()
+{
+    ResetRunState();
+    return QVariant();
+}
+
+QString DeleteMessageOrder::GetCommand()
+{
+    return Guarded([&] {
+        waitingReply_ = true;
+        const corvane::PhoneCommandPtr command = StoreCommand();
+        command->setBag(QStringLiteral("LocationName"), PhoneMessagesRef().LocationName(storageIndex_));
+        command->setBag(QStringLiteral("LocationIndex"), storageIndex_);
+        command->setBag(QStringLiteral("MsgIndex"), messageIndex_);
+        return SetUpAndPush(command, QStringLiteral("DeleteSMS"), key_, waitingReply_);
+    });
+}
+
+QString DeleteMessageOrder::PutReport(const Reply& reply)
+{
+    return Guarded([&] {
+        const corvane::PhoneCommand& command = reply.PhoneCommand();
+        finished_ = true;
+        switch (command.Result()) {
+        case dorrak::OK_ANSWER: {
+            MessageStoreWindow& window = MessageStoreWin();
+            // A window that is not showing has no row to remove and nothing to
+            // rebuild: it fills itself from the store when it opens.
+            if (!window.Visible())
+                break;
+            if (PhoneMessagesRef().Count() > 0) {
+                result_ = window.DeleteMessage(storageIndex_, messageIndex_);
+            } else {
+                const qint32 state = window.WindowState();
+                window.Unload();
+                window.SetFocus();
+                window.SetWindowState(state);
+            }
+            break;
+        }
+        case dorrak::TIME_OUT:
+            result_ = kDeleteFailed + QStringLiteral(". Time out");
+            DisconnectPhone(-1);
+            break;
+        case dorrak::ERROR_ANSWER:
+            result_ = kDeleteFailed + QStringLiteral(". ") + BagText(command, QStringLiteral("ErrorAnswer"));
+            break;
+        case dorrak::NOT_EXECUTED:
+            result_ = kDeleteFailed + QStringLiteral(". Not executed");
+            break;
+        default:
+            // A failed transaction included, as the user has always been told.
+            result_ = kDeleteFailed + QStringLiteral(". Unknown error");
+            break;
+        }
+        return QString();
+    });
+}
+
+}  // namespace parlova

@@ -1,0 +1,184 @@
+#include "client/orders/PhoneBookOrders.h"
+
+#include "client/main/Globals.h"
+#include "client/main/Module1.h"
+#include "client/main/WindowSeams.h"
+#include "hub/messages/BookRecords.h"
+#include "hub/messages/WriteBookChain.h"
+#include "platform/VbError.h"
+
+namespace parlova {
+
+namespace {
+
+const QString kReadFailed = QStringLiteral("The Read Phonebook operation failed");
+const QString kWriteFailed = QStringLiteral("The Write Phonebook operation failed");
+
+corvane::BookRecords& PhoneBooksRef()
+{
+    corvane::BookRecords* books = G().PhoneBooks.get();
+    if (!books)
+        platform::Raise(91, QStringLiteral("Parlova"), QStringLiteral("Object variable or With block variable not set"));
+    return *books;
+}
+
+// A refused set-up is reported, never pushed.
+QString SetUpCommand(corvane::PhoneCommand& command, const QString& name, qint32 key)
+{
+    return command.SetUp(name, QStringLiteral("OK\r"), QStringLiteral("ERROR\r"), key, 5000, false, false,
+                         dorrak::mbtLightCommand);
+}
+
+// Closes the window and opens it again, empty, in the state it had.
+void Rebuild(ChildWindow& window)
+{
+    const qint32 state = window.WindowState();
+    window.Unload();
+    window.SetFocus();
+    window.SetWindowState(state);
+}
+
+}  // namespace
+
+QVariant ReadBookOrder::Start()
+{
+    ResetRunState();
+    return QVariant();
+}
+
+QString ReadBookOrder::GetCommand()
+{
+    return Guarded([&] {
+        waitingReply_ = true;
+        auto command = std::make_shared<corvane::PhoneCommand>();
+        command->setBagObject(QStringLiteral("Book"), G().PhoneBooks);
+        const QString refused = SetUpCommand(*command, QStringLiteral("ReadBook"), key_);
+        if (!refused.isEmpty()) {
+            waitingReply_ = false;
+            return refused;
+        }
+        PhoneGateRef().Push(command);
+        return QString();
+    });
+}
+
+QString ReadBookOrder::PutReport(const Reply& reply)
+{
+    return Guarded([&] {
+        const corvane::PhoneCommand& command = reply.PhoneCommand();
+        finished_ = true;
+        waitingReply_ = false;
+        progress_ = 100;
+        if (command.Result() == dorrak::TIME_OUT)
+            PhoneGateRef().Disconnect();
+        // The chain's fragments begin with CR LF.
+        QString set;
+        result_ = TrimSet(BagText(command, QStringLiteral("ErrorDesc")), set);
+        const corvane::BookRecords& books = PhoneBooksRef();
+        // A read that failed before any book was read leaves no text of its own.
+        if (!books.Filled() && result_.isEmpty())
+            result_ = kReadFailed + FailureReason(command.Result());
+        if (books.Filled())
+            PhonebookWin().SetFocus();
+        return QString();
+    });
+}
+
+QString WriteBookEntryOrder::SetUp(const QString& LocationName, qint32 BookIndex, const QString& ContactName,
+                                   const QString& ContactNumber, const QString& Owner, bool Update, bool Delete,
+                                   const QString& FromLocationName, qint32 FromBookIndex)
+{
+    locationName_ = LocationName;
+    bookIndex_ = BookIndex;
+    contactName_ = ContactName;
+    contactNumber_ = ContactNumber;
+    update_ = Update;
+    delete_ = Delete;
+    fromLocationName_ = FromLocationName;
+    fromBookIndex_ = FromBookIndex;
+    owner_ = Owner;
+    refused_.clear();
+    // Only a write sends a name and a number; a delete sends the index alone.
+    if (!LocationName.isEmpty()) {
+        const bool namesAsUCS2 = G().PhoneBooks && G().PhoneBooks->UCS2();
+        const QString fault = corvane::WriteBookEntryFault(ContactNumber, ContactName, namesAsUCS2);
+        if (!fault.isEmpty())
+            refused_ = kWriteFailed + QStringLiteral(". Error: ") + fault;
+    }
+    result_ = refused_;
+    return refused_;
+}
+
+QVariant WriteBookEntryOrder::Start()
+{
+    ResetRunState();
+    return QVariant();
+}
+
+QString WriteBookEntryOrder::GetCommand()
+{
+    return Guarded([&] {
+        if (!refused_.isEmpty())
+            return refused_;
+        waitingReply_ = true;
+        // Built afresh from the order's values each time, so an order set back
+        // after a disconnect runs again with the same entry.
+        auto command = std::make_shared<corvane::PhoneCommand>();
+        command->setBag(QStringLiteral("LocationName"), locationName_);
+        command->setBag(QStringLiteral("BookIndex"), bookIndex_);
+        command->setBag(QStringLiteral("ContactName"), contactName_);
+        command->setBag(QStringLiteral("ContactNumber"), contactNumber_);
+        command->setBag(QStringLiteral("Update"), update_);
+        command->setBag(QStringLiteral("Delete"), delete_);
+        command->setBag(QStringLiteral("FromLocationName"), fromLocationName_);
+        command->setBag(QStringLiteral("FromBookIndex"), fromBookIndex_);
+        command->setBagObject(QStringLiteral("Book"), G().PhoneBooks);
+        const QString refused = SetUpCommand(*command, QStringLiteral("WriteBook"), key_);
+        if (!refused.isEmpty()) {
+            waitingReply_ = false;
+            return refused;
+        }
+        PhoneGateRef().Push(command);
+        return QString();
+    });
+}
+
+QString WriteBookEntryOrder::PutReport(const Reply& reply)
+{
+    return Guarded([&] {
+        const corvane::PhoneCommand& command = reply.PhoneCommand();
+        switch (command.Result()) {
+        case dorrak::OK_ANSWER: {
+            PhonebookWindow& window = PhonebookWin();
+            if (!window.Visible())
+                break;
+            const QString location = BagText(command, QStringLiteral("LocationName"));
+            const qint32 index = BagLong(command, QStringLiteral("BookIndex"));
+            if (BagBoolean(command, QStringLiteral("Update")))
+                result_ = window.UpdateContact(location, index);
+            else if (!location.isEmpty())
+                result_ = window.AddContact(location, index);
+            if (BagBoolean(command, QStringLiteral("Delete"))) {
+                if (PhoneBooksRef().Count() > 0)
+                    result_ = window.DeleteContact(BagText(command, QStringLiteral("FromLocationName")),
+                                                   BagLong(command, QStringLiteral("FromBookIndex")));
+                else
+                    Rebuild(window);
+            }
+            break;
+        }
+        case dorrak::ERROR_ANSWER:
+            result_ = kWriteFailed + QStringLiteral(". Error: ") + BagText(command, QStringLiteral("ErrorAnswer"));
+            break;
+        default:
+            result_ = kWriteFailed + FailureReason(command.Result());
+            break;
+        }
+        progress_ = 100;
+        finished_ = true;
+        waitingReply_ = false;
+        return QString();
+    });
+}
+
+}  // namespace parlova
