@@ -24,6 +24,8 @@ public:
     bool TimeOut() const;
 
     static constexpr qint64 kLongestWait = 3600000;
+    // An unsolicited arrival line, which never completes a matcher.
+    static bool IsArrivalLine(const QString& text);
 
 private:
     QString begin_;

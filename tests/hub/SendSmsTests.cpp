@@ -244,6 +244,22 @@ TEST_F(SendSms, BareErrorAfterThePduEndsTheWaitAtOnce)
     EXPECT_EQ(Descs(*c)[0], QStringLiteral("ERROR"));
 }
 
+TEST_F(SendSms, MessageArrivingWhileOursGoesOutIsNotItsAnswer)
+{
+    rig.sim().state().cmee = 1;
+    rig.gate.WaitSMS();
+    memory().nextMR = 40;
+    memory().pduOutcomes = {PduOutcome::Accept().after(QStringLiteral("+CMTI: \"SM\",3")),
+                            PduOutcome::Cms(500).after(QStringLiteral("+CDSI: \"SR\",4"))};
+    Request r;
+    r.numbers = {QStringLiteral("+4479000001"), QStringLiteral("+4479000003")};
+    const PhoneCommandPtr c = run(r);
+
+    EXPECT_EQ(Results(*c), (QVector<qint32>{0, 3}));
+    EXPECT_EQ(Descs(*c), (QStringList{QStringLiteral("40\r"),
+                                       corvane::PhoneErrorText(QStringLiteral("+CMS ERROR: 500\r"), true)}));
+}
+
 struct PromptCase {
     const char* name;
     int numbers;

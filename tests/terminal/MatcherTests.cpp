@@ -56,6 +56,10 @@ TEST(WaitAnswer, CollectsFromTheBeginStringThroughTheEndString)
         {"+CMEE:;", {"\r\n+CMEE: 1\r\n"}, 0, ""},
         {";\r", {"anything\rmore"}, 0, "anything\r"},
         {"OK\r", {"\r\nERROR\r\n"}, -1, ""},
+        // A message arriving meanwhile is no answer, in its own read or not.
+        {"+CM;\r", {"\r\n+CMTI: \"SM\",3\r\n", "\r\n+CMS ERROR: 500\r\n"}, 1, "+CMS ERROR: 500\r"},
+        {"+CM;\r", {"\r\n+CMTI: \"SM\",3\r\n+cdsi: 4\r\n+CME ERROR: 3\r\n"}, 0, "+CME ERROR: 3\r"},
+        {"+CM;\r", {"\r\n+CMT", "I: \"ME\",7\r\n"}, -1, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.waitString);

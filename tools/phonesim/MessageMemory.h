@@ -55,11 +55,20 @@ struct PduOutcome {
     enum class Kind { Accept, CmsError, Error, Silence };
     Kind kind = Kind::Accept;
     int code = 0;  // CmsError: numbered by the CMEE mode ("ERROR" in mode 0)
+    // An unsolicited line the phone sends before its answer, as when a
+    // message arrives while ours goes out ("+CMTI: \"SM\",3").
+    QString lineFirst;
 
-    static PduOutcome Accept() { return {Kind::Accept, 0}; }
-    static PduOutcome Cms(int code) { return {Kind::CmsError, code}; }
-    static PduOutcome PlainError() { return {Kind::Error, 0}; }
-    static PduOutcome Silence() { return {Kind::Silence, 0}; }
+    static PduOutcome Accept() { return {Kind::Accept, 0, {}}; }
+    static PduOutcome Cms(int code) { return {Kind::CmsError, code, {}}; }
+    static PduOutcome PlainError() { return {Kind::Error, 0, {}}; }
+    static PduOutcome Silence() { return {Kind::Silence, 0, {}}; }
+    PduOutcome after(const QString& line) const
+    {
+        PduOutcome o = *this;
+        o.lineFirst = line;
+        return o;
+    }
 };
 
 // One PDU the phone was given after a prompt.

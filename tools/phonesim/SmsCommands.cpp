@@ -140,17 +140,23 @@ void Cmgs(PhoneSim& s, const Command& c)
                 outcome = memory.pduOutcomes.front();
                 memory.pduOutcomes.pop_front();
             }
+            // The line goes first, in a read of its own; the answer follows.
+            qint64 delay = 0;
+            if (!outcome.lineFirst.isEmpty()) {
+                sim.inject(outcome.lineFirst);
+                delay = 200;
+            }
             switch (outcome.kind) {
             case PduOutcome::Kind::Accept:
-                sim.sendLine(QStringLiteral("+CMGS: %1").arg(memory.nextMR));
+                sim.sendLine(QStringLiteral("+CMGS: %1").arg(memory.nextMR), delay);
                 sim.sendOk();
                 memory.nextMR = (memory.nextMR + 1) % 256;
                 break;
             case PduOutcome::Kind::CmsError:
-                sim.sendCmsError(outcome.code);
+                sim.sendCmsError(outcome.code, delay);
                 break;
             case PduOutcome::Kind::Error:
-                sim.sendError();
+                sim.sendError(delay);
                 break;
             case PduOutcome::Kind::Silence:
                 break;
