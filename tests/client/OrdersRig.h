@@ -26,6 +26,11 @@
 #include <memory>
 #include <vector>
 
+#include <ostream>
+
+// Readable failures.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace orderstest {
 
 // The panes as the real window keeps them, and every call in order.
@@ -231,6 +236,8 @@ public:
     ClientRig& operator=(const ClientRig&) = delete;
 
     testsupport::PhoneFixture phone;
+    // No box ever waits for a person; a test's own recorder comes first.
+    platform::MessageBoxRecorder anyBox;
     std::shared_ptr<corvane::Gate> gate;
     std::shared_ptr<parlova::Orders> orders;
     RecordingMainWindow window;
