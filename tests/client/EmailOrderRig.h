@@ -1,0 +1,162 @@
+#pragma once
+// The e-mail side of the client for the send-e-mail order and the e-mail
+// connection tests: the real e-mail gate and queue, the main loop, the
+// widget-free status panes and a recording conference registry. The
+// account comes from the settings store, as the connect procedure takes it.
+#include "client/main/Globals.h"
+#include "client/main/MainLoop.h"
+#include "client/main/Settings.h"
+#include "client/main/WindowSeams.h"
+#include "client/orders/Orders.h"
+#include "email/EmailGate.h"
+#include "email/EmailLetter.h"
+#include "email/QuenbyGlobalObjs.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/VbError.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QList>
+#include <QMap>
+#include <QPair>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace ordertest {
+
+class RecordingTalk : public parlova::TalkWindow {
+public:
+    QList<QPair<qint32, QString>> entries;
+    QString GetConfName(const QString&) override { return QString(); }
+    void Log(qint32 kind, const QString& text) override { entries.append({kind, text}); }
+};
+
+class RecordingConferences : public parlova::ConferenceRegistry {
+public:
+    QMap<QString, RecordingTalk> talks;      // the open conversations, by theme
+    QMap<QString, QString> conferees;        // address -> display name
+    QList<quenby::EmailLetter> letters;      // every letter routed here
+
+    bool TalkExist(const QString& theme) override { return talks.contains(theme); }
+    parlova::TalkWindow& Talk(const QString& theme) override
+    {
+        if (!talks.contains(theme))
+            platform::Raise(91, QStringLiteral("Conference"), QStringLiteral("Object variable or With block variable not set"));
+        return talks[theme];
+    }
+    bool ConfereeExist(const QString& key) override { return conferees.contains(key); }
+    QString ConfereeName(const QString& key) override { return conferees.value(key); }
+    QString PutMessage(const QString&, const QString&, bool, qint32, const QDateTime&) override { return QString(); }
+    QString PutEmailMessage(const quenby::EmailLetter& letter) override
+    {
+        letters.append(letter);
+        return QString();
+    }
+};
+
+class EmailOrderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qunsetenv(quenby::kServiceEnvVar);
+        parlova::Globals& g = parlova::G();
+        g.MailGate = std::make_shared<quenby::EmailGate>();
+        g.MailOrders = std::make_shared<parlova::Orders>();
+        parlova::Windows() = parlova::WindowSet{};
+        parlova::Windows().frmMDI = &panes;
+        parlova::Windows().Conferences = &conferences;
+
+        parlova::Settings& s = parlova::Settings::Instance();
+        saved_ = {s.UserName(), s.EmailAddress(), s.Login(), s.Password(), s.POP3Address(), s.SMTPAddress(),
+                  s.WorkingFolder()};
+        savedNumbers_ = {s.POP3Port(), s.SMTPPort(), s.ServerTimeout(), s.POP3PollInterval(), s.MaxSize()};
+        savedSimplified_ = s.SimplifiedLog();
+        s.UserName(QStringLiteral("Ann"));
+        s.EmailAddress(QStringLiteral("ann@example.org"));
+        s.Login(QStringLiteral("ann"));
+        s.Password(QStringLiteral("s3cret"));
+        s.POP3Address(QStringLiteral("127.0.0.1"));
+        s.SMTPAddress(QStringLiteral("127.0.0.1"));
+        s.WorkingFolder(folder.path());
+        s.ServerTimeout(30);
+        s.POP3PollInterval(3);
+        s.MaxSize(0);
+    }
+
+    void TearDown() override
+    {
+        parlova::Settings& s = parlova::Settings::Instance();
+        s.UserName(saved_[0]);
+        s.EmailAddress(saved_[1]);
+        s.Login(saved_[2]);
+        s.Password(saved_[3]);
+        s.POP3Address(saved_[4]);
+        s.SMTPAddress(saved_[5]);
+        s.WorkingFolder(saved_[6]);
+        s.POP3Port(savedNumbers_[0]);
+        s.SMTPPort(savedNumbers_[1]);
+        s.ServerTimeout(savedNumbers_[2]);
+        s.POP3PollInterval(savedNumbers_[3]);
+        s.MaxSize(savedNumbers_[4]);
+        s.SimplifiedLog(savedSimplified_);
+        parlova::Windows() = parlova::WindowSet{};
+        parlova::G().MailOrders.reset();
+        parlova::G().MailGate.reset();
+        qunsetenv(quenby::kServiceEnvVar);
+    }
+
+    quenby::EmailGate& gate() { return *parlova::G().MailGate; }
+    parlova::Orders& orders() { return *parlova::G().MailOrders; }
+
+    // Lets the sockets and transfers run and ticks the gate's command timer
+    // and the main loop, until done() holds; false after ms of real time
+    // spent waiting on the servers.
+    bool drive(const std::function<bool()>& done, int ms = 20000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done()) {
+            if (t.elapsed() > ms)
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            gate().CommandTick();
+            loop.Tick();
+        }
+        return true;
+    }
+
+    static quenby::MapiRecip To(const QString& name, const QString& address)
+    {
+        quenby::MapiRecip r;
+        r.RecipClass = quenby::kRecipTo;
+        r.Name = name;
+        r.Address = address;
+        return r;
+    }
+    static quenby::MAPIMessage Letter(const QString& subject, const QString& body, qint32 recipients)
+    {
+        quenby::MAPIMessage m;
+        m.Subject = subject;
+        m.NoteText = body;
+        m.RecipCount = recipients;
+        return m;
+    }
+
+    platform::FakeClock clock;
+    platform::MessageBoxRecorder boxes;
+    QTemporaryDir folder;
+    parlova::MainWindowPanes panes;
+    RecordingConferences conferences;
+    parlova::MainLoop loop;
+
+private:
+    QStringList saved_;
+    QList<qint32> savedNumbers_;
+    bool savedSimplified_ = false;
+};
+
+}  // namespace ordertest
