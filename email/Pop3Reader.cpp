@@ -101,6 +101,7 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
         count_ = 0;
         current_ = 0;
         currentUid_.clear();
+        leftThisRead_.clear();
         buffer_.clear();
         scanFrom_ = 0;
         completed_ = false;
@@ -154,6 +155,10 @@ void Pop3Reader::finish(const QString& error)
     // Marked first: closing the socket may report its end re-entrantly.
     completed_ = true;
     error_ = error;
+    if (error.isEmpty() && left_)
+        for (const QString& uid : std::as_const(leftThisRead_))
+            left_->insert(uid);
+    leftThisRead_.clear();
     cut();
 }
 
@@ -340,8 +345,8 @@ void Pop3Reader::nextLetter()
 
 void Pop3Reader::leaveLetter()
 {
-    if (left_ && !currentUid_.isEmpty())
-        left_->insert(currentUid_);
+    if (!currentUid_.isEmpty())
+        leftThisRead_.append(currentUid_);
 }
 
 void Pop3Reader::handleMultiLine(const QByteArray& letterBytes)

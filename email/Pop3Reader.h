@@ -17,6 +17,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -105,6 +106,9 @@ private:
     qint64 lastActivity_ = 0;
     int nameCounter_ = 0;
     std::shared_ptr<QSet<QString>> left_;
+    // Left this session; remembered only once the session has completed,
+    // so a failed read never hides a letter nobody was told about.
+    QStringList leftThisRead_;
     bool inHandler_ = false;
 };
 

@@ -366,6 +366,41 @@ TEST_F(ScriptedPop3, ErrorToRetrEndsTheSession)
     EXPECT_FALSE(sent("DELE"));
 }
 
+TEST_F(ScriptedPop3, ALetterLeftByAFailedReadIsHandedOutByTheNext)
+{
+    // The big letter is fetched with TOP and left; then the session fails, so
+    // nobody was told about it: the next read must hand it out, and only that
+    // one.
+    script.setLetters({mailtest::BigLetter(5000), mailtest::PlainLetter()});
+    bool failRetr = true;
+    script.setOverride([&](const QByteArray& command, Pop3ScriptServer::Answer& a) {
+        if (failRetr && command.startsWith("RETR")) {
+            a.pieces = {"-ERR message locked\r\n"};
+            return true;
+        }
+        return false;
+    });
+    ReadOutcome r = read(4000);
+    ASSERT_TRUE(r.completed);
+    EXPECT_EQ(r.error, QStringLiteral("POP3 Error: -ERR message locked\r\n"));
+    EXPECT_TRUE(left->isEmpty());
+
+    failRetr = false;
+    r = read(4000);
+    ASSERT_TRUE(r.completed);
+    ASSERT_EQ(r.error, QString());
+    ASSERT_EQ(r.count, 2);
+    EXPECT_EQ(r.letters.at(0).Message.Flags, 64);
+    EXPECT_EQ(r.letters.at(0).Message.Subject, QStringLiteral("Big one"));
+
+    // The plain letter is gone now; the big one is known.
+    script.setLetters({mailtest::BigLetter(5000)});
+    r = read(4000);
+    ASSERT_TRUE(r.completed);
+    ASSERT_EQ(r.error, QString());
+    EXPECT_EQ(r.count, 0);
+}
+
 TEST_F(ScriptedPop3, ErrorToTopEndsTheSession)
 {
     script.setLetters({mailtest::BigLetter(5000)});
