@@ -371,12 +371,10 @@ bool LocalMailStore::SendRunning(int& code, int limitMs)
         code = SUCCESS;
         return false;
     }
+    // The event loop keeps the process's state and output up to date; only
+    // what already happened is taken here.
     if (process_->state() != QProcess::NotRunning) {
-        // Never waits: only takes what already happened.
-        process_->waitForFinished(0);
         process_->readAll();
-    }
-    if (process_->state() != QProcess::NotRunning) {
         if (platform::TickCount() - sendStarted_ <= limitMs)
             return true;
         DebugTrace(QStringLiteral("Submission command takes too long; ended"));
@@ -397,11 +395,15 @@ void LocalMailStore::KillSend()
 {
     if (!process_)
         return;
-    if (process_->state() != QProcess::NotRunning) {
-        process_->kill();
-        process_->waitForFinished(1000);
+    if (process_->state() == QProcess::NotRunning) {
+        process_.reset();
+        return;
     }
-    process_.reset();
+    // Reaped by the event loop: waiting for it here would stall the thread,
+    // and so would destroying a QProcess that still runs.
+    QProcess* dying = process_.release();
+    QObject::connect(dying, &QProcess::finished, dying, &QObject::deleteLater);
+    dying->kill();
 }
 
 }  // namespace quenby
