@@ -34,6 +34,17 @@ qint32 Progress(double value)
     return static_cast<qint32>(std::nearbyint(std::fmin(std::fmax(value, 0.0), 100.0)));
 }
 
+qint32 Progress(qint64 numerator, qint64 denominator)
+{
+    if (denominator <= 0 || numerator < 0)
+        return numerator < 0 ? 0 : 100;
+    qint64 quotient = numerator / denominator;
+    const qint64 twice = 2 * (numerator % denominator);
+    if (twice > denominator || (twice == denominator && quotient % 2 != 0))
+        ++quotient;
+    return static_cast<qint32>(qMin<qint64>(quotient, 100));
+}
+
 QString SelectBoth(PhoneCommand& command)
 {
     const QString name = VariantText(command.Bag(QStringLiteral("LocationName")));

@@ -25,6 +25,10 @@ MessageStore& Store(PhoneCommand& command);
 MessageStorePtr StoreOrNull(PhoneCommand& command);
 // Nearest whole number, a half to the even neighbour.
 qint32 Progress(double value);
+// numerator / denominator the same way, worked in whole numbers so that no
+// rounding error moves a half (2.3 x 100 / 4 falls short of 57.5 in floating
+// point).
+qint32 Progress(qint64 numerator, qint64 denominator);
 // "AT+CPMS=" name "," name CR for the Bag's "LocationName".
 QString SelectBoth(PhoneCommand& command);
 

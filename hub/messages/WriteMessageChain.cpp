@@ -98,8 +98,13 @@ StepPtr WriteSMSMemory::build(PhoneCommand& command)
     const QVariant validity = command.Bag(QStringLiteral("ValidityPeriod"));
     if (!VariantIsEmpty(validity))
         sms->VP(validity);
-    sms->SetUserData(VariantText(command.Bag(QStringLiteral("MessageBody"))),
-                     static_cast<DATA_CODING>(VariantLong(command.Bag(QStringLiteral("MessageCoding")))),
+    const qint32 coding = VariantLong(command.Bag(QStringLiteral("MessageCoding")));
+    // The encoder empties the text for a coding it does not know; an empty
+    // message must not be stored in place of the one asked for.
+    if (coding != DEFAULT7BIT && coding != UCS2 && coding != WIN8BIT)
+        platform::Raise(platform::vberr::InvalidProcedureCall, QStringLiteral("WriteSMS"),
+                        QStringLiteral("Unknown coding method"));
+    sms->SetUserData(VariantText(command.Bag(QStringLiteral("MessageBody"))), static_cast<DATA_CODING>(coding),
                      VariantBoolean(command.Bag(QStringLiteral("JoinParts"))));
     sms->Address(VariantText(command.Bag(QStringLiteral("Address"))));
 
@@ -121,7 +126,7 @@ StepPtr WriteSMSOrder::Advance(PhoneCommand& command)
 {
     const qint32 k = VariantLong(command.Bag(kCurrentPDU));
     const qint32 max = VariantLong(command.Bag(kMaxPDU));
-    command.SetProgress(storechain::Progress((k + 0.3) * 100.0 / (max + 1)));
+    command.SetProgress(storechain::Progress((qint64(k) * 10 + 3) * 10, qint64(max) + 1));
     StepPtr next;
     if (command.Result() == dorrak::OK_ANSWER)
         next = std::make_shared<WriteSMSBody>(PduAt(command, k) + QChar(26));
@@ -143,7 +148,7 @@ StepPtr WriteSMSBody::Advance(PhoneCommand& command)
 {
     const qint32 k = VariantLong(command.Bag(kCurrentPDU));
     const qint32 max = VariantLong(command.Bag(kMaxPDU));
-    command.SetProgress(storechain::Progress((k + 1.0) * 100.0 / (max + 1)));
+    command.SetProgress(storechain::Progress((qint64(k) + 1) * 100, qint64(max) + 1));
     StepPtr next;
     if (command.Result() == dorrak::OK_ANSWER) {
         const qint32 slot = SlotNumber(answer_);

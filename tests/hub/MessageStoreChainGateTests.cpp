@@ -301,6 +301,18 @@ TEST_F(StoreRig, WriteStoresEveryPartAndTheStoreJoinsThem)
     EXPECT_EQ(store->LocationOccupied(0), 6);
 }
 
+// Four parts put a progress value on an exact half: 2.3 x 100 / 4 is 57.5,
+// which goes to the even 58 (floating point makes it 57.4999...).
+TEST_F(StoreRig, WriteProgressRoundsExactHalvesToEven)
+{
+    ASSERT_TRUE(readStore());
+    const PhoneCommandPtr c = write(QString(153 * 3 + 10, u'q'), true);
+    ASSERT_TRUE(run(c));
+    EXPECT_EQ(c->Result(), dorrak::OK_ANSWER);
+    EXPECT_EQ(progress, (QList<qint32>{10, 8, 25, 32, 50, 58, 75, 82}));
+    EXPECT_EQ(c->Bag(QStringLiteral("MsgIndex")).value<QVector<qint32>>().size(), 4);
+}
+
 TEST_F(StoreRig, WriteThatFailsKeepsWhatWasWritten)
 {
     ASSERT_TRUE(readStore());
@@ -333,6 +345,19 @@ TEST_F(StoreRig, WriteThatFailsKeepsWhatWasWritten)
     EXPECT_EQ(broken->Bag(QStringLiteral("ErrorAnswer")).toString(), QStringLiteral("Invalid service center number (5)"));
     EXPECT_EQ(storeCommands(), QStringList{"AT+CPMS=\"SM\",\"SM\""});
     EXPECT_EQ(store->Count(), 2);
+
+    // So does a coding the encoder does not know: it would store an empty
+    // text in place of the message.
+    for (const bool joined : {true, false}) {
+        sim().clearReceived();
+        const PhoneCommandPtr unknown = write(body, joined);
+        unknown->setBag(QStringLiteral("MessageCoding"), qint32(7));
+        ASSERT_TRUE(run(unknown));
+        EXPECT_EQ(unknown->Result(), dorrak::ERROR_ANSWER);
+        EXPECT_EQ(unknown->Bag(QStringLiteral("ErrorAnswer")).toString(), QStringLiteral("Unknown coding method (5)"));
+        EXPECT_EQ(storeCommands(), QStringList{"AT+CPMS=\"SM\",\"SM\""});
+        EXPECT_EQ(store->Count(), 2);
+    }
 
     // The cable pulled while the second part is announced.
     memory().sm.total = 20;
