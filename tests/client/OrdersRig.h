@@ -26,11 +26,6 @@
 #include <memory>
 #include <vector>
 
-#include <ostream>
-
-// Readable failures.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-
 namespace orderstest {
 
 // The panes as the real window keeps them, and every call in order.
