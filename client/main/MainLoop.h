@@ -64,6 +64,9 @@ private:
 
 class MainLoop {
 public:
+    // The main window's timer interval.
+    static constexpr int kIntervalMs = 300;
+
     // One tick of the main window's timer.
     void Tick();
 
