@@ -230,6 +230,14 @@ void Pop3Reader::handleData()
             // line's own line end may start that terminator.
             const qsizetype end = buffer_.indexOf("\n.\r\n", qMax(lineEnd, scanFrom_));
             if (end < 0) {
+                // Dot-stuffing at most doubles a letter; a server that sends
+                // far more than it listed would otherwise fill the memory.
+                if (static_cast<double>(buffer_.size()) > 2 * listedSize_ + kMaxLineBytes * 16) {
+                    finish(QStringLiteral("POP3 Error: letter ") + QString::number(current_)
+                           + QStringLiteral(" is longer than the ") + QString::number(listedSize_, 'f', 0)
+                           + QStringLiteral(" bytes the server listed"));
+                    return;
+                }
                 scanFrom_ = qMax(lineEnd, buffer_.size() - 3);
                 return;
             }
@@ -300,6 +308,7 @@ bool Pop3Reader::handleLine(const QByteArray& line)
     }
     case List: {
         const double size = platform::Val(platform::AnsiToText(WordAfterBlank(line, 4)));
+        listedSize_ = size > 0 ? size : 0;
         letters_.append(EmailLetter());
         if (maxSize_ != 0 && size > maxSize_) {
             MAPIMessage& msg = letters_.last().Message;

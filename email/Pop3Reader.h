@@ -101,6 +101,7 @@ private:
     QList<EmailLetter> letters_;
     QByteArray buffer_;
     qsizetype scanFrom_ = 0;  // where the search for a letter's end goes on
+    double listedSize_ = 0;   // the current letter's size as LIST gave it
     int maxSize_ = 0;
     QString folder_;
     qint64 lastActivity_ = 0;

@@ -401,6 +401,23 @@ TEST_F(ScriptedPop3, ALetterLeftByAFailedReadIsHandedOutByTheNext)
     EXPECT_EQ(r.count, 0);
 }
 
+TEST_F(ScriptedPop3, ALetterFarLongerThanListedEndsTheSession)
+{
+    script.setLetters({mailtest::PlainLetter()});
+    script.setOverride([](const QByteArray& command, Pop3ScriptServer::Answer& a) {
+        if (command.startsWith("RETR")) {
+            // No end in sight: 2 MB of one line for a letter listed as ~250 bytes.
+            a.pieces = {"+OK message follows\r\n", QByteArray(2 * 1024 * 1024, 'x')};
+            return true;
+        }
+        return false;
+    });
+    const ReadOutcome r = read();
+    ASSERT_TRUE(r.completed);
+    EXPECT_TRUE(r.error.startsWith(QStringLiteral("POP3 Error: letter 1 is longer than the "))) << r.error.toStdString();
+    EXPECT_FALSE(sent("DELE"));
+}
+
 TEST_F(ScriptedPop3, ErrorToTopEndsTheSession)
 {
     script.setLetters({mailtest::BigLetter(5000)});
