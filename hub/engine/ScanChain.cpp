@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace corvane {
 
@@ -54,8 +55,13 @@ StepPtr ScanConnect::Advance(PhoneCommand& command)
     const double progress = span > 0 ? std::nearbyint((static_cast<double>(next) - min + 1) * 100.0 / span) : 100;
     command.SetProgress(static_cast<qint32>(std::clamp(progress, 0.0, 100.0)));
 
-    const qint32 newNext = next + 1;
-    command.setBag(kNextPort, newNext);
+    // Past the largest 32-bit number the port goes on as a double, as the
+    // runtime's variants do, rather than wrapping round to the first ports.
+    const qint64 newNext = static_cast<qint64>(next) + 1;
+    if (newNext <= std::numeric_limits<qint32>::max())
+        command.setBag(kNextPort, static_cast<qint32>(newNext));
+    else
+        command.setBag(kNextPort, static_cast<double>(newNext));
     command.setBag(QStringLiteral("PortName"), QStringLiteral("COM") + QString::number(newNext));
 
     if (command.Result() == dorrak::OK_ANSWER)

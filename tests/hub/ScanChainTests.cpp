@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 using namespace corvane;
@@ -175,4 +176,20 @@ TEST(ScanChain, ProgressRoundsHalvesToEven)
     rig.gate.Push(command);
     ASSERT_TRUE(rig.runUntilPulled(command, 5000));
     EXPECT_EQ(progress, (std::vector<qint32>{0, 12, 25, 38, 50, 62, 75, 88, 100}));
+}
+
+TEST(ScanChain, TheLargestPortNumberEndsTheRangeWithoutWrapping)
+{
+    // The step alone, as if the port had not opened: "NextPort" + 1 must
+    // neither overflow nor wrap round to the first ports.
+    PhoneCommand command;
+    command.setBag(QStringLiteral("NextPort"), std::numeric_limits<qint32>::max());
+    command.setBag(QStringLiteral("MaxPort"), std::numeric_limits<qint32>::max());
+    ASSERT_EQ(command.SetUp(QStringLiteral("Scan"), QString(), QString(), -1, 0, false, false, dorrak::mbtLightCommand),
+              QString());
+    command.SetResult(dorrak::ERROR_ANSWER);
+    command.Step();
+    EXPECT_TRUE(command.Finished());
+    EXPECT_EQ(command.GetProgress(), 100);
+    EXPECT_EQ(command.Bag(QStringLiteral("NextPort")).toDouble(), 2147483648.0);
 }
