@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace ordertest {
 
@@ -63,47 +64,34 @@ protected:
     void SetUp() override
     {
         qunsetenv(quenby::kServiceEnvVar);
-        parlova::Globals& g = parlova::G();
-        g.MailGate = std::make_shared<quenby::EmailGate>();
-        g.MailOrders = std::make_shared<parlova::Orders>();
-        parlova::Windows() = parlova::WindowSet{};
-        parlova::Windows().frmMDI = &panes;
-        parlova::Windows().Conferences = &conferences;
-
+        parlova::G().MailGate = std::make_shared<quenby::EmailGate>();
+        parlova::G().MailOrders = std::make_shared<parlova::Orders>();
+        parlova::Windows() = {&panes, nullptr, &conferences, nullptr, nullptr};
         parlova::Settings& s = parlova::Settings::Instance();
-        saved_ = {s.UserName(), s.EmailAddress(), s.Login(), s.Password(), s.POP3Address(), s.SMTPAddress(),
-                  s.WorkingFolder()};
-        savedNumbers_ = {s.POP3Port(), s.SMTPPort(), s.ServerTimeout(), s.POP3PollInterval(), s.MaxSize()};
-        savedSimplified_ = s.SimplifiedLog();
-        s.UserName(QStringLiteral("Ann"));
-        s.EmailAddress(QStringLiteral("ann@example.org"));
-        s.Login(QStringLiteral("ann"));
-        s.Password(QStringLiteral("s3cret"));
-        s.POP3Address(QStringLiteral("127.0.0.1"));
-        s.SMTPAddress(QStringLiteral("127.0.0.1"));
-        s.WorkingFolder(folder.path());
-        s.ServerTimeout(30);
-        s.POP3PollInterval(3);
-        s.MaxSize(0);
+        // The account as a user would enter it; put back afterwards.
+        restore_ = [s = &s, was = std::make_tuple(s.UserName(), s.EmailAddress(), s.Login(), s.Password(),
+                                                  s.POP3Address(), s.SMTPAddress(), s.WorkingFolder(), s.POP3Port(),
+                                                  s.SMTPPort(), s.ServerTimeout(), s.POP3PollInterval(), s.MaxSize(),
+                                                  s.SimplifiedLog())] {
+            const auto& [user, address, login, password, pop3, smtp, folder, pop3Port, smtpPort, timeout, interval,
+                         maxSize, simplified] = was;
+            s->UserName(user), s->EmailAddress(address), s->Login(login), s->Password(password);
+            s->POP3Address(pop3), s->SMTPAddress(smtp), s->WorkingFolder(folder), s->POP3Port(pop3Port);
+            s->SMTPPort(smtpPort), s->ServerTimeout(timeout), s->POP3PollInterval(interval), s->MaxSize(maxSize);
+            s->SimplifiedLog(simplified);
+        };
+        s.UserName(QStringLiteral("Ann")), s.EmailAddress(QStringLiteral("ann@example.org"));
+        s.Login(QStringLiteral("ann")), s.Password(QStringLiteral("s3cret"));
+        s.POP3Address(QStringLiteral("127.0.0.1")), s.SMTPAddress(QStringLiteral("127.0.0.1"));
+        s.WorkingFolder(folder.path()), s.ServerTimeout(30), s.POP3PollInterval(3), s.MaxSize(0);
     }
 
     void TearDown() override
     {
-        parlova::Settings& s = parlova::Settings::Instance();
-        s.UserName(saved_[0]);
-        s.EmailAddress(saved_[1]);
-        s.Login(saved_[2]);
-        s.Password(saved_[3]);
-        s.POP3Address(saved_[4]);
-        s.SMTPAddress(saved_[5]);
-        s.WorkingFolder(saved_[6]);
-        s.POP3Port(savedNumbers_[0]);
-        s.SMTPPort(savedNumbers_[1]);
-        s.ServerTimeout(savedNumbers_[2]);
-        s.POP3PollInterval(savedNumbers_[3]);
-        s.MaxSize(savedNumbers_[4]);
-        s.SimplifiedLog(savedSimplified_);
-        parlova::Windows() = parlova::WindowSet{};
+        if (restore_)
+            restore_();
+        restore_ = nullptr;
+        parlova::Windows() = {};
         parlova::G().MailOrders.reset();
         parlova::G().MailGate.reset();
         qunsetenv(quenby::kServiceEnvVar);
@@ -113,7 +101,7 @@ protected:
     parlova::Orders& orders() { return *parlova::G().MailOrders; }
 
     // Lets the sockets and transfers run and ticks the gate's command timer
-    // and the main loop, until done() holds; false after ms of real time
+    // and the main loop until done() holds; false after ms of real time
     // spent waiting on the servers.
     bool drive(const std::function<bool()>& done, int ms = 20000)
     {
@@ -137,10 +125,10 @@ protected:
         r.Address = address;
         return r;
     }
-    static quenby::MAPIMessage Letter(const QString& subject, const QString& body, qint32 recipients)
+    static quenby::MAPIMessage Letter(const QString& body, qint32 recipients)
     {
         quenby::MAPIMessage m;
-        m.Subject = subject;
+        m.Subject = QStringLiteral("Greetings");
         m.NoteText = body;
         m.RecipCount = recipients;
         return m;
@@ -154,9 +142,7 @@ protected:
     parlova::MainLoop loop;
 
 private:
-    QStringList saved_;
-    QList<qint32> savedNumbers_;
-    bool savedSimplified_ = false;
+    std::function<void()> restore_;
 };
 
 }  // namespace ordertest

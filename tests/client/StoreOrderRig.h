@@ -1,106 +1,65 @@
 #pragma once
 // The phone side of the client for the phone-book and message-store order
-// tests: the real gate on the simulated phone, the real order queue and main
-// loop, the widget-free status panes as the main window, and recording
-// phone-book and message-store windows. The port, the engine and the main
-// loop are ticked by hand on the fake clock (50, 100 and 300 ms).
+// tests: the real gate on the simulated phone, the real queue and main loop,
+// the widget-free status panes, and recording store windows. The port, the
+// engine and the main loop tick by hand on the fake clock (50, 100, 300 ms).
 #include "client/main/Globals.h"
 #include "client/main/MainLoop.h"
 #include "client/main/Settings.h"
-#include "client/main/WindowSeams.h"
 #include "client/orders/Orders.h"
 #include "client/orders/PhoneConnectProcedures.h"
-#include "hub/engine/Gate.h"
 #include "hub/messages/BookRecords.h"
 #include "hub/messages/MessageChains.h"
 #include "hub/messages/MessageStore.h"
 #include "platform/MessageBox.h"
 #include "support/PhoneFixture.h"
 
-#include <QStringList>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace ordertest {
 
-// A single-instance child window that records what the orders do with it.
-// Opening it (SetFocus while closed) shows it in the normal state.
+// Every call lands in calls; opening (SetFocus while closed) shows the
+// window in the normal state. The row operations return reply.
 template <class Base>
 class RecordingChild : public Base {
 public:
     bool open = false;
-    bool shown = false;
     qint32 state = parlova::vbNormal;
+    QString reply;
     mutable QStringList calls;
 
-    bool Visible() const override { return open && shown; }
-    qint32 WindowState() const override
-    {
-        calls << QStringLiteral("WindowState");
-        return open ? state : parlova::vbNormal;
-    }
-    void SetWindowState(qint32 s) override
-    {
-        calls << QStringLiteral("SetWindowState %1").arg(s);
-        if (open)
-            state = s;
-    }
+    bool Visible() const override { return open; }
+    qint32 WindowState() const override { return note(QStringLiteral("WindowState")), state; }
+    void SetWindowState(qint32 s) override { note(QStringLiteral("SetWindowState %1").arg(s)), state = s; }
     void SetFocus() override
     {
-        calls << QStringLiteral("SetFocus");
-        if (!open) {
-            open = shown = true;
+        if (!open)
             state = parlova::vbNormal;
-        }
+        note(QStringLiteral("SetFocus")), open = true;
     }
-    void Unload() override
+    void Unload() override { note(QStringLiteral("Unload")), open = false; }
+
+protected:
+    QString note(const QString& call) const { return calls << call, reply; }
+    QString row(const char* what, const QString& where, qint32 index) const
     {
-        calls << QStringLiteral("Unload");
-        open = shown = false;
-    }
-    void openShown(qint32 s = parlova::vbNormal)
-    {
-        open = shown = true;
-        state = s;
+        return note(QStringLiteral("%1 %2 %3").arg(QLatin1String(what), where).arg(index));
     }
 };
 
 class RecordingPhonebook : public RecordingChild<parlova::PhonebookWindow> {
 public:
-    // What the row operations return.
-    QString addReply, updateReply, deleteReply;
-    QString AddContact(const QString& book, qint32 index) override
-    {
-        return row(QStringLiteral("AddContact"), book, index, addReply);
-    }
-    QString UpdateContact(const QString& book, qint32 index) override
-    {
-        return row(QStringLiteral("UpdateContact"), book, index, updateReply);
-    }
-    QString DeleteContact(const QString& book, qint32 index) override
-    {
-        return row(QStringLiteral("DeleteContact"), book, index, deleteReply);
-    }
-
-private:
-    QString row(const QString& what, const QString& bookName, qint32 index, const QString& reply)
-    {
-        calls << QStringLiteral("%1 %2 %3").arg(what, bookName).arg(index);
-        return reply;
-    }
+    QString AddContact(const QString& b, qint32 i) override { return row("AddContact", b, i); }
+    QString UpdateContact(const QString& b, qint32 i) override { return row("UpdateContact", b, i); }
+    QString DeleteContact(const QString& b, qint32 i) override { return row("DeleteContact", b, i); }
 };
 
 class RecordingMessageStore : public RecordingChild<parlova::MessageStoreWindow> {
 public:
-    QString reply;
-    void AddMessage(qint32 storage, qint32 index) override { calls << QStringLiteral("AddMessage %1 %2").arg(storage).arg(index); }
-    QString DeleteMessage(qint32 storage, qint32 index) override
-    {
-        calls << QStringLiteral("DeleteMessage %1 %2").arg(storage).arg(index);
-        return reply;
-    }
+    void AddMessage(qint32 s, qint32 i) override { row("AddMessage", QString::number(s), i); }
+    QString DeleteMessage(qint32 s, qint32 i) override { return row("DeleteMessage", QString::number(s), i); }
 };
 
 class PhoneOrderTest : public ::testing::Test {
@@ -113,17 +72,13 @@ protected:
         g.PhoneOrders = std::make_shared<parlova::Orders>();
         g.PhoneBooks = std::make_shared<corvane::BookRecords>();
         g.PhoneMessages = std::make_shared<corvane::MessageStore>();
-        parlova::Windows() = parlova::WindowSet{};
-        parlova::Windows().frmMDI = &panes;
-        parlova::Windows().frmPhonebook = &book;
-        parlova::Windows().frmMessageStore = &store;
+        parlova::Windows() = {&panes, nullptr, nullptr, &book, &store};
         joinParts_ = parlova::Settings::Instance().JoinParts();
     }
-
     void TearDown() override
     {
         parlova::Settings::Instance().JoinParts(joinParts_);
-        parlova::Windows() = parlova::WindowSet{};
+        parlova::Windows() = {};
         parlova::Globals& g = parlova::G();
         g.PhoneOrders.reset();
         g.PhoneBooks.reset();
@@ -136,54 +91,39 @@ protected:
     parlova::Orders& orders() { return *parlova::G().PhoneOrders; }
     corvane::BookRecords& books() { return *parlova::G().PhoneBooks; }
     corvane::MessageStore& messages() { return *parlova::G().PhoneMessages; }
+    bool idle() { return !orders().ActiveOrder() && orders().Count() == 0; }
 
-    // One 50 ms round.
-    void round()
-    {
-        sim().pump();
-        gate().Comm().Tick();
-        if (rounds_ % 2 == 0)
-            gate().EngineTick();
-        if (rounds_ % 20 == 0)
-            gate().PartsTick();
-        if (rounds_ % 6 == 0)
-            loop.Tick();
-        sim().pump();
-        ++rounds_;
-        phone.clock().advance(50);
-    }
+    // 50 ms rounds until done() holds; false after maxMs of fake time.
     bool runUntil(const std::function<bool()>& done, qint64 maxMs = 120000)
     {
-        for (qint64 t = 0; !done(); t += 50) {
+        for (qint64 t = 0; !done(); t += 50, ++rounds_, phone.clock().advance(50)) {
             if (t >= maxMs)
                 return false;
-            round();
+            sim().pump();
+            gate().Comm().Tick();
+            if (rounds_ % 2 == 0)
+                gate().EngineTick();
+            if (rounds_ % 6 == 0)
+                loop.Tick();
+            sim().pump();
         }
         return true;
     }
-    bool idle() { return !orders().ActiveOrder() && orders().Count() == 0; }
-
-    // Connects through the connect procedure, as the user's Connect does.
+    // Through the connect procedure, as the user's Connect does.
     bool connect()
     {
         parlova::ConnectPhone(phone.comPort());
-        return runUntil([&] { return idle() && gate().connected() && loop.PhoneWasConnected(); }) &&
-               gate().connected();
+        return runUntil([&] { return idle() && loop.PhoneWasConnected(); }) && gate().connected();
     }
     // Queues the order and runs until the queue has let it go.
-    bool run(const parlova::OrderPtr& order, qint64 maxMs = 120000)
+    bool run(const parlova::OrderPtr& order)
     {
         orders().Add(order, 0);
-        return runUntil([&] { return order->Finished() && idle(); }, maxMs);
+        return runUntil([&] { return order->Finished() && idle(); });
     }
-    // The command lines the phone got that begin with prefix.
     QStringList commandsOf(const QString& prefix)
     {
-        QStringList out;
-        for (const QString& line : sim().commands())
-            if (line.startsWith(prefix))
-                out << line;
-        return out;
+        return sim().commands().filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
     }
 
     testsupport::PhoneFixture phone;
