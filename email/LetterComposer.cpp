@@ -17,7 +17,8 @@ QString HeaderText(const QString& text)
         const char16_t u = c.unicode();
         out += (u < 0x20 || u == 0x7f) ? QChar(u' ') : c;
     }
-    return out.simplified();
+    // Only the ends: blanks inside are the writer's own.
+    return out.trimmed();
 }
 
 // Canonical text lines end in CR LF, whatever the caller's text used.

@@ -1,6 +1,7 @@
 // What the readers take from a letter's raw bytes: the body part, the
 // attachments and the sender, for the shapes mail clients write.
 #include "email/AttachmentName.h"
+#include "email/LetterComposer.h"
 #include "email/MimeLetter.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,26 @@ TEST(SafeNames, LongNamesAreCutAndKeepTheirExtension)
     EXPECT_TRUE(AttachmentFileName(QStringLiteral("..")).startsWith(QStringLiteral("Attachment_")));
     EXPECT_TRUE(AttachmentFileName(QStringLiteral("..")).endsWith(QStringLiteral(".tmp")));
     EXPECT_EQ(AttachmentFileName(QStringLiteral("..")).size(), QStringLiteral("Attachment_yyyyMMddHHmmss.tmp").size());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LetterComposer, SubjectAndNamesKeepTheirInnerBlanksButNoLineBreaks)
+{
+    const QString subject = QString::fromUtf8("Re:  two  blanks \xc3\x84  here");
+    const QByteArray raw =
+        ComposeLetter(ComposedAddress{QStringLiteral("Ann  Lee"), QStringLiteral("ann@example.org")},
+                      {ComposedAddress{QStringLiteral("Bob\r\nBcc: evil@x.org"), QStringLiteral("bob@example.org")}},
+                      subject, QStringLiteral("b"), true);
+    MimeLetter letter;
+    ASSERT_TRUE(ParseMimeLetter(raw, letter));
+    EXPECT_EQ(letter.subject, subject);
+    EXPECT_EQ(letter.from.name, QStringLiteral("Ann  Lee"));
+    ASSERT_EQ(letter.to.size(), 1);
+    EXPECT_EQ(letter.to.at(0).address, QStringLiteral("bob@example.org"));
+    EXPECT_FALSE(raw.contains("\nBcc:"));
 }
 
 }  // namespace
