@@ -110,7 +110,8 @@ qint32 Gate::Speed() const { return connected_ ? speed_ : 0; }
 QVariant Gate::LogToFile(const QString& folderName)
 {
     QString folder;
-    if (folderName.isEmpty()) {
+    // A name of blanks alone names no folder (it would make "/", the root).
+    if (folderName.trimmed().isEmpty()) {
         HubLog().CloseLogFile();
     } else {
         folder = EnsureTrailingSlash(folderName);

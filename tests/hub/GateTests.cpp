@@ -5,6 +5,7 @@
 #include "hub/engine/ArrivalLine.h"
 #include "hub/engine/ChainRegistry.h"
 #include "hub/engine/ConnectChain.h"
+#include "hub/engine/HubRuntime.h"
 #include "hub/messages/SMS.h"
 
 #include <QFile>
@@ -374,4 +375,15 @@ TEST_F(Arrivals, ArrivalWithoutAReadChainIsDroppedSafely)
     rig.gate.Push(next);
     ASSERT_TRUE(rig.runUntilPulled(next, 2000));
     EXPECT_EQ(next->Result(), dorrak::OK_ANSWER);
+}
+
+TEST(Gate, ABlankFolderNameClosesTheLogsInsteadOfWritingAtTheRoot)
+{
+    QTemporaryDir logs;
+    GateRig rig;
+    rig.gate.LogToFile(logs.path());
+    EXPECT_TRUE(corvane::HubLog().IsOpen());
+    rig.gate.LogToFile(QStringLiteral("   "));
+    EXPECT_FALSE(corvane::HubLog().IsOpen());
+    EXPECT_FALSE(QFile::exists(QStringLiteral("/ParlovaHubLog.txt")));
 }
