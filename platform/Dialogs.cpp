@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QPointer>
 #include <QVariant>
 #include <QWidget>
 
@@ -232,14 +233,21 @@ std::optional<QString> GetFileName(const FileDialogRequest& r)
     QString start = r.initialFolder.isEmpty() ? g_initialFolder : r.initialFolder;
     if (!r.fileName.isEmpty())
         start = start.isEmpty() ? r.fileName : start + QLatin1Char('/') + r.fileName;
-    QFileDialog dialog(r.owner ? r.owner : QApplication::activeWindow(), r.title, start, QtFileFilter(r.filter));
-    dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // On the heap and watched: a timer may unload the owner while the
+    // dialog is up, and the dialog goes with it.
+    QPointer<QFileDialog> dialog =
+        new QFileDialog(r.owner ? r.owner : QApplication::activeWindow(), r.title, start, QtFileFilter(r.filter));
+    const struct Release {
+        QPointer<QFileDialog>& dialog;
+        ~Release() { delete dialog.data(); }
+    } release{dialog};
+    dialog->setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!r.defaultExt.isEmpty())
-        dialog.setDefaultSuffix(r.defaultExt);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        dialog->setDefaultSuffix(r.defaultExt);
+    if (dialog->exec() != QDialog::Accepted || !dialog || dialog->selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().front();
+    return dialog->selectedFiles().front();
 }
 
 std::optional<QString> ChooseFolder(const FolderDialogRequest& r)

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -80,7 +81,15 @@ int ShowBox(const MessageBoxRequest& r, QWidget* owner)
 {
     const std::vector<int> answers = StyleAnswers(r.style);
     const int escape = EscapeAnswer(r.style);
-    Box box(escape != 0, r.helpContext, owner ? owner : QApplication::activeWindow());
+    const int def = DefaultAnswer(r.style);
+    // On the heap and watched: a timer may unload the owner while the box is
+    // up, and the box goes with it.
+    QPointer<Box> guard = new Box(escape != 0, r.helpContext, owner ? owner : QApplication::activeWindow());
+    const struct Release {
+        QPointer<Box>& box;
+        ~Release() { delete box.data(); }
+    } release{guard};
+    Box& box = *guard;
     box.setWindowTitle(r.title);
     box.setTextFormat(Qt::PlainText);
     box.setText(MessageBoxText(r.prompt));
@@ -91,7 +100,6 @@ int ShowBox(const MessageBoxRequest& r, QWidget* owner)
     QAbstractButton* help = nullptr;
     if (r.style & vbMsgBoxHelpButton)
         help = box.addButton(QMessageBox::Help);
-    const int def = DefaultAnswer(r.style);
     for (auto& [b, a] : buttons) {
         if (a == def)
             box.setDefaultButton(static_cast<QPushButton*>(b));
@@ -100,6 +108,8 @@ int ShowBox(const MessageBoxRequest& r, QWidget* owner)
     }
     for (;;) {
         box.exec();
+        if (!guard)
+            return escape ? escape : def;
         QAbstractButton* clicked = box.clickedButton();
         // Help answers nothing: the box comes back after showing the topic.
         if (help && clicked == help) {

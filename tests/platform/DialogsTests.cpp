@@ -3,6 +3,8 @@
 #include "platform/Timer.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -105,4 +107,27 @@ TEST(Dialogs, UnansweredDialogsInATestCancelAtOnce)
     EXPECT_EQ(ChooseFontDialog(FontDialogRequest{}), std::nullopt);
     EXPECT_EQ(ChooseColorDialog(ColorDialogRequest{}), std::nullopt);
     EXPECT_EQ(InputBox(QStringLiteral("Name?")), std::nullopt);
+}
+
+TEST(FileDialog, ADialogWhoseOwnerGoesAwayMeanwhileCancels)
+{
+    // A window can be unloaded by a timer while a dialog over it is up; the
+    // dialog goes with it and the caller sees a cancel.
+    SetTimersInert(false);
+    auto* owner = new QWidget;
+    owner->show();
+    QObject context;
+    int polls = 0;
+    std::function<void()> poll = [&] {
+        if (qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+            delete owner;
+        else if (++polls < 10000)
+            QTimer::singleShot(0, &context, poll);
+    };
+    QTimer::singleShot(0, &context, poll);
+    FileDialogRequest r;
+    r.title = QStringLiteral("Open");
+    r.owner = owner;
+    EXPECT_EQ(GetFileName(r), std::nullopt);
+    SetTimersInert(true);
 }

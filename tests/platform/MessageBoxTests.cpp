@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -205,6 +206,17 @@ TEST(MessageBox, TheHelpButtonShowsHelpAndLeavesTheBoxOpen)
     ASSERT_EQ(desktop.calls.size(), 1u);
     EXPECT_EQ(desktop.calls[0].kind, RecordingDesktopService::Kind::Help);
     EXPECT_EQ(desktop.calls[0].context, 42000);
+}
+
+TEST(MessageBox, ABoxWhoseOwnerGoesAwayMeanwhileGivesTheDefaultAnswer)
+{
+    // A window can be unloaded by a timer while a box over it is up; the
+    // box goes with it and the caller still gets an answer.
+    const LiveBoxes live;
+    auto* owner = new QWidget;
+    owner->show();
+    BoxDriver driver({[&](QMessageBox*) { delete owner; }});
+    EXPECT_EQ(msgBox(QStringLiteral("Remove Ann?"), vbYesNo + vbDefaultButton2, QStringLiteral("Team"), 0, owner), vbNo);
 }
 
 TEST(DesktopService, HelpContextsMapOntoPages)
