@@ -1,5 +1,8 @@
 #include "client/main/Globals.h"
 
+#include "hub/engine/Gate.h"
+#include "hub/messages/MessageChains.h"
+
 namespace parlova {
 
 Globals& Globals::Instance()
@@ -8,6 +11,14 @@ Globals& Globals::Instance()
     // handler, not by the end of the process.
     static Globals* const instance = new Globals();
     return *instance;
+}
+
+std::shared_ptr<corvane::Gate> Globals::NewPhoneGate()
+{
+    // Arrivals and the orders name their chains; the table must hold them
+    // before the first command is set up.
+    corvane::RegisterMessageChains();
+    return std::make_shared<corvane::Gate>();
 }
 
 }  // namespace parlova

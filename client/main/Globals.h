@@ -27,6 +27,10 @@ class Globals {
 public:
     static Globals& Instance();
 
+    // A new phone gate with every message chain of the hub registered: the
+    // way start-up makes PhoneGate.
+    static std::shared_ptr<corvane::Gate> NewPhoneGate();
+
     std::shared_ptr<corvane::Gate> PhoneGate;
     std::shared_ptr<quenby::EmailGate> MailGate;
     std::shared_ptr<Orders> PhoneOrders;

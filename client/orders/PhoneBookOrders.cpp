@@ -4,7 +4,6 @@
 #include "client/main/Module1.h"
 #include "client/main/WindowSeams.h"
 #include "hub/messages/BookRecords.h"
-#include "hub/messages/WriteBookChain.h"
 #include "platform/VbError.h"
 
 namespace parlova {

@@ -125,4 +125,10 @@ private:
 
 using BookRecordsPtr = std::shared_ptr<BookRecords>;
 
+// Why the entry cannot be written as it stands ("" when it can): a number
+// outside 0-9 + * #, or, unless names go as UCS2 hex, a name holding a
+// double quote or a control character. Either would end the AT command
+// early or smuggle a second one in.
+QString WriteBookEntryFault(const QString& contactNumber, const QString& contactName, bool nameAsUCS2);
+
 }  // namespace corvane

@@ -10,6 +10,7 @@
 #include "hub/engine/ChainRegistry.h"
 #include "hub/engine/ConnectChain.h"
 #include "hub/engine/Step.h"
+#include "hub/messages/BookRecords.h"
 
 namespace corvane {
 
@@ -19,12 +20,6 @@ class BookRecords;
 // the write command starts a chain that writes nothing and ends with
 // ERROR_ANSWER.
 StepPtr WriteBookSetUp(PhoneCommand& command, const SetUpArguments& arguments);
-
-// Why the entry cannot be written as it stands ("" when it can): a number
-// outside 0-9 + * #, or, unless names go as UCS2 hex, a name holding a
-// double quote or a control character. Either would end the AT command
-// early or smuggle a second one in.
-QString WriteBookEntryFault(const QString& contactNumber, const QString& contactName, bool nameAsUCS2);
 
 // The text as four upper-case hex digits per UTF-16 code unit.
 QString TextToUCS2Hex(const QString& text);

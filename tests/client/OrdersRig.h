@@ -13,7 +13,6 @@
 #include "email/EmailLetter.h"
 #include "hub/engine/Gate.h"
 #include "hub/messages/BookRecords.h"
-#include "hub/messages/MessageChains.h"
 #include "platform/MessageBox.h"
 #include "support/PhoneFixture.h"
 #include "tools/phonesim/ConnectCommands.h"
@@ -192,9 +191,8 @@ class ClientRig {
 public:
     explicit ClientRig(int comPort = 7) : phone(comPort)
     {
-        corvane::RegisterMessageChains();
         parlova::Globals& g = parlova::G();
-        gate = std::make_shared<corvane::Gate>();
+        gate = parlova::Globals::NewPhoneGate();
         orders = std::make_shared<parlova::Orders>();
         g.PhoneGate = gate;
         g.PhoneOrders = orders;

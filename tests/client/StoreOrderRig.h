@@ -9,7 +9,6 @@
 #include "client/orders/Orders.h"
 #include "client/orders/PhoneConnectProcedures.h"
 #include "hub/messages/BookRecords.h"
-#include "hub/messages/MessageChains.h"
 #include "hub/messages/MessageStore.h"
 #include "platform/MessageBox.h"
 #include "support/PhoneFixture.h"
@@ -66,9 +65,8 @@ class PhoneOrderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        corvane::RegisterMessageChains();
         parlova::Globals& g = parlova::G();
-        g.PhoneGate = std::make_shared<corvane::Gate>();
+        g.PhoneGate = parlova::Globals::NewPhoneGate();
         g.PhoneOrders = std::make_shared<parlova::Orders>();
         g.PhoneBooks = std::make_shared<corvane::BookRecords>();
         g.PhoneMessages = std::make_shared<corvane::MessageStore>();
