@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QPointer>
 #include <QVariant>
@@ -232,7 +233,9 @@ std::optional<QString> GetFileName(const FileDialogRequest& r)
         return std::nullopt;
     QString start = r.initialFolder.isEmpty() ? g_initialFolder : r.initialFolder;
     if (!r.fileName.isEmpty())
-        start = start.isEmpty() ? r.fileName : start + QLatin1Char('/') + r.fileName;
+        // A name with its own folder starts there.
+        start = start.isEmpty() || QFileInfo(r.fileName).isAbsolute() ? r.fileName
+                                                                        : start + QLatin1Char('/') + r.fileName;
     // On the heap and watched: a timer may unload the owner while the
     // dialog is up, and the dialog goes with it.
     QPointer<QFileDialog> dialog =

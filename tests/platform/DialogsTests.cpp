@@ -3,7 +3,9 @@
 #include "platform/Timer.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
@@ -130,4 +132,38 @@ TEST(FileDialog, ADialogWhoseOwnerGoesAwayMeanwhileCancels)
     r.owner = owner;
     EXPECT_EQ(GetFileName(r), std::nullopt);
     SetTimersInert(true);
+}
+
+TEST(FileDialog, ANameWithItsOwnFolderStartsThere)
+{
+    QTemporaryDir start, other;
+    SetInitialFolder(start.path());
+    SetTimersInert(false);
+    QObject context;
+    int polls = 0;
+    QString shownFolder, shownName;
+    std::function<void()> poll = [&] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shownFolder = d->directory().absolutePath();
+            shownName = d->selectedFiles().value(0);
+            d->reject();
+        } else if (++polls < 10000) {
+            QTimer::singleShot(0, &context, poll);
+        }
+    };
+    QTimer::singleShot(0, &context, poll);
+    FileDialogRequest r;
+    r.save = true;
+    r.fileName = other.path() + QStringLiteral("/Team.plv");
+    EXPECT_EQ(GetFileName(r), std::nullopt);
+    EXPECT_EQ(shownFolder, QDir(other.path()).absolutePath());
+    EXPECT_EQ(shownName, r.fileName);
+
+    polls = 0;
+    QTimer::singleShot(0, &context, poll);
+    r.fileName = QStringLiteral("Team.plv");  // a bare name starts in the common dialog's folder
+    EXPECT_EQ(GetFileName(r), std::nullopt);
+    EXPECT_EQ(shownFolder, QDir(start.path()).absolutePath());
+    SetTimersInert(true);
+    SetInitialFolder(QString());
 }
