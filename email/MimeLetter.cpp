@@ -158,15 +158,77 @@ QString DecodeEntities(const QString& text)
     return out;
 }
 
+// Whether text at `at` is "<" or "</" & name followed by a non-word character.
+bool TagNameAt(const QString& text, qsizetype at, QLatin1StringView name, bool closing)
+{
+    qsizetype i = at + 1;
+    if (closing) {
+        if (i >= text.size() || text.at(i) != QLatin1Char('/'))
+            return false;
+        ++i;
+    }
+    if (text.size() - i < name.size() || QStringView(text).mid(i, name.size()).compare(name, Qt::CaseInsensitive) != 0)
+        return false;
+    i += name.size();
+    return i >= text.size() || !(text.at(i).isLetterOrNumber() || text.at(i) == QLatin1Char('_'));
+}
+
+// Drops script, style and head elements, each up to its closing tag; one
+// without a closing tag stays. One pass: a letter full of unclosed tags
+// must not keep the thread busy for minutes.
+QString WithoutBlocks(const QString& html)
+{
+    static const QLatin1StringView kNames[] = {QLatin1StringView("script"), QLatin1StringView("style"),
+                                               QLatin1StringView("head")};
+    bool unclosed[3] = {false, false, false};
+    QString out;
+    out.reserve(html.size());
+    qsizetype i = 0;
+    while (i < html.size()) {
+        const qsizetype lt = html.indexOf(QLatin1Char('<'), i);
+        if (lt < 0)
+            break;
+        qsizetype skipTo = -1;
+        for (int k = 0; k < 3 && skipTo < 0; ++k) {
+            if (unclosed[k] || !TagNameAt(html, lt, kNames[k], false))
+                continue;
+            // The first "</name" & blanks & ">" after the name.
+            qsizetype from = lt + 1 + kNames[k].size();
+            while (skipTo < 0) {
+                const qsizetype close = html.indexOf(QLatin1String("</"), from);
+                if (close < 0) {
+                    unclosed[k] = true;
+                    break;
+                }
+                from = close + 2;
+                if (!TagNameAt(html, close, kNames[k], true))
+                    continue;
+                qsizetype j = close + 2 + kNames[k].size();
+                while (j < html.size() && html.at(j).isSpace())
+                    ++j;
+                if (j < html.size() && html.at(j) == QLatin1Char('>'))
+                    skipTo = j + 1;
+            }
+        }
+        if (skipTo < 0) {
+            out += QStringView(html).mid(i, lt + 1 - i);
+            i = lt + 1;
+        } else {
+            out += QStringView(html).mid(i, lt - i);
+            i = skipTo;
+        }
+    }
+    out += QStringView(html).mid(i);
+    return out;
+}
+
 // The readable text of an HTML body: no scripts, styles or tags; line
 // breaks where blocks end; entities decoded.
 QString HtmlToText(const QString& html)
 {
     QString s = html;
     s.remove(QRegularExpression(QStringLiteral("<!--.*?-->"), QRegularExpression::DotMatchesEverythingOption));
-    s.remove(QRegularExpression(QStringLiteral("<(script|style|head)\\b.*?</\\1\\s*>"),
-                                QRegularExpression::DotMatchesEverythingOption |
-                                    QRegularExpression::CaseInsensitiveOption));
+    s = WithoutBlocks(s);
     s.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
     s.replace(QRegularExpression(QStringLiteral("<(br|/p|/div|/tr|/li|/h[1-6]|/table)\\b[^>]*>"),
                                  QRegularExpression::CaseInsensitiveOption),

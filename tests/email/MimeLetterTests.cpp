@@ -4,6 +4,8 @@
 #include "email/LetterComposer.h"
 #include "email/MimeLetter.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 using namespace quenby;
@@ -151,6 +153,22 @@ TEST(SafeNames, LongNamesAreCutAndKeepTheirExtension)
 }  // namespace
 
 namespace {
+
+TEST(MimeLetter, HtmlWithManyUnclosedBlocksIsReadQuickly)
+{
+    // Each unclosed head once made the whole rest of the letter be searched again.
+    QByteArray raw = "From: a@x.org\nContent-Type: text/html; charset=utf-8\n\n<p>kept</p>";
+    for (int i = 0; i < 100000; ++i)
+        raw += "<head>x";
+    raw += "<script>gone</script>end\n";
+    QElapsedTimer took;
+    took.start();
+    MimeLetter letter;
+    ASSERT_TRUE(ParseMimeLetter(raw, letter));
+    EXPECT_LT(took.elapsed(), 5000);
+    EXPECT_TRUE(letter.body.startsWith(QStringLiteral("kept\r\n"))) << letter.body.left(40).toStdString();
+    EXPECT_TRUE(letter.body.endsWith(QStringLiteral("xend"))) << letter.body.right(40).toStdString();
+}
 
 TEST(LetterComposer, SubjectAndNamesKeepTheirInnerBlanksButNoLineBreaks)
 {
