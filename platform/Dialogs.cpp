@@ -259,8 +259,19 @@ std::optional<QString> ChooseFolder(const FolderDialogRequest& r)
         return g_hooks.folder(r);
     if (CannotShow("folder"))
         return std::nullopt;
-    const QString path = QFileDialog::getExistingDirectory(r.owner ? r.owner : QApplication::activeWindow(), r.title,
-                                                           r.initialFolder);
+    // Not Qt's static function: its dialog lives on the stack and would be
+    // freed twice if a timer unloaded the owner meanwhile.
+    QPointer<QFileDialog> dialog =
+        new QFileDialog(r.owner ? r.owner : QApplication::activeWindow(), r.title, r.initialFolder);
+    const struct Release {
+        QPointer<QFileDialog>& dialog;
+        ~Release() { delete dialog.data(); }
+    } release{dialog};
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    if (dialog->exec() != QDialog::Accepted || !dialog || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString path = dialog->selectedFiles().front();
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -281,10 +292,15 @@ std::optional<FontDialogAnswer> ChooseFontDialog(const FontDialogRequest& r)
     start.setItalic(r.font.italic);
     start.setStrikeOut(r.font.strikethrough);
     start.setUnderline(r.font.underline);
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, start, r.owner ? r.owner : QApplication::activeWindow());
-    if (!ok)
+    // Watched, as the file dialogs are, in case the owner is unloaded meanwhile.
+    QPointer<QFontDialog> dialog = new QFontDialog(start, r.owner ? r.owner : QApplication::activeWindow());
+    const struct Release {
+        QPointer<QFontDialog>& dialog;
+        ~Release() { delete dialog.data(); }
+    } release{dialog};
+    if (dialog->exec() != QDialog::Accepted || !dialog)
         return std::nullopt;
+    const QFont f = dialog->selectedFont();
     FontDialogAnswer a;
     a.font = r.font;
     a.font.name = f.family();
@@ -303,7 +319,15 @@ std::optional<qint32> ChooseColorDialog(const ColorDialogRequest& r)
         return g_hooks.color(r);
     if (CannotShow("colour"))
         return std::nullopt;
-    const QColor c = QColorDialog::getColor(OleToColor(r.color), r.owner ? r.owner : QApplication::activeWindow());
+    QPointer<QColorDialog> dialog =
+        new QColorDialog(OleToColor(r.color), r.owner ? r.owner : QApplication::activeWindow());
+    const struct Release {
+        QPointer<QColorDialog>& dialog;
+        ~Release() { delete dialog.data(); }
+    } release{dialog};
+    if (dialog->exec() != QDialog::Accepted || !dialog)
+        return std::nullopt;
+    const QColor c = dialog->selectedColor();
     if (!c.isValid())
         return std::nullopt;
     return ColorToOle(c);

@@ -3,8 +3,10 @@
 #include "platform/Timer.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QLineEdit>
@@ -166,4 +168,86 @@ TEST(FileDialog, ANameWithItsOwnFolderStartsThere)
     EXPECT_EQ(shownFolder, QDir(start.path()).absolutePath());
     SetTimersInert(true);
     SetInitialFolder(QString());
+}
+
+namespace {
+
+// Runs `step` on the first modal dialog that comes up, from inside its own
+// event loop; gives up after a while, so a test cannot hang.
+class DialogDriver {
+public:
+    explicit DialogDriver(std::function<void(QDialog*)> step) : step_(std::move(step))
+    {
+        SetTimersInert(false);
+        post();
+    }
+    ~DialogDriver() { SetTimersInert(true); }
+
+private:
+    void post() { QTimer::singleShot(0, &context_, [this] { poll(); }); }
+    void poll()
+    {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            step_(d);
+        else if (++polls_ < 10000)
+            post();
+    }
+    QObject context_;
+    std::function<void(QDialog*)> step_;
+    int polls_ = 0;
+};
+
+}  // namespace
+
+TEST(Dialogs, FolderFontAndColourDialogsAnswerAndSurviveTheirOwnerGoingAway)
+{
+    QTemporaryDir folder;
+    {
+        DialogDriver driver([&](QDialog* d) {
+            static_cast<QFileDialog*>(d)->selectFile(folder.path());
+            d->accept();
+        });
+        FolderDialogRequest r;
+        r.initialFolder = folder.path();
+        EXPECT_EQ(ChooseFolder(r).value_or(QString()), QDir(folder.path()).absolutePath());
+    }
+    {
+        QFont chosen = QApplication::font();
+        chosen.setPointSize(17);
+        chosen.setStrikeOut(true);
+        DialogDriver driver([&](QDialog* d) {
+            static_cast<QFontDialog*>(d)->setCurrentFont(chosen);
+            d->accept();
+        });
+        FontDialogRequest r;
+        r.font.charset = 204;
+        const std::optional<FontDialogAnswer> a = ChooseFontDialog(r);
+        ASSERT_TRUE(a.has_value());
+        EXPECT_EQ(a->font.size, 17);
+        EXPECT_TRUE(a->font.strikethrough);
+        EXPECT_EQ(a->font.charset, 204) << "kept from the request";
+    }
+    {
+        DialogDriver driver([&](QDialog* d) {
+            static_cast<QColorDialog*>(d)->setCurrentColor(QColor(0x12, 0x34, 0x56));
+            d->accept();
+        });
+        EXPECT_EQ(ChooseColorDialog(ColorDialogRequest{}), std::optional<qint32>(0x563412));
+    }
+
+    // A window can be unloaded by a timer while a dialog over it is up; the
+    // dialog goes with it and the caller sees a cancel.
+    for (int kind = 0; kind < 3; ++kind) {
+        SCOPED_TRACE(kind);
+        auto* owner = new QWidget;
+        owner->show();
+        DialogDriver driver([&](QDialog*) { delete owner; });
+        if (kind == 0) {
+            EXPECT_EQ(ChooseFolder({QString(), QString(), owner}), std::nullopt);
+        } else if (kind == 1) {
+            EXPECT_FALSE(ChooseFontDialog({FontSpec{}, 0, owner}).has_value());
+        } else {
+            EXPECT_EQ(ChooseColorDialog({0, owner}), std::nullopt);
+        }
+    }
 }
