@@ -272,6 +272,16 @@ TEST(SmsDecoder, SubmitValidityFormats)
     EXPECT_EQ(enhanced.VPF(), Reserved);
     EXPECT_EQ(enhanced.UserData(), QStringLiteral("hi"));
 
+    // Later parts in the enhanced format are read past their seven octets too.
+    auto enhancedPart = [](int seq, const QString& text) {
+        const QString ud = QStringLiteral("050003") + QStringLiteral("6102") + hex2(seq) + ansiHex(text);
+        return QStringLiteral("004900039121F30004") + QStringLiteral("01020304050607") + hex2(ud.size() / 2) + ud;
+    };
+    SMS parts = decoded(enhancedPart(2, QStringLiteral("B")));
+    parts.PDU(enhancedPart(1, QStringLiteral("A")));
+    EXPECT_TRUE(parts.LastPartAccepted());
+    EXPECT_EQ(parts.UserData(), QStringLiteral("AB"));
+
     SMS none = decoded(QStringLiteral("000100039121F3000202E834"));
     EXPECT_EQ(none.VPF(), NOTPRESENT);
     EXPECT_EQ(none.UserData(), QStringLiteral("hi"));

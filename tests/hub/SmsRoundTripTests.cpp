@@ -207,6 +207,25 @@ TEST(SmsRoundTrip, ServiceCentreAndValidity)
     EXPECT_EQ(relative.UserData(), QStringLiteral("hi"));
 }
 
+TEST(SmsRoundTrip, LaterPartsPassOverTheirValidityPeriod)
+{
+    const QVariant periods[] = {QVariant(167), QVariant(QDateTime(QDate(2030, 1, 2), QTime(3, 4, 5), Qt::UTC))};
+    for (const QVariant& vp : periods) {
+        SCOPED_TRACE(vp.toString().toStdString());
+        SMS sent = Submit(QStringLiteral("v").repeated(300) + kEuro, DEFAULT7BIT, true);
+        sent.SCNumber = QStringLiteral("+27381000015");
+        sent.VP(vp);
+        const QStringList pdus = sent.PDU();
+        ASSERT_EQ(pdus.size(), 2);
+        SMS got;
+        got.PDU(pdus[1]);
+        got.PDU(pdus[0]);
+        EXPECT_TRUE(got.LastPartAccepted());
+        EXPECT_TRUE(got.AllReceived());
+        EXPECT_EQ(got.UserData(), sent.UserData());
+    }
+}
+
 TEST(SmsRoundTrip, TwoRecipientsDrawConsecutiveReferences)
 {
     SMS sent = Submit(QStringLiteral("x").repeated(170), DEFAULT7BIT, true, QStringLiteral("+111"));
