@@ -55,8 +55,9 @@ void SendEmailCommand::Execute()
             std::shared_ptr<SMAPI> service = SmapiService();
             if (!service)
                 RaiseNoService();
-            QList<MapiRecip> tos = recipients_;
-            text = service->Send(tos, message_);
+            // Resolved recipients replace the command's own: the client logs
+            // the addresses they went to.
+            text = service->Send(recipients_, message_);
             if (text.isEmpty()) {
                 smapi_ = std::move(service);
                 result_ = IN_PROCESS;

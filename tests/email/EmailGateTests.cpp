@@ -489,13 +489,23 @@ TEST_F(Gate, TheLocalStoreRunsPushedSendsThenTheRead)
     EXPECT_EQ(gate.Connect(QStringLiteral("Nobody"), QString(), Server(0), Server(0)), QStringLiteral("3"));
     EXPECT_FALSE(gate.Ready());
 
+    profile.writeAddressBook({QStringLiteral("Bob <bob@example.org>")});
     gate.Push(SendCommand(-3, QStringLiteral("local")));
+    // A name alone is resolved in the address book, and the command then
+    // holds the address it went to (the client logs it).
+    gate.Push(SendCommand(-4, QStringLiteral("by name"), QString()));
     ASSERT_EQ(gate.Connect(profile.name(), QString(), Server(0, 5), Server(0)), QString());
     ASSERT_TRUE(drive(gate, [&] { return gate.OutQueueCount() == 2; }));
     std::shared_ptr<EmailCommand> send = gate.Pull();
     EXPECT_EQ(send->Owner(), -3);
     EXPECT_EQ(send->Result(), OK_RESULT) << send->Error().toStdString();
-    EXPECT_TRUE(stub.input().contains("Subject: local"));
+    std::shared_ptr<EmailCommand> byName = gate.Pull();
+    EXPECT_EQ(byName->Owner(), -4);
+    EXPECT_EQ(byName->Result(), OK_RESULT) << byName->Error().toStdString();
+    EXPECT_EQ(std::static_pointer_cast<SendEmailCommand>(byName)->Recipients(0).Address,
+              QStringLiteral("bob@example.org"));
+    EXPECT_TRUE(stub.input().contains("Subject: by name"));
+    ASSERT_TRUE(drive(gate, [&] { return gate.OutQueueCount() == 1; }));
     auto read = std::static_pointer_cast<ReadEmailCommand>(gate.Pull());
     EXPECT_EQ(read->Result(), OK_RESULT) << read->Error().toStdString();
     int count = -1;
