@@ -2,6 +2,7 @@
 
 #include "common/LogFunction.h"
 #include "platform/Ansi.h"
+#include "platform/TickGuard.h"
 #include "platform/VbError.h"
 #include "terminal/CommPortPrivate.h"
 #include "terminal/TerminalRuntime.h"
@@ -24,18 +25,6 @@ QString hex(quint32 value) { return QString::number(value, 16).toUpper(); }
     platform::Raise(platform::kAutomationErrorBase + 31011, QStringLiteral("CommPort"),
                     QStringLiteral("Communication Device is not open"));
 }
-
-// Clears a flag when the scope ends, however it ends.
-class FlagGuard {
-public:
-    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagGuard() { flag_ = false; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 
@@ -161,7 +150,7 @@ void CommPortPrivate::tick()
 {
     if (inTick)
         return;
-    FlagGuard guard(inTick);
+    platform::TickGuard guard(inTick);
     try {
         if (openPending) {
             openPending = false;

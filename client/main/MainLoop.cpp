@@ -8,6 +8,7 @@
 #include "email/ReadEmailCommand.h"
 #include "hub/engine/Gate.h"
 #include "platform/MessageBox.h"
+#include "platform/TickGuard.h"
 #include "platform/VbError.h"
 
 namespace parlova {
@@ -152,17 +153,6 @@ qint32 MainWindowPanes::ButtonValue(ToolbarId toolbar, const QString& key) const
 
 namespace {
 
-class TickGuard {
-public:
-    explicit TickGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TickGuard() { flag_ = false; }
-    TickGuard(const TickGuard&) = delete;
-    TickGuard& operator=(const TickGuard&) = delete;
-
-private:
-    bool& flag_;
-};
-
 QString Caught(const std::function<QString()>& body)
 {
     try {
@@ -180,7 +170,7 @@ void MainLoop::Tick()
 {
     if (inTick_)
         return;
-    TickGuard guard(inTick_);
+    platform::TickGuard guard(inTick_);
     try {
         tick();
     } catch (...) {

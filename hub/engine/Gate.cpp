@@ -3,6 +3,7 @@
 #include "hub/engine/HubRuntime.h"
 #include "hub/messages/SMS.h"
 #include "hub/messages/SMSClassSequencer.h"
+#include "platform/TickGuard.h"
 #include "platform/Timer.h"
 #include "platform/VbError.h"
 
@@ -11,18 +12,6 @@ namespace corvane {
 namespace {
 
 const QString kWriteError = QStringLiteral("Write error (");
-
-// Clears a flag on every way out of a tick.
-class TickGuard {
-public:
-    explicit TickGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TickGuard() { flag_ = false; }
-    TickGuard(const TickGuard&) = delete;
-    TickGuard& operator=(const TickGuard&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 
@@ -146,7 +135,7 @@ void Gate::EngineTick()
 {
     if (inEngineTick_)
         return;
-    TickGuard guard(inEngineTick_);
+    platform::TickGuard guard(inEngineTick_);
     try {
         engineTick();
     } catch (const std::exception& e) {
@@ -259,7 +248,7 @@ void Gate::PartsTick()
 {
     if (inPartsTick_)
         return;
-    TickGuard guard(inPartsTick_);
+    platform::TickGuard guard(inPartsTick_);
     try {
         for (qsizetype i = 1; i <= keptParts_->Count();) {
             const std::shared_ptr<SMS> part = keptParts_->Item(i);
