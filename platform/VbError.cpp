@@ -25,4 +25,15 @@ void Raise(int number, const QString& source, const QString& description)
     throw VbError(number, source, description);
 }
 
+QString TextOrError(const std::function<QString()>& body)
+{
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        return ErrorText(e);
+    } catch (...) {
+        return ErrorText(QStringLiteral("Unknown error"), 0);
+    }
+}
+
 }  // namespace platform

@@ -3,6 +3,7 @@
 // source that raised it and a description.
 #include <QString>
 #include <exception>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -30,6 +31,10 @@ QString ErrorText(const QString& description, int number);
 QString ErrorText(const VbError& error);
 // Any exception: a VbError by its fields, anything else as number 0.
 QString ErrorText(const std::exception& error);
+
+// Runs body and gives its text; a failure it raises becomes its
+// "description (number)" instead, so nothing escapes the caller's tick.
+QString TextOrError(const std::function<QString()>& body);
 
 [[noreturn]] void Raise(int number, const QString& source, const QString& description);
 

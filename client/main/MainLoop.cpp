@@ -153,16 +153,6 @@ qint32 MainWindowPanes::ButtonValue(ToolbarId toolbar, const QString& key) const
 
 namespace {
 
-QString Caught(const std::function<QString()>& body)
-{
-    try {
-        return body();
-    } catch (const std::exception& e) {
-        return platform::ErrorText(e);
-    } catch (...) {
-        return platform::ErrorText(QStringLiteral("Unknown error"), 0);
-    }
-}
 
 }  // namespace
 
@@ -187,7 +177,7 @@ void MainLoop::tick()
     if (g.PhoneGate) {
         QString message;
         if (!asking)
-            message = Caught([&] { return phoneReplies(); });
+            message = platform::TextOrError([&] { return phoneReplies(); });
         const bool connected = g.PhoneGate->connected();
         if (connected != phoneWasConnected_) {
             phoneWasConnected_ = connected;
@@ -208,7 +198,7 @@ void MainLoop::tick()
     if (g.MailGate) {
         QString message;
         if (!asking && g.MailGate->Ready())
-            message = Caught([&] { return mailReplies(); });
+            message = platform::TextOrError([&] { return mailReplies(); });
         const bool ready = g.MailGate->Ready();
         if (ready != mailWasReady_) {
             mailWasReady_ = ready;

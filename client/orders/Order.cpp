@@ -39,16 +39,6 @@ void Order::ResetRunState()
     progress_ = 0;
 }
 
-QString Order::Guarded(const std::function<QString()>& body)
-{
-    try {
-        return body();
-    } catch (const std::exception& e) {
-        return platform::ErrorText(e);
-    } catch (...) {
-        return platform::ErrorText(QStringLiteral("Unknown error"), 0);
-    }
-}
 
 namespace {
 

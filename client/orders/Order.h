@@ -7,6 +7,8 @@
 #include "hub/engine/PhoneCommand.h"
 #include "email/EmailCommand.h"
 
+#include "platform/VbError.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -72,7 +74,7 @@ protected:
     // Finished False, IsWaitingReply False, Progress 0.
     void ResetRunState();
     // Runs body; a run-time error becomes its "description (number)".
-    static QString Guarded(const std::function<QString()>& body);
+    static QString Guarded(const std::function<QString()>& body) { return platform::TextOrError(body); }
 
     qint32 key_ = 0;
     QString owner_;

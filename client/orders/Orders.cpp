@@ -9,16 +9,6 @@ namespace parlova {
 
 namespace {
 
-QString Caught(const std::function<QString()>& body)
-{
-    try {
-        return body();
-    } catch (const std::exception& e) {
-        return platform::ErrorText(e);
-    } catch (...) {
-        return platform::ErrorText(QStringLiteral("Unknown error"), 0);
-    }
-}
 
 }  // namespace
 
@@ -31,7 +21,7 @@ qint32 Orders::NewKey()
 
 QString Orders::Add(const OrderPtr& order, qsizetype before)
 {
-    return Caught([&] {
+    return platform::TextOrError([&] {
         if (!order)
             platform::Raise(91, QStringLiteral("Orders"), QStringLiteral("Object variable or With block variable not set"));
         order->SetKey(NewKey());
@@ -45,7 +35,7 @@ QString Orders::Add(const OrderPtr& order, qsizetype before)
 
 QString Orders::GetCommand()
 {
-    return Caught([&] {
+    return platform::TextOrError([&] {
         if (active_ || waiting_.IsEmpty())
             return QString();
         active_ = waiting_.Item(1);
@@ -73,7 +63,7 @@ QString Orders::GetCommand()
 
 QString Orders::PutReport(const Reply& reply)
 {
-    return Caught([&] {
+    return platform::TextOrError([&] {
         if (reply.IsNone())
             return QString();
         if (!active_)
@@ -101,7 +91,7 @@ QString Orders::PutReport(const Reply& reply)
 
 QString Orders::SetBack()
 {
-    return Caught([&] {
+    return platform::TextOrError([&] {
         if (active_) {
             const OrderPtr order = active_;
             if (waiting_.IsEmpty())
