@@ -3,6 +3,7 @@
 #include "email/LetterComposer.h"
 #include "email/Pop3Reader.h"
 #include "email/QuenbyGlobalObjs.h"
+#include "platform/Clock.h"
 #include "platform/Timer.h"
 #include "platform/UserSettings.h"
 #include "platform/VbError.h"
@@ -81,31 +82,67 @@ int CloseSocket(void* sockets, curl_socket_t fd)
 
 }  // namespace
 
+// curl only connects, says EHLO, starts TLS and logs on; the letter itself
+// goes through our own short dialog on that connection (MAIL, RCPT, DATA),
+// because curl waits for the answer to the letter's end without returning.
 struct CDOSYS::Transfer {
+    enum Phase { Connecting, MailFrom, Rcpt, Data, Body };
+
     CURL* easy = nullptr;
-    curl_slist* recipients = nullptr;
-    QByteArray payload;
-    qsizetype sent = 0;
     char error[CURL_ERROR_SIZE] = {};
+    Phase phase = Connecting;
+    QByteArray from;
+    QList<QByteArray> rcpts;
+    qsizetype rcptIndex = 0;
+    QByteArray payload;  // the letter, dot-stuffed and ended by "." CR LF
+    QByteArray out;      // what is still to be written
+    QByteArray in;       // what was read and is not yet a whole reply
+    qint64 lastActivity = 0;
+    qint64 timeoutMs = 0;
 
     ~Transfer()
     {
         if (easy)
             curl_easy_cleanup(easy);
-        curl_slist_free_all(recipients);
-    }
-
-    static size_t Read(char* buffer, size_t size, size_t count, void* user)
-    {
-        auto* t = static_cast<Transfer*>(user);
-        const size_t room = size * count;
-        const size_t left = static_cast<size_t>(t->payload.size() - t->sent);
-        const size_t n = left < room ? left : room;
-        std::memcpy(buffer, t->payload.constData() + t->sent, n);
-        t->sent += static_cast<qsizetype>(n);
-        return n;
     }
 };
+
+namespace {
+
+// One leading dot more on every line, and the end-of-data line.
+QByteArray StuffedLetter(const QByteArray& letter)
+{
+    QByteArray out;
+    out.reserve(letter.size() + letter.size() / 64 + 8);
+    bool lineStart = true;
+    for (const char c : letter) {
+        if (lineStart && c == '.')
+            out += '.';
+        out += c;
+        lineStart = c == '\n';
+    }
+    if (!out.endsWith("\r\n"))
+        out += "\r\n";
+    return out + ".\r\n";
+}
+
+// A whole reply at the start of `in` ("ddd-..." lines, then "ddd ..."):
+// its length, or 0 while it is incomplete.
+qsizetype ReplyLength(const QByteArray& in)
+{
+    qsizetype at = 0;
+    for (;;) {
+        const qsizetype nl = in.indexOf('\n', at);
+        if (nl < 0)
+            return 0;
+        const bool more = nl - at >= 4 && in.at(at + 3) == '-';
+        at = nl + 1;
+        if (!more)
+            return at;
+    }
+}
+
+}  // namespace
 
 CDOSYS::CDOSYS()
 {
@@ -214,24 +251,23 @@ QString CDOSYS::Send(const QList<MapiRecip>& toAddrs, const MAPIMessage& msg)
         }
 
         auto t = std::make_unique<Transfer>();
-        t->payload = ComposeLetter(ComposedAddress{user_, fromAddr_}, to, msg.Subject, msg.NoteText, true);
+        t->payload = StuffedLetter(
+            ComposeLetter(ComposedAddress{user_, fromAddr_}, to, msg.Subject, msg.NoteText, true));
+        t->from = fromAddr_.toUtf8();
+        for (const ComposedAddress& a : to)
+            t->rcpts.append(a.address.toUtf8());
         t->easy = curl_easy_init();
         if (!t->easy)
             return platform::ErrorText(QStringLiteral("The SMTP client could not be created"), kErrNotConfigured);
-        for (const ComposedAddress& a : to)
-            t->recipients = curl_slist_append(t->recipients, ("<" + a.address.toUtf8() + ">").constData());
 
         CURL* e = t->easy;
         const long timeout = server_.Timeout > 0 ? server_.Timeout : kDefaultTimeoutS;
+        t->timeoutMs = timeout * 1000;
         curl_easy_setopt(e, CURLOPT_URL, url_.toUtf8().constData());
         curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
         curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t->error);
-        curl_easy_setopt(e, CURLOPT_MAIL_FROM, ("<" + fromAddr_.toUtf8() + ">").constData());
-        curl_easy_setopt(e, CURLOPT_MAIL_RCPT, t->recipients);
-        curl_easy_setopt(e, CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(e, CURLOPT_READFUNCTION, &Transfer::Read);
-        curl_easy_setopt(e, CURLOPT_READDATA, t.get());
+        curl_easy_setopt(e, CURLOPT_CONNECT_ONLY, 1L);
         curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, timeout);
         // A server that stops answering ends the transfer in an error.
         curl_easy_setopt(e, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeout);
@@ -279,33 +315,137 @@ void CDOSYS::Tick()
         return;
     inTick_ = true;
     try {
-        int running = 0;
-        const CURLMcode rc = curl_multi_perform(Multi(multi_), &running);
-        if (rc != CURLM_OK) {
-            finish(platform::ErrorText(QString::fromUtf8(curl_multi_strerror(rc)), static_cast<int>(rc)));
-        } else {
-            int left = 0;
-            while (CURLMsg* m = curl_multi_info_read(Multi(multi_), &left)) {
-                if (m->msg != CURLMSG_DONE || !transfer_ || m->easy_handle != transfer_->easy)
-                    continue;
-                const CURLcode code = m->data.result;
-                if (code == CURLE_OK) {
-                    finish(QString());
-                } else {
-                    QString text = QString::fromUtf8(transfer_->error).trimmed();
-                    if (text.isEmpty())
-                        text = QString::fromUtf8(curl_easy_strerror(code));
-                    finish(platform::ErrorText(text, static_cast<int>(code)));
+        if (transfer_->phase == Transfer::Connecting) {
+            int running = 0;
+            const CURLMcode rc = curl_multi_perform(Multi(multi_), &running);
+            if (rc != CURLM_OK) {
+                finish(platform::ErrorText(QString::fromUtf8(curl_multi_strerror(rc)), static_cast<int>(rc)));
+            } else {
+                int left = 0;
+                while (CURLMsg* m = curl_multi_info_read(Multi(multi_), &left)) {
+                    if (m->msg != CURLMSG_DONE || !transfer_ || m->easy_handle != transfer_->easy)
+                        continue;
+                    const CURLcode code = m->data.result;
+                    if (code == CURLE_OK) {
+                        // Connected and logged on: the letter follows.
+                        transfer_->phase = Transfer::MailFrom;
+                        transfer_->out = "MAIL FROM:<" + transfer_->from + ">\r\n";
+                        transfer_->lastActivity = platform::TickCount();
+                    } else {
+                        QString text = QString::fromUtf8(transfer_->error).trimmed();
+                        if (text.isEmpty())
+                            text = QString::fromUtf8(curl_easy_strerror(code));
+                        finish(platform::ErrorText(text, static_cast<int>(code)));
+                    }
+                    break;
                 }
-                break;
             }
         }
+        if (transfer_ && transfer_->phase != Transfer::Connecting)
+            converse();
     } catch (const std::exception& e) {
         finish(platform::ErrorText(e));
     } catch (...) {
         finish(platform::ErrorText(QStringLiteral("Unexpected failure"), 0));
     }
     inTick_ = false;
+}
+
+bool CDOSYS::flush()
+{
+    Transfer& t = *transfer_;
+    while (!t.out.isEmpty()) {
+        size_t n = 0;
+        const CURLcode rc = curl_easy_send(t.easy, t.out.constData(), static_cast<size_t>(t.out.size()), &n);
+        if (rc == CURLE_AGAIN)
+            break;
+        if (rc != CURLE_OK) {
+            finish(platform::ErrorText(QString::fromUtf8(curl_easy_strerror(rc)), static_cast<int>(rc)));
+            return false;
+        }
+        t.out.remove(0, static_cast<qsizetype>(n));
+        t.lastActivity = platform::TickCount();
+    }
+    return true;
+}
+
+void CDOSYS::converse()
+{
+    Transfer& t = *transfer_;
+    if (!flush())
+        return;
+    for (;;) {
+        char buffer[4096];
+        size_t got = 0;
+        const CURLcode rc = curl_easy_recv(t.easy, buffer, sizeof buffer, &got);
+        if (rc == CURLE_AGAIN)
+            break;
+        if (rc != CURLE_OK || got == 0) {
+            finish(rc != CURLE_OK
+                       ? platform::ErrorText(QString::fromUtf8(curl_easy_strerror(rc)), static_cast<int>(rc))
+                       : platform::ErrorText(QStringLiteral("Connection closed by the server"),
+                                             static_cast<int>(CURLE_RECV_ERROR)));
+            return;
+        }
+        t.in.append(buffer, static_cast<qsizetype>(got));
+        t.lastActivity = platform::TickCount();
+        if (t.in.size() > 64 * 1024) {
+            finish(platform::ErrorText(QStringLiteral("Weird server reply"), static_cast<int>(CURLE_WEIRD_SERVER_REPLY)));
+            return;
+        }
+    }
+    while (transfer_) {
+        const qsizetype length = ReplyLength(t.in);
+        if (length == 0)
+            break;
+        const QByteArray reply = t.in.left(length);
+        t.in.remove(0, length);
+        const int code = reply.left(3).toInt();
+        const bool positive = code >= 200 && code < 300;
+        auto refused = [&](const char* what, CURLcode number) {
+            finish(platform::ErrorText(QLatin1String(what) + QStringLiteral(" failed: ") + QString::number(code),
+                                       static_cast<int>(number)));
+        };
+        switch (t.phase) {
+        case Transfer::MailFrom:
+            if (!positive)
+                return refused("MAIL", CURLE_SEND_ERROR);
+            t.phase = Transfer::Rcpt;
+            t.rcptIndex = 0;
+            t.out += "RCPT TO:<" + t.rcpts.at(0) + ">\r\n";
+            break;
+        case Transfer::Rcpt:
+            if (!positive)
+                return refused("RCPT", CURLE_SEND_ERROR);
+            if (++t.rcptIndex < t.rcpts.size()) {
+                t.out += "RCPT TO:<" + t.rcpts.at(t.rcptIndex) + ">\r\n";
+            } else {
+                t.phase = Transfer::Data;
+                t.out += "DATA\r\n";
+            }
+            break;
+        case Transfer::Data:
+            if (code != 354)
+                return refused("DATA", CURLE_SEND_ERROR);
+            t.phase = Transfer::Body;
+            t.out += t.payload;
+            break;
+        case Transfer::Body:
+            if (!positive)
+                return refused("DATA", CURLE_WEIRD_SERVER_REPLY);
+            finish(QString());
+            return;
+        case Transfer::Connecting:
+            break;
+        }
+    }
+    if (!transfer_)
+        return;
+    // What the last reply asked for goes out at once.
+    if (!flush())
+        return;
+    if (platform::TickCount() - t.lastActivity > t.timeoutMs)
+        finish(platform::ErrorText(QStringLiteral("Operation timed out"), static_cast<int>(CURLE_OPERATION_TIMEDOUT)));
 }
 
 CDOSYS::SendState CDOSYS::PollSend()

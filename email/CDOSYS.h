@@ -103,6 +103,8 @@ public:
 
 private:
     struct Transfer;
+    void converse();
+    bool flush();
     void finish(const QString& result, bool aborted = false);
 
     QString user_;

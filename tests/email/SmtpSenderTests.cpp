@@ -274,6 +274,53 @@ TEST_F(SmtpSender, AStalledServerEndsInAnErrorAfterItsTimeout)
     EXPECT_LT(took.elapsed(), 15000);
 }
 
+TEST_F(SmtpSender, AServerSlowToAcceptTheLetterNeverHoldsTheThread)
+{
+    SmtpSink::Options options;
+    options.dataDelayMs = 2000;
+    SmtpSink sink(options);
+    ASSERT_TRUE(sink.started()) << sink.error().toStdString();
+    CDOSYS cdo;
+    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), Outgoing(sink.port())),
+              QString());
+    ASSERT_EQ(cdo.Send({To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
+                       Letter(QStringLiteral("slow"), QStringLiteral("b"))),
+              QString());
+    qint64 longest = 0;
+    CDOSYS::SendState state;
+    QElapsedTimer all;
+    all.start();
+    ASSERT_TRUE(mailtest::WaitFor([&] {
+        QElapsedTimer one;
+        one.start();
+        state = cdo.PollSend();
+        longest = qMax(longest, one.elapsed());
+        return !state.inProcess;
+    }));
+    EXPECT_EQ(state.result, QString());
+    EXPECT_GE(all.elapsed(), 1500);
+    EXPECT_LT(longest, 500);
+    EXPECT_EQ(sink.letters().size(), 1);
+}
+
+TEST_F(SmtpSender, AServerThatNeverAcceptsTheLetterTimesOut)
+{
+    SmtpSink::Options options;
+    options.dataDelayMs = 20000;
+    SmtpSink sink(options);
+    ASSERT_TRUE(sink.started()) << sink.error().toStdString();
+    CDOSYS cdo;
+    ServerInfo server = Outgoing(sink.port());
+    server.Timeout = 1;
+    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), server), QString());
+    QElapsedTimer took;
+    took.start();
+    EXPECT_EQ(SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
+                            Letter(QStringLiteral("s"), QStringLiteral("b"))),
+              QStringLiteral("Operation timed out (28)"));
+    EXPECT_LT(took.elapsed(), 10000);
+}
+
 TEST_F(SmtpSender, SendReturnsAtOnceAndAbortCutsTheTransfer)
 {
     SmtpSink::Options options;

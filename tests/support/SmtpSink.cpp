@@ -27,6 +27,8 @@ SmtpSink::SmtpSink(const Options& options)
     QStringList args{ScriptPath(), QStringLiteral("--outdir"), dir_.path() + QStringLiteral("/out")};
     if (options.stall)
         args << QStringLiteral("--stall");
+    if (options.dataDelayMs > 0)
+        args << QStringLiteral("--data-delay") << QString::number(options.dataDelayMs / 1000.0);
     if (options.tls != Tls::None) {
         if (!makeCertificate())
             return;

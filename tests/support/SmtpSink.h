@@ -24,6 +24,7 @@ public:
         QString user;
         QString password;
         bool stall = false;  // greet, then never answer again
+        int dataDelayMs = 0;  // how long accepting each letter takes
     };
 
     struct Letter {

@@ -12,6 +12,7 @@ NTLM is always offered beside LOGIN and PLAIN, so the tests see which
 mechanism the client picks; its handshake is checked for form and the user
 name is taken from the client's final message.
 --stall                        greets, then never answers again
+--data-delay SECONDS           takes that long to accept each letter
 Recipients containing "reject" are refused with 550.
 """
 import argparse
@@ -27,9 +28,10 @@ from aiosmtpd.smtp import SMTP, AuthResult
 
 
 class Handler:
-    def __init__(self, outdir):
+    def __init__(self, outdir, data_delay=0.0):
         self.outdir = outdir
         self.count = 0
+        self.data_delay = data_delay
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if "reject" in address:
@@ -38,6 +40,8 @@ class Handler:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
+        if self.data_delay:
+            await asyncio.sleep(self.data_delay)
         self.count += 1
         transport = server.transport
         tls = session.ssl is not None or (
@@ -104,6 +108,7 @@ async def main():
     p.add_argument("--user", default="")
     p.add_argument("--password", default="")
     p.add_argument("--stall", action="store_true")
+    p.add_argument("--data-delay", type=float, default=0.0)
     a = p.parse_args()
 
     loop = asyncio.get_running_loop()
@@ -114,7 +119,7 @@ async def main():
         if a.tls != "none":
             context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
             context.load_cert_chain(a.cert, a.key)
-        handler = Handler(a.outdir)
+        handler = Handler(a.outdir, a.data_delay)
 
         def factory():
             return SMTP(handler,
