@@ -121,7 +121,8 @@ void CountSMSParts(qint32& length, qint32& parts, float& cost, const QString& te
     const common::SmsParts split = common::SplitSms(text, coding, settings.JoinParts());
     if (split.text.isEmpty())
         return;
-    length = split.units;
+    // The length the user reads is characters (CR LF as one), as sent.
+    length = static_cast<qint32>(split.text.size());
     parts = split.count();
     cost = settings.Price() * float(parts);
 }

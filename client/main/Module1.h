@@ -35,9 +35,9 @@ QString FileTitle(const QString& path);
 // replaced by CR, LF, blank, BS and TAB, and the caller's set receives it.
 QString TrimSet(const QString& text, QString& set);
 // What a text costs as SMS in coding 0 (GSM 7-bit), 1 (UCS2) or 2 (8-bit),
-// counted exactly as the message will be split: length in the coding's units
-// (septets, UTF-16 units, octets; CR LF counts as one), the parts, and the
-// cost at the setting Price. JoinParts decides between concatenated and
+// counted exactly as the message will be split: the length in characters
+// as sent (CR LF counts as one; an overlong text counts what is kept), the
+// parts, and the cost at the setting Price. JoinParts decides between concatenated and
 // separate parts. Any other coding gives zeros.
 void CountSMSParts(qint32& length, qint32& parts, float& cost, const QString& text, qint32 coding);
 QString CharsetName(qint32 charset);

@@ -81,13 +81,13 @@ TEST(CountSMSParts, CountsAsTheEncoderSplits)
         {"8-bit 140", kA.repeated(140), 2, true, 140, 1},
         {"8-bit 141", kA.repeated(141), 2, true, 141, 2},
         {"8-bit 141 separate", kA.repeated(141), 2, false, 141, 2},
-        // The euro sign takes two septets.
-        {"80 euros fill one part", kEuro.repeated(80), 0, true, 160, 1},
-        {"81 euros", kEuro.repeated(81), 0, true, 162, 2},
+        // The euro sign takes two septets but is one character.
+        {"80 euros fill one part", kEuro.repeated(80), 0, true, 80, 1},
+        {"81 euros", kEuro.repeated(81), 0, true, 81, 2},
         {"euro in UCS2 is one unit", kEuro.repeated(70), 1, true, 70, 1},
         // An escape pair is never split, so the last part spills over.
-        {"escape pair at the boundary", kA.repeated(152) + kEuro.repeated(77), 0, true, 306, 3},
-        {"escape pair at the separate boundary", kA.repeated(154) + kEuro.repeated(78), 0, false, 310, 3},
+        {"escape pair at the boundary", kA.repeated(152) + kEuro.repeated(77), 0, true, 229, 3},
+        {"escape pair at the separate boundary", kA.repeated(154) + kEuro.repeated(78), 0, false, 232, 3},
         // Nor is a surrogate pair.
         {"35 emoji fill one UCS2 part", kEmoji.repeated(35), 1, true, 70, 1},
         {"36 emoji", kEmoji.repeated(36), 1, true, 72, 2},
@@ -116,7 +116,7 @@ TEST(CountSMSParts, CountsAsTheEncoderSplits)
         if (k.coding >= 0 && k.coding <= 2 && !k.text.isEmpty()) {
             const common::SmsParts split = common::SplitSms(k.text, k.coding, k.joined);
             EXPECT_EQ(c.parts, split.count()) << "the counter and the parts sent disagree";
-            EXPECT_EQ(c.length, split.units);
+            EXPECT_EQ(c.length, split.text.size());
         }
     }
 }
