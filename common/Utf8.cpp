@@ -10,7 +10,7 @@ QString UTF8Decode(QString& text, int& badCount, const QString& bytes)
 {
     text.clear();
     badCount = 0;
-    int acc[3] = {0, 0, 0};
+    int acc[4] = {0, 0, 0, 0};
     int length = 0;    // octets of the sequence being read
     int awaited = 0;   // continuation octets still to come
     for (QChar ch : bytes) {
@@ -37,6 +37,12 @@ QString UTF8Decode(QString& text, int& badCount, const QString& bytes)
             acc[0] = octet & 0x0F;
             length = 1;
             awaited = 2;
+        } else if (octet >= 0xF0 && octet <= 0xF4) {
+            // Phones in UTF-8 mode store characters beyond U+FFFF (emoji) in
+            // four octets; dropping them would cut names written back later.
+            acc[0] = octet & 0x07;
+            length = 1;
+            awaited = 3;
         } else {
             ++badCount;
             continue;
@@ -47,7 +53,16 @@ QString UTF8Decode(QString& text, int& badCount, const QString& bytes)
                 u = acc[0] * 64 + acc[1];
             else if (length == 3)
                 u = acc[0] * 4096 + acc[1] * 64 + acc[2];
-            text.append(QChar(char16_t(u)));
+            else if (length == 4)
+                u = acc[0] * 262144 + acc[1] * 4096 + acc[2] * 64 + acc[3];
+            if (u > 0xFFFF && u <= 0x10FFFF) {
+                text.append(QChar::highSurrogate(char32_t(u)));
+                text.append(QChar::lowSurrogate(char32_t(u)));
+            } else if (u > 0xFFFF) {
+                ++badCount;  // beyond Unicode: F4 90 and above
+            } else {
+                text.append(QChar(char16_t(u)));
+            }
             length = 0;
         }
     }

@@ -1,8 +1,9 @@
 #pragma once
 // UTF-8 carried in ordinary text values as one character per octet: the
-// Windows-1252 character of that octet (see platform/Ansi.h). Only one-, two-
-// and three-octet forms exist here; the halves of a surrogate pair are
-// encoded one by one, and stored files rely on it.
+// Windows-1252 character of that octet (see platform/Ansi.h). The encoder
+// writes one-, two- and three-octet forms only: the halves of a surrogate
+// pair are encoded one by one, and stored files rely on it. The decoder also
+// reads four-octet forms (as phones store emoji) into a surrogate pair.
 #include <QString>
 
 namespace common {

@@ -24,7 +24,10 @@ TEST(Utf8, Decode)
         {"E282AC", QString(QChar(0x20AC)), 0, false},
         {"41E282AC42", QStringLiteral("A") + QChar(0x20AC) + u'B', 0, false},
         {"80", QString(), 1, true},                    // stray continuation
-        {"F09F9880", QString(), 4, true},              // four-octet forms are not read
+        {"F09F9880", QString::fromUtf8("😀"), 0, false},  // four octets: a surrogate pair
+        {"F09F41", QString(), 1, true},                // a four-octet form broken off
+        {"F4908080", QString(), 1, true},              // beyond U+10FFFF
+        {"F8888080", QString(), 4, true},              // five-octet leads are not read
         {"C0AF", QString(QChar(0x002F)), 0, false},    // overlong forms pass
         {"EDA0BDEDB880", QString::fromUtf8("😀"), 0, false},  // halves encoded one by one
         {"", QString(), 0, false},

@@ -196,9 +196,13 @@ TEST_F(BookChain, ReadsUtf8NamesWhenUcs2WasRefused)
     ASSERT_FALSE(book->UCS2());
     sim("SM").put(1, QStringLiteral("+4912345"), kPyotr);
     sim("SM").put(2, QStringLiteral("5551"), QStringLiteral("Doe, J"));
+    // The phone keeps an emoji in four octets.
+    const QString withEmoji = QString::fromUtf8("Mum \xF0\x9F\x98\x80");
+    sim("SM").put(4, QStringLiteral("5554"), withEmoji);
 
     readBook();
-    EXPECT_EQ(book->GetAllRecords(), Row(0, 1, kPyotr, "+4912345") + kRow + Row(0, 2, "Doe, J", "5551") + kRow);
+    EXPECT_EQ(book->GetAllRecords(), Row(0, 1, kPyotr, "+4912345") + kRow + Row(0, 2, "Doe, J", "5551") + kRow +
+                                         Row(0, 4, withEmoji, "5554") + kRow);
 
     // Editing the number writes the whole name back, comma and all.
     QString name;
