@@ -6,6 +6,7 @@
 #include "email/QuenbyGlobalObjs.h"
 #include "platform/Clock.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,8 @@ constexpr qint32 kMapiUnread = 1;
 constexpr qint32 kMapiOrig = 0;
 
 int g_lastSession = 0;
+// Submission commands killed and not yet reaped.
+int g_ending = 0;
 
 bool IsPlainName(const QString& name)
 {
@@ -402,8 +405,25 @@ void LocalMailStore::KillSend()
     // Reaped by the event loop: waiting for it here would stall the thread,
     // and so would destroying a QProcess that still runs.
     QProcess* dying = process_.release();
-    QObject::connect(dying, &QProcess::finished, dying, &QObject::deleteLater);
+    ++g_ending;
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        // Queued, so that it is let go outside its own signal.
+        QObject::connect(
+            dying, &QProcess::finished, app,
+            [dying] {
+                --g_ending;
+                delete dying;
+            },
+            Qt::QueuedConnection);
+    } else {
+        QObject::connect(dying, &QProcess::finished, dying, [dying] {
+            --g_ending;
+            dying->deleteLater();
+        });
+    }
     dying->kill();
 }
+
+int LocalMailStore::ProcessesBeingEnded() { return g_ending; }
 
 }  // namespace quenby

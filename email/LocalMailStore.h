@@ -70,7 +70,10 @@ public:
     // True while the submission command runs; after its end, code is its
     // outcome. A command running longer than limitMs is killed and fails.
     bool SendRunning(int& code, int limitMs);
+    // Kills a running submission command; the event loop reaps it.
     void KillSend();
+    // Killed submission commands the event loop has not reaped yet.
+    static int ProcessesBeingEnded();
 
     QString profileFolder() const { return profile_; }
     QString maildir() const { return maildir_; }

@@ -333,6 +333,8 @@ TEST_F(LocalSend, AHangingSubmissionIsRunningUntilAborted)
     smapi.AbortSend(QStringLiteral("cut"));
     EXPECT_FALSE(smapi.PollSend().inProcess);
     EXPECT_EQ(smapi.PollSend().result, QStringLiteral("cut"));
+    // Nothing waited for the killed command; the event loop lets it go.
+    EXPECT_TRUE(mailtest::WaitFor([] { return LocalMailStore::ProcessesBeingEnded() == 0; }));
 }
 
 TEST(MapiHelpers, TrimAtNull)
