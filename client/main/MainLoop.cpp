@@ -293,8 +293,16 @@ void MainLoop::HandleReadEmailReply(quenby::ReadEmailCommand& command)
         QList<quenby::EmailLetter> letters;
         command.GetMessages(count, letters);
         ConferenceRegistry& conferences = ConferencesReg();
-        for (const quenby::EmailLetter& letter : letters)
-            conferences.PutEmailMessage(letter);
+        // The letters are gone from the server by now: one the registry
+        // could not write must not vanish without a word.
+        QString failed;
+        for (const quenby::EmailLetter& letter : letters) {
+            const QString text = conferences.PutEmailMessage(letter);
+            if (failed.isEmpty())
+                failed = text;
+        }
+        if (!failed.isEmpty())
+            MainWin().alertUser(QStringLiteral("EMAIL ERROR: ") + failed);
         return;
     }
     QString reason;

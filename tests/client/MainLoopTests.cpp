@@ -1,8 +1,11 @@
 // The main loop ticked by hand over the real gate and the simulated phone:
 // arrivals to the conference registry, replies to the queue, progress,
 // nothing started while disconnected or while a question is open.
+#include "EmailOrderRig.h"
 #include "OrdersRig.h"
+#include "support/DovecotServer.h"
 
+#include "client/orders/EmailConnectProcedures.h"
 #include "client/orders/ModalQuestion.h"
 #include "client/orders/QueryPhoneOrder.h"
 #include "client/orders/SendSMSOrder.h"
@@ -164,4 +167,36 @@ TEST(MainLoop, WhileAQuestionIsOpenTheQueueIsLeftAlone)
     ASSERT_EQ(rig.orders->Count(), 1);
     EXPECT_EQ(rig.orders->Item(1), query);
     ASSERT_TRUE(rig.runUntil([&] { return rig.orders->ActiveOrder() == query; }));
+}
+
+namespace {
+
+// Takes every letter and fails to write the first one.
+class RefusingConferences : public ordertest::RecordingConferences {
+public:
+    QString PutEmailMessage(const quenby::EmailLetter& letter) override
+    {
+        RecordingConferences::PutEmailMessage(letter);
+        return letters.size() == 1 ? QStringLiteral("Disk full (61)") : QString();
+    }
+};
+
+class MainLoopMail : public ordertest::EmailOrderTest {};
+
+}  // namespace
+
+TEST_F(MainLoopMail, ALetterTheRegistryCouldNotWriteIsReported)
+{
+    RefusingConferences refusing;
+    testsupport::DovecotServer pop3;
+    QString error;
+    ASSERT_TRUE(pop3.start(&error)) << error.toStdString();
+    parlova::Settings::Instance().POP3Port(pop3.port());
+    pop3.dropLetter("From: Ann <ann@example.org>\nSubject: One\n\nFirst\n");
+    pop3.dropLetter("From: Ann <ann@example.org>\nSubject: Two\n\nSecond\n");
+    parlova::Windows().Conferences = &refusing;
+    parlova::ConnectEmail();
+    ASSERT_TRUE(gate().Ready());
+    ASSERT_TRUE(drive([&] { return refusing.letters.size() == 2 && !gate().CurrentCommand(); }));
+    EXPECT_EQ(panes.Pane(1).text, QStringLiteral("EMAIL ERROR: Disk full (61)"));
 }
