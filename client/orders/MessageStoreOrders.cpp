@@ -193,12 +193,10 @@ QString DeleteMessageOrder::PutReport(const Reply& reply)
         switch (command.Result()) {
         case dorrak::OK_ANSWER: {
             MessageStoreWindow& window = MessageStoreWin();
-            // A window that is not showing has no row to remove and nothing to
-            // rebuild: it fills itself from the store when it opens.
-            if (!window.Visible())
-                break;
             if (PhoneMessagesRef().Count() > 0) {
-                result_ = window.DeleteMessage(storageIndex_, messageIndex_);
+                // A window that is not open has no row to remove.
+                if (window.Visible())
+                    result_ = window.DeleteMessage(storageIndex_, messageIndex_);
             } else {
                 const qint32 state = window.WindowState();
                 window.Unload();

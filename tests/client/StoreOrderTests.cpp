@@ -108,15 +108,22 @@ TEST_F(StoreOrder, DeletingRemovesEveryPartAndTheLastMessageRebuildsTheWindow)
                                         QStringLiteral("SetFocus"), QStringLiteral("SetWindowState 1")}));
     EXPECT_EQ(store.state, vbMinimized);
 
-    // A window that is not open has nothing to remove and is not opened.
+    // A window that is not open has no row to remove; once the last message
+    // is gone it is opened again all the same.
     memory().storeAt(QStringLiteral("SM"), 5, storetest::Deliver(QStringLiteral("again")));
+    memory().storeAt(QStringLiteral("SM"), 6, storetest::Deliver(QStringLiteral("more")));
     ASSERT_TRUE(run(std::make_shared<ReadStoreOrder>()));
     store.Unload();
+    store.state = vbNormal;
     store.calls.clear();
     const OrderPtr unseen = remove(5);
     ASSERT_TRUE(run(unseen));
     EXPECT_EQ(unseen->Result(), QString());
     EXPECT_TRUE(store.calls.isEmpty());
+    ASSERT_TRUE(run(remove(6)));
+    EXPECT_EQ(store.calls, (QStringList{QStringLiteral("WindowState"), QStringLiteral("Unload"),
+                                        QStringLiteral("SetFocus"), QStringLiteral("SetWindowState 0")}));
+    EXPECT_TRUE(store.open);
 }
 
 TEST_F(StoreOrder, ADeleteTimeOutDisconnectsWithoutAskingAndLeavesTheQueue)
