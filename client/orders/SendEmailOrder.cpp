@@ -48,10 +48,17 @@ QVariant SendEmailOrder::Start()
 QString SendEmailOrder::GetCommand()
 {
     return Guarded([&] {
-        auto command = std::make_shared<quenby::SendEmailCommand>();
-        // The key, not the theme: it is what matches the reply to this order.
-        command->SetUp(recipients_, message_, key_);
-        MailGateRef().Push(command->GetCommand());
+        // Set back after a disconnection that came before the gate started
+        // its command, the letter still waits in the gate and goes out after
+        // the next connection: a second push would send it twice.
+        const std::shared_ptr<quenby::SendEmailCommand> waiting = pushed_.lock();
+        if (!waiting || waiting->Result() != quenby::NOT_EXECUTED_RESULT) {
+            auto command = std::make_shared<quenby::SendEmailCommand>();
+            // The key, not the theme: it is what matches the reply to this order.
+            command->SetUp(recipients_, message_, key_);
+            MailGateRef().Push(command->GetCommand());
+            pushed_ = command;
+        }
         waitingReply_ = true;
         progress_ = 20;
         return QString();

@@ -32,6 +32,8 @@ private:
 
     QList<quenby::MapiRecip> recipients_;
     quenby::MAPIMessage message_;
+    // The command last pushed, not held: the gate owns it.
+    std::weak_ptr<quenby::SendEmailCommand> pushed_;
 };
 
 // The mailbox of a recipient address: what follows its first ":" (a

@@ -114,6 +114,27 @@ TEST_F(EmailOrder, ARefusedRecipientFailsTheOrderWithTheServersReason)
     EXPECT_TRUE(sink->letters().isEmpty());
 }
 
+TEST_F(EmailOrder, AnOrderTriedAgainAfterReconnectingSendsItsWaitingLetterOnce)
+{
+    // Pushed behind the connection's read, disconnected before it started.
+    auto order = std::make_shared<SendEmailOrder>();
+    order->SetUp({three.at(0)}, Letter(QStringLiteral("Once"), 1), kTheme);
+    orders().Add(order, 0);
+    loop.Tick();
+    ASSERT_EQ(gate().InQueueCount(), 2);
+    boxes.answer(platform::vbYes);  // close the connection
+    boxes.answer(platform::vbYes);  // try the order again
+    ConnectEmail();
+    ASSERT_EQ(boxes.count(), 2u);
+    ASSERT_TRUE(drive([&] {
+        return order->Finished() && !orders().ActiveOrder() && !gate().CurrentCommand() && gate().InQueueCount() == 0
+               && gate().OutQueueCount() == 0;
+    }));
+    EXPECT_EQ(order->Result(), QString());
+    EXPECT_EQ(sink->letters().size(), 1);
+    EXPECT_EQ(boxes.count(), 2u);
+}
+
 TEST_F(EmailOrder, ScheduledReadsDeliverTheLettersThroughTheMainLoop)
 {
     // The read the connection queued ends on the empty mailbox before any
