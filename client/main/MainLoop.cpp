@@ -297,7 +297,8 @@ void MainLoop::HandleReadEmailReply(quenby::ReadEmailCommand& command)
         // could not write must not vanish without a word.
         QString failed;
         for (const quenby::EmailLetter& letter : letters) {
-            const QString text = conferences.PutEmailMessage(letter);
+            // One letter failing must not lose the letters after it.
+            const QString text = platform::TextOrError([&] { return conferences.PutEmailMessage(letter); });
             if (failed.isEmpty())
                 failed = text;
         }

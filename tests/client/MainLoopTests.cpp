@@ -171,13 +171,15 @@ TEST(MainLoop, WhileAQuestionIsOpenTheQueueIsLeftAlone)
 
 namespace {
 
-// Takes every letter and fails to write the first one.
+// Takes every letter and fails to write the first one, raising.
 class RefusingConferences : public ordertest::RecordingConferences {
 public:
     QString PutEmailMessage(const quenby::EmailLetter& letter) override
     {
         RecordingConferences::PutEmailMessage(letter);
-        return letters.size() == 1 ? QStringLiteral("Disk full (61)") : QString();
+        if (letters.size() == 1)
+            platform::Raise(61, QStringLiteral("Conferences"), QStringLiteral("Disk full"));
+        return QString();
     }
 };
 
