@@ -9,6 +9,7 @@
 #include "client/orders/ModalQuestion.h"
 #include "client/orders/QueryPhoneOrder.h"
 #include "client/orders/SendSMSOrder.h"
+#include "platform/VbError.h"
 #include "hub/SmsTestPdus.h"
 #include "tools/phonesim/MessageMemory.h"
 
