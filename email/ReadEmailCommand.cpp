@@ -7,16 +7,6 @@
 
 namespace quenby {
 
-namespace {
-constexpr int kObjectNotSet = 91;
-
-[[noreturn]] void RaiseNoService()
-{
-    platform::Raise(kObjectNotSet, QStringLiteral("ReadEmailCommand"),
-                    QStringLiteral("Object variable or With block variable not set"));
-}
-}  // namespace
-
 ReadEmailCommand::ReadEmailCommand()
 {
     DebugTrace(QStringLiteral("'ReadEmailCommand' instance  created"));
@@ -52,7 +42,7 @@ void ReadEmailCommand::Execute()
         case CDOSYS_TYPE: {
             std::shared_ptr<CDOSYS> reader = CdoService();
             if (!reader)
-                RaiseNoService();
+                platform::RaiseObjectNotSet(QStringLiteral("ReadEmailCommand"));
             text = reader->Read(maxSize_, folder_);
             if (text.isEmpty()) {
                 reader_ = std::move(reader);
@@ -64,7 +54,7 @@ void ReadEmailCommand::Execute()
         case SIMPLE_MAPI_TYPE: {
             std::shared_ptr<SMAPI> service = SmapiService();
             if (!service)
-                RaiseNoService();
+                platform::RaiseObjectNotSet(QStringLiteral("ReadEmailCommand"));
             text = service->Read(maxSize_, folder_, count_, letters_);
             if (text.isEmpty()) {
                 result_ = OK_RESULT;

@@ -7,16 +7,6 @@
 
 namespace quenby {
 
-namespace {
-constexpr int kObjectNotSet = 91;
-
-[[noreturn]] void RaiseNoService()
-{
-    platform::Raise(kObjectNotSet, QStringLiteral("SendEmailCommand"),
-                    QStringLiteral("Object variable or With block variable not set"));
-}
-}  // namespace
-
 SendEmailCommand::~SendEmailCommand() = default;
 
 void SendEmailCommand::SetUp(const QList<MapiRecip>& TOs, const MAPIMessage& msg, qint32 owner)
@@ -42,7 +32,7 @@ void SendEmailCommand::Execute()
         case CDOSYS_TYPE: {
             std::shared_ptr<CDOSYS> service = CdoService();
             if (!service)
-                RaiseNoService();
+                platform::RaiseObjectNotSet(QStringLiteral("SendEmailCommand"));
             text = service->Send(recipients_, message_);
             if (text.isEmpty()) {
                 cdo_ = std::move(service);
@@ -54,7 +44,7 @@ void SendEmailCommand::Execute()
         case SIMPLE_MAPI_TYPE: {
             std::shared_ptr<SMAPI> service = SmapiService();
             if (!service)
-                RaiseNoService();
+                platform::RaiseObjectNotSet(QStringLiteral("SendEmailCommand"));
             // Resolved recipients replace the command's own: the client logs
             // the addresses they went to.
             text = service->Send(recipients_, message_);

@@ -25,6 +25,11 @@ void Raise(int number, const QString& source, const QString& description)
     throw VbError(number, source, description);
 }
 
+void RaiseObjectNotSet(const QString& source)
+{
+    Raise(vberr::ObjectNotSet, source, QStringLiteral("Object variable or With block variable not set"));
+}
+
 QString TextOrError(const std::function<QString()>& body)
 {
     try {

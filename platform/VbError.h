@@ -37,6 +37,18 @@ QString ErrorText(const std::exception& error);
 QString TextOrError(const std::function<QString()>& body);
 
 [[noreturn]] void Raise(int number, const QString& source, const QString& description);
+// "Object variable or With block variable not set" (91) from source: an
+// object the caller needs is not there.
+[[noreturn]] void RaiseObjectNotSet(const QString& source);
+
+// What object points at; an empty pointer raises error 91 from source.
+template <class Pointer>
+auto& Required(const Pointer& object, const QString& source)
+{
+    if (!object)
+        RaiseObjectNotSet(source);
+    return *object;
+}
 
 // Run-time error numbers of the language runtime that components reuse.
 namespace vberr {
@@ -44,6 +56,7 @@ constexpr int Overflow = 6;
 constexpr int SubscriptOutOfRange = 9;
 constexpr int InvalidProcedureCall = 5;
 constexpr int TypeMismatch = 13;
+constexpr int ObjectNotSet = 91;
 constexpr int DuplicateKey = 457;
 }  // namespace vberr
 
