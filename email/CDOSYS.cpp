@@ -5,7 +5,6 @@
 #include "email/QuenbyGlobalObjs.h"
 #include "platform/Clock.h"
 #include "platform/Timer.h"
-#include "platform/UserSettings.h"
 #include "platform/VbError.h"
 
 #include <curl/curl.h>
@@ -39,20 +38,10 @@ void EnsureCurl()
 // means STARTTLS.
 int ImplicitTlsPort()
 {
-    QString port = qEnvironmentVariable("PARLOVA_SMTPS_PORT");
-    if (port.isEmpty())
-        port = platform::GetSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), QStringLiteral("SmtpsPort"));
+    const QString port = EmailOverride("PARLOVA_SMTPS_PORT", QStringLiteral("SmtpsPort"));
     bool ok = false;
     const int n = port.toInt(&ok);
     return ok && n > 0 ? n : 465;
-}
-
-QString CaFileOverride()
-{
-    QString file = qEnvironmentVariable("PARLOVA_SMTP_CAFILE");
-    if (file.isEmpty())
-        file = platform::GetSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), QStringLiteral("SmtpCAFile"));
-    return file;
 }
 
 // No line breaks in what goes into a SASL exchange.
@@ -285,7 +274,7 @@ QString CDOSYS::Send(const QList<MapiRecip>& toAddrs, const MAPIMessage& msg)
             curl_easy_setopt(e, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
         curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
         curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
-        const QString ca = CaFileOverride();
+        const QString ca = EmailOverride("PARLOVA_SMTP_CAFILE", QStringLiteral("SmtpCAFile"));
         if (!ca.isEmpty())
             curl_easy_setopt(e, CURLOPT_CAINFO, ca.toLocal8Bit().constData());
         if (authMode_ != AuthNone) {

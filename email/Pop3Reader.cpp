@@ -2,9 +2,9 @@
 
 #include "email/AttachmentName.h"
 #include "email/MimeLetter.h"
+#include "email/QuenbyGlobalObjs.h"
 #include "platform/Ansi.h"
 #include "platform/Clock.h"
-#include "platform/UserSettings.h"
 #include "platform/Val.h"
 #include "platform/VbError.h"
 
@@ -19,14 +19,6 @@ namespace {
 
 // A single-line reply longer than this is not POP3.
 constexpr qsizetype kMaxLineBytes = 64 * 1024;
-
-QString CaFileOverride()
-{
-    QString file = qEnvironmentVariable("PARLOVA_POP3_CAFILE");
-    if (file.isEmpty())
-        file = platform::GetSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), QStringLiteral("Pop3CAFile"));
-    return file;
-}
 
 // A logon text must not end the command line early.
 QByteArray CommandArgument(const QString& text)
@@ -124,7 +116,7 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
             }
             QSslConfiguration config = QSslConfiguration::defaultConfiguration();
             config.setPeerVerifyMode(QSslSocket::VerifyPeer);
-            const QString caFile = CaFileOverride();
+            const QString caFile = EmailOverride("PARLOVA_POP3_CAFILE", QStringLiteral("Pop3CAFile"));
             if (!caFile.isEmpty())
                 config.addCaCertificates(QSslCertificate::fromPath(caFile));
             socket_->setSslConfiguration(config);

@@ -46,6 +46,12 @@ EmailServiceTypes DetectServiceType()
     return ChoosesLocalStore(choice) ? SIMPLE_MAPI_TYPE : CDOSYS_TYPE;
 }
 
+QString EmailOverride(const char* envVar, const QString& key)
+{
+    const QString value = qEnvironmentVariable(envVar);
+    return value.isEmpty() ? platform::GetSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), key) : value;
+}
+
 EmailServiceTypes ServiceType() { return g_serviceType; }
 void SetServiceType(EmailServiceTypes type) { g_serviceType = type; }
 

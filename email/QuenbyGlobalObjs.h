@@ -24,6 +24,10 @@ constexpr const char* kServiceEnvVar = "PARLOVA_EMAIL_SERVICE";
 // Never NOT_SUPPORTED.
 EmailServiceTypes DetectServiceType();
 
+// The environment variable envVar or, when it is unset or empty, the
+// setting GetSetting("Parlova", "Email", key).
+QString EmailOverride(const char* envVar, const QString& key);
+
 // The process-wide service type, decided when the gate is made.
 EmailServiceTypes ServiceType();
 void SetServiceType(EmailServiceTypes type);
