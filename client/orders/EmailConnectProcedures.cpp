@@ -2,6 +2,7 @@
 
 #include "client/main/Globals.h"
 #include "client/main/Settings.h"
+#include "client/orders/LeftOrders.h"
 #include "client/orders/ModalQuestion.h"
 #include "client/orders/Orders.h"
 #include "email/EmailGate.h"
@@ -13,19 +14,7 @@ namespace parlova {
 
 namespace {
 
-const QString kCRLF = QStringLiteral("\r\n");
-constexpr int kYesNoCancelQuestion = platform::vbYesNoCancel | platform::vbQuestion;
-constexpr int kYesNoQuestion = platform::vbYesNo | platform::vbQuestion;
-
-template <class T>
-T& Required(const std::shared_ptr<T>& object)
-{
-    if (!object)
-        platform::Raise(91, QStringLiteral("Parlova"), QStringLiteral("Object variable or With block variable not set"));
-    return *object;
-}
-
-QString Line(const Order& order) { return order.NameOrder() + QStringLiteral(" from ") + order.Owner(); }
+const QString kSource = QStringLiteral("Parlova");
 
 int Ask(const QString& prompt, int style) { return ModalQuestion::Ask(prompt, style, G().AppName); }
 
@@ -33,8 +22,8 @@ int Ask(const QString& prompt, int style) { return ModalQuestion::Ask(prompt, st
 
 void ConnectEmail()
 {
-    quenby::EmailGate& gate = Required(G().MailGate);
-    Orders& orders = Required(G().MailOrders);
+    quenby::EmailGate& gate = platform::Required(G().MailGate, kSource);
+    Orders& orders = platform::Required(G().MailOrders, kSource);
     Settings& settings = Settings::Instance();
 
     if (gate.Ready()) {
@@ -43,33 +32,8 @@ void ConnectEmail()
             return;
     }
 
-    int first = 0;
-    int second = 0;
-    if (const OrderPtr active = orders.ActiveOrder()) {
-        first = Ask(QStringLiteral("When disconnecting the following order was under processing:") + kCRLF + kCRLF +
-                        Line(*active) + kCRLF + kCRLF + QStringLiteral("Do you want to try process this order again?"),
-                    kYesNoCancelQuestion);
-        if (first == platform::vbCancel)
-            return;
-    }
-    if (orders.Count() > 0) {
-        QString list;
-        for (const OrderPtr& order : orders)
-            list += Line(*order) + kCRLF;
-        second = Ask(QStringLiteral("The following orders stand in the queue for processing by the email server:") +
-                         kCRLF + kCRLF + list + kCRLF + QStringLiteral("Do you want to leave them in the queue?"),
-                     kYesNoCancelQuestion);
-        if (second == platform::vbCancel)
-            return;
-    }
-    // The queue first, so that No about the queue and Yes about the active
-    // order leave exactly that order waiting.
-    if (second == platform::vbNo)
-        orders.RemoveAll();
-    if (first == platform::vbYes)
-        orders.SetBack();
-    else if (first == platform::vbNo)
-        orders.RemoveActiveOrder();
+    if (!SettleLeftOrders(orders, QStringLiteral("the email server"), G().AppName))
+        return;
 
     quenby::ServerInfo in;
     in.ServerAddress = settings.POP3Address();
@@ -100,27 +64,13 @@ void ConnectEmail()
 
 void DisconnectEmail(const QString&)
 {
-    quenby::EmailGate& gate = Required(G().MailGate);
+    quenby::EmailGate& gate = platform::Required(G().MailGate, kSource);
     QString error;
     if (!gate.Ready()) {
         error = QStringLiteral("The email server have been already disconnected");
     } else {
-        Orders& orders = Required(G().MailOrders);
-        QString list;
-        if (const OrderPtr active = orders.ActiveOrder())
-            list += Line(*active) + QStringLiteral(" (processing) ") + kCRLF;
-        for (const OrderPtr& order : orders)
-            list += Line(*order) + kCRLF;
-        if (list.isEmpty()) {
+        if (MayCloseWithPending(platform::Required(G().MailOrders, kSource), QStringLiteral("email"), G().AppName))
             error = gate.Disconnect();
-        } else if (Ask(QStringLiteral("At the moment some orders stand in a queue to process by email:") + kCRLF +
-                           kCRLF + list + kCRLF +
-                           QStringLiteral("If you close the connection these orders stay in the queue.") + kCRLF +
-                           QStringLiteral("When you start new connection, you will choose what to do with them.") +
-                           kCRLF + QStringLiteral("Do you want to close the connection with email now?"),
-                       kYesNoQuestion) == platform::vbYes) {
-            error = gate.Disconnect();
-        }
     }
     if (!error.isEmpty())
         Ask(QStringLiteral("Disconnecting Email error: ") + error, platform::vbExclamation);

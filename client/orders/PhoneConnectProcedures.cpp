@@ -4,29 +4,16 @@
 #include "client/main/Settings.h"
 #include "client/main/WindowSeams.h"
 #include "client/orders/ConnectOrder.h"
-#include "client/orders/ModalQuestion.h"
+#include "client/orders/LeftOrders.h"
 #include "client/orders/Orders.h"
 #include "client/orders/ScanOrder.h"
-#include "platform/MessageBox.h"
 #include "platform/VbError.h"
 
 namespace parlova {
 
 namespace {
 
-const QString kCRLF = QStringLiteral("\r\n");
-constexpr int kYesNoCancelQuestion = platform::vbYesNoCancel | platform::vbQuestion;  // 35
-constexpr int kYesNoQuestion = platform::vbYesNo | platform::vbQuestion;              // 36
-
-Orders& PhoneOrders()
-{
-    Orders* orders = G().PhoneOrders.get();
-    if (!orders)
-        platform::Raise(91, QStringLiteral("Parlova"), QStringLiteral("Object variable or With block variable not set"));
-    return *orders;
-}
-
-QString Line(const Order& order) { return order.NameOrder() + QStringLiteral(" from ") + order.Owner(); }
+Orders& PhoneOrders() { return platform::Required(G().PhoneOrders, QStringLiteral("Parlova")); }
 
 QVector<qint32> TimeoutsSetting()
 {
@@ -70,33 +57,8 @@ void ConnectPhone(qint32 port)
         scan->SetUp(settings.StartPort(), settings.EndPort(), settings.PortSpeed(), TimeoutsSetting());
         orders.Add(scan, 1);
     } else {
-        int first = 0;
-        int second = 0;
-        if (const OrderPtr active = orders.ActiveOrder()) {
-            first = ModalQuestion::Ask(QStringLiteral("When disconnecting the following order was under processing:") +
-                                           kCRLF + kCRLF + Line(*active) + kCRLF + kCRLF +
-                                           QStringLiteral("Do you want to try process this order again?"),
-                                       kYesNoCancelQuestion);
-            if (first == platform::vbCancel)
-                return;
-        }
-        if (orders.Count() > 0) {
-            QString list;
-            for (const OrderPtr& order : orders)
-                list += Line(*order) + kCRLF;
-            second = ModalQuestion::Ask(
-                QStringLiteral("The following orders stand in the queue for processing by the phone:") + kCRLF +
-                    kCRLF + list + kCRLF + QStringLiteral("Do you want to leave them in the queue?"),
-                kYesNoCancelQuestion);
-            if (second == platform::vbCancel)
-                return;
-        }
-        if (second == platform::vbNo)
-            orders.RemoveAll();
-        if (first == platform::vbYes)
-            orders.SetBack();
-        else if (first == platform::vbNo)
-            orders.RemoveActiveOrder();
+        if (!SettleLeftOrders(orders, QStringLiteral("the phone"), QString()))
+            return;
         auto connect = std::make_shared<ConnectOrder>();
         connect->SetUp(portName, settings.PortSpeed(), TimeoutsSetting());
         orders.Add(connect, 1);
@@ -114,24 +76,8 @@ void DisconnectPhone(qint16 mode)
     if (mode != 0) {
         gate.Disconnect();
     } else {
-        Orders& orders = PhoneOrders();
-        QString list;
-        if (const OrderPtr active = orders.ActiveOrder())
-            list += Line(*active) + QStringLiteral(" (processing) ") + kCRLF;
-        for (const OrderPtr& order : orders)
-            list += Line(*order) + kCRLF;
-        if (list.isEmpty()) {
+        if (MayCloseWithPending(PhoneOrders(), QStringLiteral("the phone"), QString()))
             gate.Disconnect();
-        } else {
-            const int answer = ModalQuestion::Ask(
-                QStringLiteral("At the moment some orders stand in a queue to process by the phone:") + kCRLF +
-                    kCRLF + list + kCRLF + QStringLiteral("If you close the connection these orders stay in the queue.") +
-                    kCRLF + QStringLiteral("When you start new connection, you will choose what to do with them.") +
-                    kCRLF + QStringLiteral("Do you want to close the connection with the phone now?"),
-                kYesNoQuestion);
-            if (answer == platform::vbYes)
-                gate.Disconnect();
-        }
     }
 
     if (gate.connected()) {
