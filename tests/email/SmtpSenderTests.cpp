@@ -69,6 +69,19 @@ QString SendAndFinish(CDOSYS& cdo, const QList<MapiRecip>& to, const MAPIMessage
     return Finish(cdo);
 }
 
+// Ann's logon on the server, as most cases make it.
+QString ConnectAnn(CDOSYS& cdo, const ServerInfo& server)
+{
+    return cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), server);
+}
+
+// A one-line letter to Bob, run to its end.
+QString SendToBob(CDOSYS& cdo)
+{
+    return SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
+                         Letter(QStringLiteral("s"), QStringLiteral("b")));
+}
+
 // The saved letter, split into unfolded headers and body.
 struct Saved {
     QList<QPair<QByteArray, QByteArray>> headers;
@@ -170,8 +183,7 @@ TEST_F(SmtpSender, TwoLettersCarryOnlyTheirOwnParts)
     SmtpSink sink;
     ASSERT_TRUE(sink.started()) << sink.error().toStdString();
     CDOSYS cdo;
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), Outgoing(sink.port())),
-              QString());
+    ASSERT_EQ(ConnectAnn(cdo, Outgoing(sink.port())), QString());
     ASSERT_EQ(SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
                             Letter(QStringLiteral("First"), QStringLiteral("one"))),
               QString());
@@ -213,7 +225,7 @@ TEST_F(SmtpSender, UnsafeAddressesAreRefusedBeforeAnyConnection)
 {
     CDOSYS cdo;
     // Nothing listens here: a refusal must come before any attempt.
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), Outgoing(1)), QString());
+    ASSERT_EQ(ConnectAnn(cdo, Outgoing(1)), QString());
     for (const char* bad : {"bob@example.org\r\nRCPT TO:<x@y.org>", "<bob@example.org>", "bob @example.org",
                             "bob@example.org>", "", "no-at-sign"}) {
         const QString result = cdo.Send({To(QStringLiteral("Bob"), QString::fromUtf8(bad))},
@@ -234,8 +246,7 @@ TEST_F(SmtpSender, ARefusedRecipientFailsTheSend)
     SmtpSink sink;
     ASSERT_TRUE(sink.started()) << sink.error().toStdString();
     CDOSYS cdo;
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), Outgoing(sink.port())),
-              QString());
+    ASSERT_EQ(ConnectAnn(cdo, Outgoing(sink.port())), QString());
     const QString result = SendAndFinish(
         cdo,
         {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org")),
@@ -250,9 +261,8 @@ TEST_F(SmtpSender, NoServerIsAnErrorNotASuccess)
 {
     CDOSYS cdo;
     ServerInfo server = Outgoing(testsupport::FreeLoopbackPort());
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), server), QString());
-    const QString result = SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
-                                         Letter(QStringLiteral("s"), QStringLiteral("b")));
+    ASSERT_EQ(ConnectAnn(cdo, server), QString());
+    const QString result = SendToBob(cdo);
     EXPECT_FALSE(result.isEmpty());
 }
 
@@ -265,11 +275,10 @@ TEST_F(SmtpSender, AStalledServerEndsInAnErrorAfterItsTimeout)
     CDOSYS cdo;
     ServerInfo server = Outgoing(sink.port());
     server.Timeout = 1;
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), server), QString());
+    ASSERT_EQ(ConnectAnn(cdo, server), QString());
     QElapsedTimer took;
     took.start();
-    const QString result = SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
-                                         Letter(QStringLiteral("s"), QStringLiteral("b")));
+    const QString result = SendToBob(cdo);
     EXPECT_FALSE(result.isEmpty());
     EXPECT_LT(took.elapsed(), 15000);
 }
@@ -281,8 +290,7 @@ TEST_F(SmtpSender, AServerSlowToAcceptTheLetterNeverHoldsTheThread)
     SmtpSink sink(options);
     ASSERT_TRUE(sink.started()) << sink.error().toStdString();
     CDOSYS cdo;
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), Outgoing(sink.port())),
-              QString());
+    ASSERT_EQ(ConnectAnn(cdo, Outgoing(sink.port())), QString());
     ASSERT_EQ(cdo.Send({To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
                        Letter(QStringLiteral("slow"), QStringLiteral("b"))),
               QString());
@@ -312,12 +320,10 @@ TEST_F(SmtpSender, AServerThatNeverAcceptsTheLetterTimesOut)
     CDOSYS cdo;
     ServerInfo server = Outgoing(sink.port());
     server.Timeout = 1;
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), server), QString());
+    ASSERT_EQ(ConnectAnn(cdo, server), QString());
     QElapsedTimer took;
     took.start();
-    EXPECT_EQ(SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
-                            Letter(QStringLiteral("s"), QStringLiteral("b"))),
-              QStringLiteral("Operation timed out (28)"));
+    EXPECT_EQ(SendToBob(cdo), QStringLiteral("Operation timed out (28)"));
     EXPECT_LT(took.elapsed(), 10000);
 }
 
@@ -328,8 +334,7 @@ TEST_F(SmtpSender, SendReturnsAtOnceAndAbortCutsTheTransfer)
     SmtpSink sink(options);
     ASSERT_TRUE(sink.started()) << sink.error().toStdString();
     CDOSYS cdo;
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), Outgoing(sink.port())),
-              QString());
+    ASSERT_EQ(ConnectAnn(cdo, Outgoing(sink.port())), QString());
     QElapsedTimer took;
     took.start();
     ASSERT_EQ(cdo.Send({To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
@@ -397,10 +402,8 @@ TEST_F(SmtpSender, BasicLogonUsesLoginOrPlainAndTheAccountsUser)
     ServerInfo server = Outgoing(sink.port());
     server.LogonName = QStringLiteral("ann");
     server.LogonPassword = QStringLiteral("s3cret");
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), server), QString());
-    ASSERT_EQ(SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
-                            Letter(QStringLiteral("s"), QStringLiteral("b"))),
-              QString());
+    ASSERT_EQ(ConnectAnn(cdo, server), QString());
+    ASSERT_EQ(SendToBob(cdo), QString());
     const QList<SmtpSink::Letter> got = sink.letters();
     ASSERT_EQ(got.size(), 1);
     // The server offers NTLM too; basic logon must not pick it.
@@ -421,10 +424,8 @@ TEST_F(SmtpSender, AWrongPasswordFailsTheSend)
     ServerInfo server = Outgoing(sink.port());
     server.LogonName = QStringLiteral("ann");
     server.LogonPassword = QStringLiteral("wrong");
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), server), QString());
-    EXPECT_FALSE(SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
-                               Letter(QStringLiteral("s"), QStringLiteral("b")))
-                     .isEmpty());
+    ASSERT_EQ(ConnectAnn(cdo, server), QString());
+    EXPECT_FALSE(SendToBob(cdo).isEmpty());
     EXPECT_TRUE(sink.letters().isEmpty());
 }
 
@@ -437,10 +438,8 @@ TEST_F(SmtpSender, SecurePasswordAuthenticationChoosesNtlm)
     server.SPARequired = true;
     server.LogonName = QStringLiteral("ann");
     server.LogonPassword = QStringLiteral("s3cret");
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), server), QString());
-    ASSERT_EQ(SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
-                            Letter(QStringLiteral("s"), QStringLiteral("b"))),
-              QString());
+    ASSERT_EQ(ConnectAnn(cdo, server), QString());
+    ASSERT_EQ(SendToBob(cdo), QString());
     const QList<SmtpSink::Letter> got = sink.letters();
     ASSERT_EQ(got.size(), 1);
     EXPECT_EQ(got.at(0).authMechanism, QStringLiteral("NTLM"));
@@ -456,12 +455,9 @@ TEST_F(SmtpSender, ImplicitTlsOnTheSmtpsPort)
     qputenv("PARLOVA_SMTPS_PORT", QByteArray::number(sink.port()));
     qputenv("PARLOVA_SMTP_CAFILE", QFile::encodeName(sink.caFile()));
     CDOSYS cdo;
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), Outgoing(sink.port(), true)),
-              QString());
+    ASSERT_EQ(ConnectAnn(cdo, Outgoing(sink.port(), true)), QString());
     EXPECT_EQ(cdo.url(), QStringLiteral("smtps://127.0.0.1:%1/").arg(sink.port()));
-    ASSERT_EQ(SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
-                            Letter(QStringLiteral("s"), QStringLiteral("b"))),
-              QString());
+    ASSERT_EQ(SendToBob(cdo), QString());
     const QList<SmtpSink::Letter> got = sink.letters();
     ASSERT_EQ(got.size(), 1);
     EXPECT_TRUE(got.at(0).tls);
@@ -475,12 +471,9 @@ TEST_F(SmtpSender, StartTlsOnAnyOtherPort)
     ASSERT_TRUE(sink.started()) << sink.error().toStdString();
     qputenv("PARLOVA_SMTP_CAFILE", QFile::encodeName(sink.caFile()));
     CDOSYS cdo;
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), Outgoing(sink.port(), true)),
-              QString());
+    ASSERT_EQ(ConnectAnn(cdo, Outgoing(sink.port(), true)), QString());
     EXPECT_EQ(cdo.url(), QStringLiteral("smtp://127.0.0.1:%1/").arg(sink.port()));
-    ASSERT_EQ(SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
-                            Letter(QStringLiteral("s"), QStringLiteral("b"))),
-              QString());
+    ASSERT_EQ(SendToBob(cdo), QString());
     const QList<SmtpSink::Letter> got = sink.letters();
     ASSERT_EQ(got.size(), 1);
     EXPECT_TRUE(got.at(0).tls);
@@ -491,11 +484,8 @@ TEST_F(SmtpSender, SslWithoutStartTlsOnTheServerSendsNothingInClear)
     SmtpSink sink;
     ASSERT_TRUE(sink.started()) << sink.error().toStdString();
     CDOSYS cdo;
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), Outgoing(sink.port(), true)),
-              QString());
-    EXPECT_FALSE(SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
-                               Letter(QStringLiteral("s"), QStringLiteral("b")))
-                     .isEmpty());
+    ASSERT_EQ(ConnectAnn(cdo, Outgoing(sink.port(), true)), QString());
+    EXPECT_FALSE(SendToBob(cdo).isEmpty());
     EXPECT_TRUE(sink.letters().isEmpty());
 }
 
@@ -507,11 +497,8 @@ TEST_F(SmtpSender, AnUntrustedCertificateFailsTheSend)
     ASSERT_TRUE(sink.started()) << sink.error().toStdString();
     // No CA override: the sink's own certificate is not trusted.
     CDOSYS cdo;
-    ASSERT_EQ(cdo.ConnectSMTP(QStringLiteral("Ann"), QStringLiteral("ann@example.org"), Outgoing(sink.port(), true)),
-              QString());
-    EXPECT_FALSE(SendAndFinish(cdo, {To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
-                               Letter(QStringLiteral("s"), QStringLiteral("b")))
-                     .isEmpty());
+    ASSERT_EQ(ConnectAnn(cdo, Outgoing(sink.port(), true)), QString());
+    EXPECT_FALSE(SendToBob(cdo).isEmpty());
     EXPECT_TRUE(sink.letters().isEmpty());
 }
 
