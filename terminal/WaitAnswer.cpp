@@ -21,14 +21,11 @@ QString JoinWaitString(const QString& begin, const QString& end)
     return begin == end ? begin : begin + QLatin1Char(';') + end;
 }
 
-QString WaitAnswer::WaitString() const { return JoinWaitString(begin_, end_); }
+QString WaitAnswer::WaitString() const { return match_.WaitString(); }
 
 void WaitAnswer::setWaitString(const QString& waitString)
 {
-    SplitWaitString(waitString, begin_, end_);
-    pre_.clear();
-    input_.clear();
-    begun_ = false;
+    match_.setWaitString(waitString);
     received_ = false;
 }
 
@@ -46,34 +43,17 @@ bool WaitAnswer::CommInput(const QString& newdata)
         return true;
     QString text = newdata;
     for (;;) {
-        if (!begun_) {
-            pre_ += text;
-            const qsizetype p = begin_.isEmpty() ? 0 : pre_.indexOf(begin_, 0, Qt::CaseInsensitive);
-            if (p < 0) {
-                // Only a tail shorter than the begin string can still start it.
-                const qsizetype keep = begin_.size() - 1;
-                if (pre_.size() > keep)
-                    pre_ = pre_.right(keep);
-                return false;
-            }
-            input_ = pre_.mid(p);
-            pre_.clear();
-            begun_ = true;
-        } else {
-            input_ += text;
-        }
-        const qsizetype q = end_.isEmpty() ? 0 : input_.indexOf(end_, 0, Qt::CaseInsensitive);
-        if (q < 0)
+        const qsizetype cut = match_.take(text);
+        if (cut < 0)
             return false;
         // A message arriving while we wait ("+CMTI:" matches "+CM;" CR) is
         // not the phone's answer; the watchers announce it. Look on after it.
-        if (!end_.isEmpty() && IsArrivalLine(input_)) {
-            text = input_.mid(q + end_.size());
-            input_.clear();
-            begun_ = false;
+        if (!match_.End().isEmpty() && IsArrivalLine(match_.Input())) {
+            text = match_.Input().mid(cut);
+            match_.reset();
             continue;
         }
-        input_.truncate(q + end_.size());
+        match_.Input().truncate(cut);
         received_ = true;
         return true;
     }

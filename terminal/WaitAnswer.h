@@ -2,6 +2,8 @@
 // The matcher for one command's answer (or error answer), with its deadline.
 // A wait string is "begin;end", or one string that is both; matched without
 // regard to case. The reply runs from the begin string through the end string.
+#include "terminal/BeginEndMatch.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -20,7 +22,7 @@ public:
     // True once the answer is complete; from then on every text is taken.
     bool CommInput(const QString& newdata);
     bool Received() const { return received_; }
-    QString InputString() const { return input_; }
+    QString InputString() const { return match_.Input(); }
     bool TimeOut() const;
 
     static constexpr qint64 kLongestWait = 3600000;
@@ -28,11 +30,7 @@ public:
     static bool IsArrivalLine(const QString& text);
 
 private:
-    QString begin_;
-    QString end_;
-    QString pre_;
-    QString input_;
-    bool begun_ = false;
+    BeginEndMatch match_;
     bool received_ = false;
     qint64 armed_ = 0;
     qint64 deadline_ = 0;

@@ -2,6 +2,8 @@
 // The watcher for one kind of unsolicited line ("+CMTI:" through CR). It
 // never takes a text from the matchers after it, and it announces every
 // complete line in a text, however many there are.
+#include "terminal/BeginEndMatch.h"
+
 #include <QString>
 
 #include <functional>
@@ -21,13 +23,7 @@ public:
     static constexpr qsizetype kLongestLine = 512;
 
 private:
-    void reset();
-
-    QString begin_;
-    QString end_;
-    QString pre_;
-    QString input_;
-    bool begun_ = false;
+    BeginEndMatch match_;
 };
 
 }  // namespace dorrak
