@@ -2,6 +2,7 @@
 // prompt (AT+CMGS), reading (AT+CMGR) and deleting (AT+CMGD), over the
 // message memories of MessageMemory.h.
 #include "tools/phonesim/ConnectCommands.h"
+#include "tools/phonesim/MessageCommands.h"
 #include "tools/phonesim/MessageMemory.h"
 #include "tools/phonesim/PhoneSim.h"
 
@@ -19,42 +20,6 @@ constexpr int kInvalidMemoryIndex = 321;
 MessageMemory& Memory(PhoneSim& s) { return s.state().get<MessageMemory>(); }
 
 QString Quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
-
-bool IsHex(const QString& text)
-{
-    for (QChar c : text)
-        if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f')))
-            return false;
-    return true;
-}
-
-// The TPDU length of a PDU text (the octets after its service-centre
-// field), -1 when the text is no PDU.
-int TpduLength(const QString& pdu)
-{
-    if (pdu.size() < 2 || pdu.size() % 2 != 0 || !IsHex(pdu))
-        return -1;
-    bool ok = false;
-    const int sc = pdu.left(2).toInt(&ok, 16);
-    const int octets = static_cast<int>(pdu.size() / 2) - sc - 1;
-    return ok && octets >= 0 ? octets : -1;
-}
-
-// A whole non-negative decimal number, or -1.
-int Number(const QString& text)
-{
-    const QString t = text.trimmed();
-    bool ok = !t.isEmpty();
-    for (QChar c : t)
-        ok = ok && c >= u'0' && c <= u'9';
-    const int n = ok ? t.toInt(&ok) : -1;
-    return ok ? n : -1;
-}
-
-QString Counts(MessageMemory& m, const QString& name)
-{
-    return QString::number(m.used(name)) + QLatin1Char(',') + QString::number(m.total(name));
-}
 
 void Cpms(PhoneSim& s, const Command& c)
 {
@@ -101,8 +66,7 @@ void Cpms(PhoneSim& s, const Command& c)
     if (names.size() > 2)
         m.mem3 = MessageMemory::unquote(names[2]);
     profile.cpmsMemories = c.args.mid(1);
-    s.sendLine(QStringLiteral("+CPMS: ") + Counts(m, m.mem1) + QLatin1Char(',') + Counts(m, m.mem2) +
-               QLatin1Char(',') + Counts(m, m.mem3));
+    s.sendLine(SelectionCounts(m));
     s.sendOk();
 }
 
@@ -118,51 +82,34 @@ void Cmgs(PhoneSim& s, const Command& c)
         s.sendCmsError(kInvalidPduParameter);
         return;
     }
-    const MessageMemory& m = Memory(s);
-    const QString prompt = m.barePrompt ? QStringLiteral(">\r\n") : QStringLiteral("\r\n> ");
-    s.sendPrompt(
-        [length](PhoneSim& sim, const QByteArray& data, bool cancelled) {
-            MessageMemory& memory = Memory(sim);
-            QString pdu = QString::fromLatin1(data);
-            pdu.remove(u'\r');
-            pdu.remove(u'\n');
-            memory.received.push_back({QStringLiteral("+CMGS"), length, pdu, cancelled});
-            if (cancelled) {
-                sim.sendOk();
-                return;
-            }
-            if (TpduLength(pdu) != length) {
-                sim.sendCmsError(kInvalidPduParameter);
-                return;
-            }
-            PduOutcome outcome;
-            if (!memory.pduOutcomes.empty()) {
-                outcome = memory.pduOutcomes.front();
-                memory.pduOutcomes.pop_front();
-            }
-            // The line goes first, in a read of its own; the answer follows.
-            qint64 delay = 0;
-            if (!outcome.lineFirst.isEmpty()) {
-                sim.inject(outcome.lineFirst);
-                delay = 200;
-            }
-            switch (outcome.kind) {
-            case PduOutcome::Kind::Accept:
-                sim.sendLine(QStringLiteral("+CMGS: %1").arg(memory.nextMR), delay);
-                sim.sendOk();
-                memory.nextMR = (memory.nextMR + 1) % 256;
-                break;
-            case PduOutcome::Kind::CmsError:
-                sim.sendCmsError(outcome.code, delay);
-                break;
-            case PduOutcome::Kind::Error:
-                sim.sendError(delay);
-                break;
-            case PduOutcome::Kind::Silence:
-                break;
-            }
-        },
-        prompt);
+    PromptForPdu(s, QStringLiteral("+CMGS"), length, [](PhoneSim& sim, MessageMemory& memory, const QString&) {
+        PduOutcome outcome;
+        if (!memory.pduOutcomes.empty()) {
+            outcome = memory.pduOutcomes.front();
+            memory.pduOutcomes.pop_front();
+        }
+        // The line goes first, in a read of its own; the answer follows.
+        qint64 delay = 0;
+        if (!outcome.lineFirst.isEmpty()) {
+            sim.inject(outcome.lineFirst);
+            delay = 200;
+        }
+        switch (outcome.kind) {
+        case PduOutcome::Kind::Accept:
+            sim.sendLine(QStringLiteral("+CMGS: %1").arg(memory.nextMR), delay);
+            sim.sendOk();
+            memory.nextMR = (memory.nextMR + 1) % 256;
+            break;
+        case PduOutcome::Kind::CmsError:
+            sim.sendCmsError(outcome.code, delay);
+            break;
+        case PduOutcome::Kind::Error:
+            sim.sendError(delay);
+            break;
+        case PduOutcome::Kind::Silence:
+            break;
+        }
+    });
 }
 
 void Cmgr(PhoneSim& s, const Command& c)

@@ -5,6 +5,7 @@
 #include "tools/phonesim/StoreCommands.h"
 
 #include "tools/phonesim/ConnectCommands.h"
+#include "tools/phonesim/MessageCommands.h"
 #include "tools/phonesim/MessageMemory.h"
 #include "tools/phonesim/PhoneSim.h"
 
@@ -52,33 +53,6 @@ QString FromHex(const QString& quoted)
     return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
-// A whole non-negative decimal number, or -1.
-int Number(const QString& text)
-{
-    const QString t = text.trimmed();
-    bool ok = !t.isEmpty();
-    for (QChar c : t)
-        ok = ok && c >= u'0' && c <= u'9';
-    const int n = ok ? t.toInt(&ok) : -1;
-    return ok ? n : -1;
-}
-
-// The octets after the service-centre field, -1 when the text is no PDU.
-int TpduLength(const QString& pdu)
-{
-    static const QRegularExpression hex(QStringLiteral("^(?:[0-9A-Fa-f]{2})+$"));
-    if (!hex.match(pdu).hasMatch())
-        return -1;
-    const int sc = pdu.left(2).toInt(nullptr, 16);
-    const int octets = static_cast<int>(pdu.size() / 2) - sc - 1;
-    return octets >= 0 ? octets : -1;
-}
-
-QString Counts(MessageMemory& m, const QString& name)
-{
-    return QString::number(m.used(name)) + QLatin1Char(',') + QString::number(m.total(name));
-}
-
 void CpmsTest(PhoneSim& s, const Command&)
 {
     QString lists = Profile(s).locations;
@@ -123,8 +97,7 @@ void CpmsHexSelect(PhoneSim& s, const Command& c)
     if (plain.size() > 2)
         m.mem3 = plain[2];
     connect.cpmsMemories = given;
-    s.sendLine(QStringLiteral("+CPMS: ") + Counts(m, m.mem1) + QLatin1Char(',') + Counts(m, m.mem2) +
-               QLatin1Char(',') + Counts(m, m.mem3));
+    s.sendLine(SelectionCounts(m));
     s.sendOk();
 }
 
@@ -187,31 +160,15 @@ void Cmgw(PhoneSim& s, const Command& c)
         s.sendError();
         return;
     }
-    const QString prompt = Memory(s).barePrompt ? QStringLiteral(">\r\n") : QStringLiteral("\r\n> ");
-    s.sendPrompt(
-        [length, stat](PhoneSim& sim, const QByteArray& data, bool cancelled) {
-            MessageMemory& memory = Memory(sim);
-            QString pdu = QString::fromLatin1(data);
-            pdu.remove(u'\r');
-            pdu.remove(u'\n');
-            memory.received.push_back({QStringLiteral("+CMGW"), length, pdu, cancelled});
-            if (cancelled) {
-                sim.sendOk();
-                return;
-            }
-            if (TpduLength(pdu) != length) {
-                sim.sendCmsError(kInvalidPduParameter);
-                return;
-            }
-            const int index = memory.store(memory.mem2, pdu.toUpper(), stat);
-            if (index == 0) {
-                sim.sendCmsError(kMemoryFull);
-                return;
-            }
-            sim.sendLine(QStringLiteral("+CMGW: %1").arg(index));
-            sim.sendOk();
-        },
-        prompt);
+    PromptForPdu(s, QStringLiteral("+CMGW"), length, [stat](PhoneSim& sim, MessageMemory& memory, const QString& pdu) {
+        const int index = memory.store(memory.mem2, pdu.toUpper(), stat);
+        if (index == 0) {
+            sim.sendCmsError(kMemoryFull);
+            return;
+        }
+        sim.sendLine(QStringLiteral("+CMGW: %1").arg(index));
+        sim.sendOk();
+    });
 }
 
 }  // namespace
