@@ -554,7 +554,7 @@ QString Settings::GetFormat(QWidget* target, int style)
         return QString();
     try {
         if (!target)
-            platform::Raise(91, QStringLiteral("Parlova"), QStringLiteral("Object variable or With block variable not set"));
+            platform::RaiseObjectNotSet(QStringLiteral("Parlova"));
         platform::SetWidgetForeColor(target, StyleForeColor(style));
         platform::SetWidgetBackColor(target, StyleBackColor(style));
         const platform::FontSpec font = StyleFont(style);

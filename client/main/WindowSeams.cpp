@@ -4,21 +4,6 @@
 
 namespace parlova {
 
-namespace {
-
-constexpr int kObjectNotSet = 91;
-
-template <class T>
-T& Required(T* object)
-{
-    if (!object)
-        platform::Raise(kObjectNotSet, QStringLiteral("Parlova"),
-                        QStringLiteral("Object variable or With block variable not set"));
-    return *object;
-}
-
-}  // namespace
-
 void ShowConnectionState(MainWindow& window, bool connected)
 {
     for (ToolbarId toolbar : {tlbMDI, tlbTalk, tlbBook, tlbStore}) {
@@ -33,11 +18,11 @@ WindowSet& Windows()
     return set;
 }
 
-MainWindow& MainWin() { return Required(Windows().frmMDI); }
-PortDialog& PortDlg() { return Required(Windows().frmPort); }
-ConferenceRegistry& ConferencesReg() { return Required(Windows().Conferences); }
-PhonebookWindow& PhonebookWin() { return Required(Windows().frmPhonebook); }
-MessageStoreWindow& MessageStoreWin() { return Required(Windows().frmMessageStore); }
+MainWindow& MainWin() { return platform::Required(Windows().frmMDI, QStringLiteral("Parlova")); }
+PortDialog& PortDlg() { return platform::Required(Windows().frmPort, QStringLiteral("Parlova")); }
+ConferenceRegistry& ConferencesReg() { return platform::Required(Windows().Conferences, QStringLiteral("Parlova")); }
+PhonebookWindow& PhonebookWin() { return platform::Required(Windows().frmPhonebook, QStringLiteral("Parlova")); }
+MessageStoreWindow& MessageStoreWin() { return platform::Required(Windows().frmMessageStore, QStringLiteral("Parlova")); }
 
 QDateTime ZeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }
 

@@ -15,13 +15,7 @@ const QString kReadFailed = QStringLiteral("The Read Message Store operation fai
 const QString kStoreFailed = QStringLiteral("The Store Message operation failed");
 const QString kDeleteFailed = QStringLiteral("The Delete Message operation failed");
 
-corvane::MessageStore& PhoneMessagesRef()
-{
-    corvane::MessageStore* store = G().PhoneMessages.get();
-    if (!store)
-        platform::Raise(91, QStringLiteral("Parlova"), QStringLiteral("Object variable or With block variable not set"));
-    return *store;
-}
+corvane::MessageStore& PhoneMessagesRef() { return platform::Required(G().PhoneMessages, QStringLiteral("Parlova")); }
 
 // A new command for the store with "Store" set first.
 corvane::PhoneCommandPtr StoreCommand()

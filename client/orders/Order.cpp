@@ -78,12 +78,6 @@ QString FailureReason(dorrak::MODEM_RESULT_CODEs result)
     }
 }
 
-corvane::Gate& PhoneGateRef()
-{
-    corvane::Gate* gate = G().PhoneGate.get();
-    if (!gate)
-        platform::Raise(91, QStringLiteral("Parlova"), QStringLiteral("Object variable or With block variable not set"));
-    return *gate;
-}
+corvane::Gate& PhoneGateRef() { return platform::Required(G().PhoneGate, QStringLiteral("Parlova")); }
 
 }  // namespace parlova

@@ -23,7 +23,7 @@ QString Orders::Add(const OrderPtr& order, qsizetype before)
 {
     return platform::TextOrError([&] {
         if (!order)
-            platform::Raise(91, QStringLiteral("Orders"), QStringLiteral("Object variable or With block variable not set"));
+            platform::RaiseObjectNotSet(QStringLiteral("Orders"));
         order->SetKey(NewKey());
         if (waiting_.IsEmpty() || before == 0)
             waiting_.Add(order);

@@ -13,13 +13,7 @@ namespace {
 const QString kReadFailed = QStringLiteral("The Read Phonebook operation failed");
 const QString kWriteFailed = QStringLiteral("The Write Phonebook operation failed");
 
-corvane::BookRecords& PhoneBooksRef()
-{
-    corvane::BookRecords* books = G().PhoneBooks.get();
-    if (!books)
-        platform::Raise(91, QStringLiteral("Parlova"), QStringLiteral("Object variable or With block variable not set"));
-    return *books;
-}
+corvane::BookRecords& PhoneBooksRef() { return platform::Required(G().PhoneBooks, QStringLiteral("Parlova")); }
 
 // A refused set-up is reported, never pushed.
 QString SetUpCommand(corvane::PhoneCommand& command, const QString& name, qint32 key)

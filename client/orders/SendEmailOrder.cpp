@@ -16,13 +16,7 @@ namespace {
 
 const QString kFailed = QStringLiteral("The Send Email operation failed");
 
-quenby::EmailGate& MailGateRef()
-{
-    quenby::EmailGate* gate = G().MailGate.get();
-    if (!gate)
-        platform::Raise(91, QStringLiteral("Parlova"), QStringLiteral("Object variable or With block variable not set"));
-    return *gate;
-}
+quenby::EmailGate& MailGateRef() { return platform::Required(G().MailGate, QStringLiteral("Parlova")); }
 
 }  // namespace
 
