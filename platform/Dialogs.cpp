@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 
+#include "platform/DialogRelease.h"
 #include "platform/Timer.h"
 
 #include <QApplication>
@@ -8,7 +9,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QPointer>
 #include <QVariant>
 #include <QWidget>
 
@@ -240,10 +240,7 @@ std::optional<QString> GetFileName(const FileDialogRequest& r)
     // dialog is up, and the dialog goes with it.
     QPointer<QFileDialog> dialog =
         new QFileDialog(r.owner ? r.owner : QApplication::activeWindow(), r.title, start, QtFileFilter(r.filter));
-    const struct Release {
-        QPointer<QFileDialog>& dialog;
-        ~Release() { delete dialog.data(); }
-    } release{dialog};
+    const DialogRelease release(dialog);
     dialog->setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!r.defaultExt.isEmpty())
@@ -263,10 +260,7 @@ std::optional<QString> ChooseFolder(const FolderDialogRequest& r)
     // freed twice if a timer unloaded the owner meanwhile.
     QPointer<QFileDialog> dialog =
         new QFileDialog(r.owner ? r.owner : QApplication::activeWindow(), r.title, r.initialFolder);
-    const struct Release {
-        QPointer<QFileDialog>& dialog;
-        ~Release() { delete dialog.data(); }
-    } release{dialog};
+    const DialogRelease release(dialog);
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly);
     if (dialog->exec() != QDialog::Accepted || !dialog || dialog->selectedFiles().isEmpty())
@@ -294,10 +288,7 @@ std::optional<FontDialogAnswer> ChooseFontDialog(const FontDialogRequest& r)
     start.setUnderline(r.font.underline);
     // Watched, as the file dialogs are, in case the owner is unloaded meanwhile.
     QPointer<QFontDialog> dialog = new QFontDialog(start, r.owner ? r.owner : QApplication::activeWindow());
-    const struct Release {
-        QPointer<QFontDialog>& dialog;
-        ~Release() { delete dialog.data(); }
-    } release{dialog};
+    const DialogRelease release(dialog);
     if (dialog->exec() != QDialog::Accepted || !dialog)
         return std::nullopt;
     const QFont f = dialog->selectedFont();
@@ -321,10 +312,7 @@ std::optional<qint32> ChooseColorDialog(const ColorDialogRequest& r)
         return std::nullopt;
     QPointer<QColorDialog> dialog =
         new QColorDialog(OleToColor(r.color), r.owner ? r.owner : QApplication::activeWindow());
-    const struct Release {
-        QPointer<QColorDialog>& dialog;
-        ~Release() { delete dialog.data(); }
-    } release{dialog};
+    const DialogRelease release(dialog);
     if (dialog->exec() != QDialog::Accepted || !dialog)
         return std::nullopt;
     const QColor c = dialog->selectedColor();

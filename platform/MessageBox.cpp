@@ -1,13 +1,13 @@
 #include "platform/MessageBox.h"
 
 #include "platform/DesktopService.h"
+#include "platform/DialogRelease.h"
 #include "platform/Timer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -85,10 +85,7 @@ int ShowBox(const MessageBoxRequest& r, QWidget* owner)
     // On the heap and watched: a timer may unload the owner while the box is
     // up, and the box goes with it.
     QPointer<Box> guard = new Box(escape != 0, r.helpContext, owner ? owner : QApplication::activeWindow());
-    const struct Release {
-        QPointer<Box>& box;
-        ~Release() { delete box.data(); }
-    } release{guard};
+    const DialogRelease release(guard);
     Box& box = *guard;
     box.setWindowTitle(r.title);
     box.setTextFormat(Qt::PlainText);
