@@ -14,6 +14,7 @@
 #include "hub/engine/Gate.h"
 #include "hub/messages/BookRecords.h"
 #include "platform/MessageBox.h"
+#include "hub/GateRig.h"
 #include "support/PhoneFixture.h"
 #include "tools/phonesim/ConnectCommands.h"
 
@@ -173,21 +174,9 @@ public:
 };
 
 // A port number that maps to no device while the object lives.
-class UnmappedPort {
-public:
-    explicit UnmappedPort(int port) : name_("PARLOVA_COM" + QByteArray::number(port))
-    {
-        qputenv(name_.constData(), "/nonexistent/parlova-orders-tty");
-    }
-    ~UnmappedPort() { qunsetenv(name_.constData()); }
-    UnmappedPort(const UnmappedPort&) = delete;
-    UnmappedPort& operator=(const UnmappedPort&) = delete;
+using UnmappedPort = gatetest::UnmappedPort;
 
-private:
-    QByteArray name_;
-};
-
-class ClientRig {
+class ClientRig : public gatetest::Rounds {
 public:
     explicit ClientRig(int comPort = 7) : phone(comPort)
     {
@@ -240,36 +229,17 @@ public:
 
     phonesim::PhoneSim& sim() { return phone.sim(); }
     phonesim::ConnectProfile& profile() { return sim().state().get<phonesim::ConnectProfile>(); }
-    qint64 now() const { return elapsed_; }
 
-    void round()
+    void round() override
     {
         sim().pump();
         gate->Comm().Tick();
-        if (rounds_ % 2 == 0)
+        if (rounds() % 2 == 0)
             gate->EngineTick();
-        if (rounds_ % 6 == 0)
+        if (rounds() % 6 == 0)
             loop.Tick();
         sim().pump();
-        ++rounds_;
-        elapsed_ += 50;
-        phone.clock().advance(50);
-    }
-    bool runUntil(const std::function<bool()>& done, qint64 maxMs = 120000)
-    {
-        const qint64 end = elapsed_ + maxMs;
-        while (!done()) {
-            if (elapsed_ >= end)
-                return false;
-            round();
-        }
-        return true;
-    }
-    void runFor(qint64 ms)
-    {
-        const qint64 end = elapsed_ + ms;
-        while (elapsed_ < end)
-            round();
+        passRound(phone.clock());
     }
     // Until the queue has neither an active nor a waiting order.
     bool runUntilIdle(qint64 maxMs = 120000)
@@ -288,10 +258,6 @@ public:
         window.alerts.clear();
         return ok && loop.PhoneWasConnected();
     }
-
-private:
-    qint64 rounds_ = 0;
-    qint64 elapsed_ = 0;
 };
 
 }  // namespace orderstest

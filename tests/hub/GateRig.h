@@ -4,6 +4,7 @@
 // every 100 ms and the parts timer's every 1000 ms.
 #include "hub/engine/Gate.h"
 #include "hub/engine/PhoneCommand.h"
+#include "platform/Clock.h"
 #include "support/PhoneFixture.h"
 #include "tools/phonesim/ConnectCommands.h"
 
@@ -47,41 +48,14 @@ private:
     QByteArray name_;
 };
 
-class GateRig {
+// Rounds of 50 ms on the fake clock, for a rig whose round() says what
+// ticks in one.
+class Rounds {
 public:
-    explicit GateRig(int comPort = 7) : phone(comPort) {}
+    virtual ~Rounds() = default;
 
-    testsupport::PhoneFixture phone;
-    corvane::Gate gate;
-    // Pumped in every round beside the fixture's phone.
-    std::vector<phonesim::PhoneSim*> devices;
-    // Called at the end of every round (to watch progress, for example).
-    std::function<void()> observer;
-    // Every command pulled from the gate, oldest first.
-    std::vector<corvane::PhoneCommandPtr> pulled;
-
-    phonesim::PhoneSim& sim() { return phone.sim(); }
-    phonesim::ConnectProfile& profile() { return sim().state().get<phonesim::ConnectProfile>(); }
+    virtual void round() = 0;
     qint64 now() const { return elapsed_; }
-
-    // One 50 ms round.
-    void round()
-    {
-        pump();
-        gate.Comm().Tick();
-        if (rounds_ % 2 == 0)
-            gate.EngineTick();
-        if (rounds_ % 20 == 0)
-            gate.PartsTick();
-        pump();
-        while (corvane::PhoneCommandPtr c = gate.Pull())
-            pulled.push_back(c);
-        if (observer)
-            observer();
-        ++rounds_;
-        elapsed_ += 50;
-        phone.clock().advance(50);
-    }
 
     // Rounds until done() holds (checked before each); false after maxMs.
     bool runUntil(const std::function<bool()>& done, qint64 maxMs = 120000)
@@ -99,6 +73,55 @@ public:
         const qint64 end = elapsed_ + ms;
         while (elapsed_ < end)
             round();
+    }
+
+protected:
+    // Rounds run so far.
+    qint64 rounds() const { return rounds_; }
+    // Ends a round: the clock moves on 50 ms.
+    void passRound(platform::FakeClock& clock)
+    {
+        ++rounds_;
+        elapsed_ += 50;
+        clock.advance(50);
+    }
+
+private:
+    qint64 rounds_ = 0;
+    qint64 elapsed_ = 0;
+};
+
+class GateRig : public Rounds {
+public:
+    explicit GateRig(int comPort = 7) : phone(comPort) {}
+
+    testsupport::PhoneFixture phone;
+    corvane::Gate gate;
+    // Pumped in every round beside the fixture's phone.
+    std::vector<phonesim::PhoneSim*> devices;
+    // Called at the end of every round (to watch progress, for example).
+    std::function<void()> observer;
+    // Every command pulled from the gate, oldest first.
+    std::vector<corvane::PhoneCommandPtr> pulled;
+
+    phonesim::PhoneSim& sim() { return phone.sim(); }
+    phonesim::ConnectProfile& profile() { return sim().state().get<phonesim::ConnectProfile>(); }
+
+    // One 50 ms round.
+    void round() override
+    {
+        pump();
+        gate.Comm().Tick();
+        if (rounds() % 2 == 0)
+            gate.EngineTick();
+        if (rounds() % 20 == 0)
+            gate.PartsTick();
+        pump();
+        while (corvane::PhoneCommandPtr c = gate.Pull())
+            pulled.push_back(c);
+        if (observer)
+            observer();
+        passRound(phone.clock());
     }
 
     // Runs until the command has come back through Pull.
@@ -153,9 +176,6 @@ private:
         for (phonesim::PhoneSim* d : devices)
             d->pump();
     }
-
-    qint64 rounds_ = 0;
-    qint64 elapsed_ = 0;
 };
 
 // The command lines the device received, "AT\r" as "AT".
