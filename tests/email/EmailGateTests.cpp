@@ -1,6 +1,7 @@
 // The e-mail gate and its commands, driven tick by tick against real
 // servers on loopback (the aiosmtpd sink, the scripted POP3 server) and the
 // local mail store.
+#include "MailTestHelpers.h"
 #include "MailTestLetters.h"
 #include "Pop3ScriptServer.h"
 #include "support/MaildirProfile.h"
@@ -50,16 +51,12 @@ ServerInfo Outgoing(int port)
 std::shared_ptr<SendEmailCommand> SendCommand(qint32 owner, const QString& subject,
                                               const QString& address = QStringLiteral("bob@example.org"))
 {
-    MapiRecip r;
-    r.RecipClass = kRecipTo;
-    r.Name = QStringLiteral("Bob");
-    r.Address = address;
     MAPIMessage m;
     m.Subject = subject;
     m.NoteText = QStringLiteral("body of ") + subject;
     m.RecipCount = 1;
     auto c = std::make_shared<SendEmailCommand>();
-    c->SetUp({r}, m, owner);
+    c->SetUp({mailtest::To(QStringLiteral("Bob"), address)}, m, owner);
     return c;
 }
 

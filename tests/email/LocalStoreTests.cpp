@@ -1,4 +1,5 @@
 // The local mail store service over Maildir fixtures and a sendmail stub.
+#include "MailTestHelpers.h"
 #include "MailTestLetters.h"
 #include "Pop3ScriptServer.h"
 #include "support/MaildirProfile.h"
@@ -18,27 +19,13 @@
 #include <gtest/gtest.h>
 
 using namespace quenby;
+using mailtest::FileBytes;
+using mailtest::Lf;
+using mailtest::To;
 using testsupport::MaildirProfile;
 using testsupport::SendmailStub;
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QString Lf(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
-
-MapiRecip Recip(const QString& name, const QString& address)
-{
-    MapiRecip r;
-    r.RecipClass = kRecipTo;
-    r.Name = name;
-    r.Address = address;
-    return r;
-}
 
 class LocalStore : public ::testing::Test {
 protected:
@@ -276,7 +263,7 @@ TEST_F(LocalSend, AGivenAddressIsUsedAsItIsEvenWhenTheNameIsInTheBook)
 {
     SendmailStub stub;
     useStub(stub);
-    ASSERT_EQ(send({Recip(QStringLiteral("Bob Brown"), QStringLiteral("robert@other.org"))}), QString());
+    ASSERT_EQ(send({To(QStringLiteral("Bob Brown"), QStringLiteral("robert@other.org"))}), QString());
     ASSERT_TRUE(stub.ran());
     // -t: the addresses are in the letter, never on the command line.
     EXPECT_EQ(stub.arguments(), (QStringList{QStringLiteral("-t"), QStringLiteral("-i")}));
@@ -288,7 +275,7 @@ TEST_F(LocalSend, AnEmptyAddressIsResolvedInTheAddressBook)
 {
     SendmailStub stub;
     useStub(stub);
-    ASSERT_EQ(send({Recip(QStringLiteral("bob brown"), QString())}), QString());
+    ASSERT_EQ(send({To(QStringLiteral("bob brown"), QString())}), QString());
     EXPECT_EQ(ToHeader(stub.input()), QStringLiteral("Bob Brown <bob@example.org>"));
 }
 
@@ -296,11 +283,11 @@ TEST_F(LocalSend, UnknownAndAmbiguousNamesSendNothing)
 {
     SendmailStub stub;
     useStub(stub);
-    EXPECT_EQ(send({Recip(QStringLiteral("Bob Brown"), QStringLiteral("b@x.org")),
-                    Recip(QStringLiteral("Nobody"), QString())}),
+    EXPECT_EQ(send({To(QStringLiteral("Bob Brown"), QStringLiteral("b@x.org")),
+                    To(QStringLiteral("Nobody"), QString())}),
               QStringLiteral("MAPI error (14)"));
-    EXPECT_EQ(send({Recip(QStringLiteral("Twin"), QString())}), QStringLiteral("MAPI error (21)"));
-    EXPECT_EQ(send({Recip(QStringLiteral("Evil"), QStringLiteral("x@y.org\r\nBcc: z@w.org"))}),
+    EXPECT_EQ(send({To(QStringLiteral("Twin"), QString())}), QStringLiteral("MAPI error (21)"));
+    EXPECT_EQ(send({To(QStringLiteral("Evil"), QStringLiteral("x@y.org\r\nBcc: z@w.org"))}),
               QStringLiteral("MAPI error (14)"));
     EXPECT_FALSE(stub.ran());
 }
@@ -309,7 +296,7 @@ TEST_F(LocalSend, AFailingSubmissionCommandIsAFailure)
 {
     SendmailStub stub(75);
     useStub(stub);
-    EXPECT_EQ(send({Recip(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))}), QStringLiteral("MAPI error (2)"));
+    EXPECT_EQ(send({To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))}), QStringLiteral("MAPI error (2)"));
     EXPECT_TRUE(stub.ran());
 }
 
@@ -317,7 +304,7 @@ TEST_F(LocalSend, AMissingSubmissionCommandIsAFailure)
 {
     profile.writeProfileIni({QStringLiteral("Sendmail=/nonexistent/sendmail -t -i")});
     connect();
-    EXPECT_EQ(send({Recip(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))}), QStringLiteral("MAPI error (2)"));
+    EXPECT_EQ(send({To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))}), QStringLiteral("MAPI error (2)"));
 }
 
 TEST_F(LocalSend, AHangingSubmissionIsRunningUntilAborted)
@@ -326,7 +313,7 @@ TEST_F(LocalSend, AHangingSubmissionIsRunningUntilAborted)
     useStub(stub);
     MAPIMessage m;
     m.RecipCount = 1;
-    QList<MapiRecip> to{Recip(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))};
+    QList<MapiRecip> to{To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))};
     ASSERT_EQ(smapi.Send(to, m), QString());
     ASSERT_TRUE(mailtest::WaitFor([&] { return stub.ran(); }));
     EXPECT_TRUE(smapi.PollSend().inProcess);

@@ -1,5 +1,7 @@
 // What the readers take from a letter's raw bytes: the body part, the
 // attachments and the sender, for the shapes mail clients write.
+#include "MailTestHelpers.h"
+
 #include "email/AttachmentName.h"
 #include "email/LetterComposer.h"
 #include "email/MimeLetter.h"
@@ -9,10 +11,9 @@
 #include <gtest/gtest.h>
 
 using namespace quenby;
+using mailtest::Lf;
 
 namespace {
-
-QString Lf(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 struct LetterCase {
     const char* name;

@@ -1,5 +1,6 @@
 // The POP3 reader against Dovecot on loopback, and against a scripted server
 // for what Dovecot will not do.
+#include "MailTestHelpers.h"
 #include "MailTestLetters.h"
 #include "Pop3ScriptServer.h"
 #include "support/DovecotServer.h"
@@ -15,18 +16,12 @@
 #include <gtest/gtest.h>
 
 using namespace quenby;
+using mailtest::FileBytes;
+using mailtest::Lf;
 using mailtest::Pop3ScriptServer;
 using mailtest::WaitFor;
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QString Lf(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 ServerInfo Account(quint16 port, const QString& user = QStringLiteral("ann"),
                    const QString& password = QStringLiteral("s3cret"))

@@ -1,6 +1,7 @@
 // The SMTP sender against aiosmtpd on loopback: plain, SMTPS and STARTTLS,
 // no logon, basic and NTLM, refused recipients, a stalled server; and what
 // the letter it sent decodes to.
+#include "MailTestHelpers.h"
 #include "Pop3ScriptServer.h"
 #include "support/DovecotServer.h"
 #include "support/SmtpSink.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace quenby;
+using mailtest::To;
 using testsupport::SmtpSink;
 
 namespace {
@@ -27,15 +29,6 @@ ServerInfo Outgoing(int port, bool ssl = false)
     s.SSLRequired = ssl;
     s.Timeout = 20;
     return s;
-}
-
-MapiRecip To(const QString& name, const QString& address)
-{
-    MapiRecip r;
-    r.RecipClass = kRecipTo;
-    r.Name = name;
-    r.Address = address;
-    return r;
 }
 
 MAPIMessage Letter(const QString& subject, const QString& body)
