@@ -3,7 +3,9 @@
 #include "hub/engine/Bag.h"
 #include "hub/engine/PhoneCommand.h"
 #include "hub/engine/PubFunctions.h"
+#include "hub/messages/MessageStoreChains.h"
 #include "hub/messages/SMS.h"
+#include "hub/messages/SubmitFromBag.h"
 #include "platform/VbError.h"
 
 #include <QStringList>
@@ -133,13 +135,9 @@ qint32 Progress(qint64 maxPDU, qint64 maxAddress, qint64 current, qint64 part)
 {
     const qint64 numerator = (((maxPDU + 1) * current + part) * 10 + 3) * 100;
     const qint64 denominator = (maxAddress + 1) * (maxPDU + 1) * 10;
-    if (denominator <= 0 || numerator < 0)
+    if (denominator <= 0)
         return 0;
-    qint64 quotient = numerator / denominator;
-    const qint64 twice = 2 * (numerator % denominator);
-    if (twice > denominator || (twice == denominator && quotient % 2 != 0))
-        ++quotient;
-    return static_cast<qint32>(qBound<qint64>(qint64(0), quotient, qint64(100)));
+    return storechain::Progress(numerator, denominator);
 }
 
 void EndChain(PhoneCommand& command) { command.setBag(kSMSObject, QVariant()); }
@@ -150,15 +148,7 @@ namespace {
 
 StepPtr BuildFirstStep(PhoneCommand& command)
 {
-    auto sms = std::make_shared<SMS>();
-    sms->MTI = SUBMIT;
-    sms->RP = NOREPLYPATH;
-    sms->SCNumber = VariantText(command.Bag(QStringLiteral("SCNumber")));
-    sms->SRIR = static_cast<SRIR_TYPE>(VariantLong(command.Bag(QStringLiteral("StatusReport"))));
-    sms->MsgClass = static_cast<MSG_CLASS>(VariantLong(command.Bag(QStringLiteral("MessageClass"))));
-    const QVariant validity = command.Bag(QStringLiteral("ValidityPeriod"));
-    if (!VariantIsEmpty(validity))
-        sms->VP(validity);
+    const std::shared_ptr<SMS> sms = SubmitFromBag(command);
 
     const qint32 coding = VariantLong(command.Bag(QStringLiteral("MessageCoding")));
     const bool joined = VariantBoolean(command.Bag(QStringLiteral("JoinParts")));

@@ -4,6 +4,7 @@
 #include "hub/engine/PhoneCommand.h"
 #include "hub/engine/PubFunctions.h"
 #include "hub/messages/SMS.h"
+#include "hub/messages/SubmitFromBag.h"
 #include "platform/VbError.h"
 
 #include <QStringList>
@@ -89,15 +90,7 @@ StepPtr WriteSMSMemory::Advance(PhoneCommand& command)
 
 StepPtr WriteSMSMemory::build(PhoneCommand& command)
 {
-    auto sms = std::make_shared<SMS>();
-    sms->MTI = SUBMIT;
-    sms->RP = NOREPLYPATH;
-    sms->SCNumber = VariantText(command.Bag(QStringLiteral("SCNumber")));
-    sms->SRIR = static_cast<SRIR_TYPE>(VariantLong(command.Bag(QStringLiteral("StatusReport"))));
-    sms->MsgClass = static_cast<MSG_CLASS>(VariantLong(command.Bag(QStringLiteral("MessageClass"))));
-    const QVariant validity = command.Bag(QStringLiteral("ValidityPeriod"));
-    if (!VariantIsEmpty(validity))
-        sms->VP(validity);
+    const std::shared_ptr<SMS> sms = SubmitFromBag(command);
     const qint32 coding = VariantLong(command.Bag(QStringLiteral("MessageCoding")));
     // The encoder empties the text for a coding it does not know; an empty
     // message must not be stored in place of the one asked for.
