@@ -2,6 +2,7 @@
 
 #include "common/Utf8.h"
 #include "hub/engine/PubFunctions.h"
+#include "hub/messages/RecordFields.h"
 #include "platform/Val.h"
 #include "platform/VbError.h"
 
@@ -73,40 +74,10 @@ QString After(const QString& text, QChar mark)
     return at < 0 ? text : text.mid(at + 1);
 }
 
-// Splits at commas outside double quotes, so a name such as "Doe, J" stays
-// one field. Quotes stay in the fields.
-QStringList SplitFields(const QString& line)
-{
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (QChar c : line) {
-        if (c == u'"')
-            quoted = !quoted;
-        if (c == u',' && !quoted) {
-            fields.append(field);
-            field.clear();
-        } else {
-            field.append(c);
-        }
-    }
-    fields.append(field);
-    return fields;
-}
-
 QString PadNumber(qint32 value, int width)
 {
     const QString digits = QString::number(std::abs(static_cast<qint64>(value))).rightJustified(width, u'0');
     return value < 0 ? QStringLiteral("-") + digits : digits;
-}
-
-// The separators must not appear inside an exported field, or a name could
-// forge columns and rows.
-QString ExportField(QString text)
-{
-    text.replace(QChar(0), u' ');
-    text.replace(QChar(8), u' ');
-    return text;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "hub/messages/MessageStore.h"
 
 #include "hub/engine/Bag.h"
+#include "hub/messages/RecordFields.h"
 #include "platform/VbError.h"
 
 #include <QStringList>
@@ -23,38 +24,9 @@ const QString kDateFormat = QStringLiteral("yyyy/MM/dd HH:mm");
                     QStringLiteral("Invalid procedure call or argument"));
 }
 
-// Splits at commas that are not inside double quotes: an alpha field such
-// as "Smith, J" stays one field.
-QStringList SplitFields(const QString& text)
-{
-    QStringList fields;
-    QString current;
-    bool quoted = false;
-    for (QChar c : text) {
-        if (c == u'"')
-            quoted = !quoted;
-        if (c == u',' && !quoted) {
-            fields << current;
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    fields << current;
-    return fields;
-}
-
 // A field of a phone answer as a number; blanks and line ends around it are
 // allowed, anything else raises a type mismatch.
 qint32 FieldNumber(const QString& field) { return VariantLong(QVariant(field.trimmed())); }
-
-// The field separators must not appear inside a field.
-QString ExportField(QString text)
-{
-    text.replace(QChar(0), QChar(u' '));
-    text.replace(QChar(8), QChar(u' '));
-    return text;
-}
 
 QString IndexDigits(qint32 ind)
 {
