@@ -4,6 +4,7 @@
 #include "email/Pop3Reader.h"
 #include "email/QuenbyGlobalObjs.h"
 #include "platform/Clock.h"
+#include "platform/TickGuard.h"
 #include "platform/Timer.h"
 #include "platform/VbError.h"
 
@@ -302,7 +303,7 @@ void CDOSYS::Tick()
 {
     if (inTick_ || !transfer_)
         return;
-    inTick_ = true;
+    platform::TickGuard guard(inTick_);
     try {
         if (transfer_->phase == Transfer::Connecting) {
             int running = 0;
@@ -337,7 +338,6 @@ void CDOSYS::Tick()
     } catch (...) {
         finish(platform::ErrorText(QStringLiteral("Unexpected failure"), 0));
     }
-    inTick_ = false;
 }
 
 bool CDOSYS::flush()

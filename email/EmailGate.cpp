@@ -4,6 +4,7 @@
 #include "email/QuenbyGlobalObjs.h"
 #include "email/ReadEmailCommand.h"
 #include "email/SMAPI.h"
+#include "platform/TickGuard.h"
 #include "platform/Timer.h"
 #include "platform/VbError.h"
 
@@ -167,7 +168,7 @@ void EmailGate::CommandTick()
 {
     if (inCommandTick_)
         return;
-    inCommandTick_ = true;
+    platform::TickGuard guard(inCommandTick_);
     try {
         if (!current_) {
             if (!inQueue_.isEmpty() && ready_) {
@@ -181,14 +182,13 @@ void EmailGate::CommandTick()
     } catch (const std::exception& e) {
         DebugTrace(platform::ErrorText(e));
     }
-    inCommandTick_ = false;
 }
 
 void EmailGate::MinuteTick()
 {
     if (inMinuteTick_ || !ready_)
         return;
-    inMinuteTick_ = true;
+    platform::TickGuard guard(inMinuteTick_);
     try {
         ++MinuteCounter();
         if (MinuteCounter() >= pollInterval_) {
@@ -198,7 +198,6 @@ void EmailGate::MinuteTick()
     } catch (const std::exception& e) {
         DebugTrace(platform::ErrorText(e));
     }
-    inMinuteTick_ = false;
 }
 
 }  // namespace quenby

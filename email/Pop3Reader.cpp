@@ -5,6 +5,7 @@
 #include "email/QuenbyGlobalObjs.h"
 #include "platform/Ansi.h"
 #include "platform/Clock.h"
+#include "platform/TickGuard.h"
 #include "platform/Val.h"
 #include "platform/VbError.h"
 
@@ -166,7 +167,7 @@ void Pop3Reader::onReadyRead()
 {
     if (inHandler_)
         return;
-    inHandler_ = true;
+    platform::TickGuard guard(inHandler_);
     try {
         handleData();
     } catch (const std::exception& e) {
@@ -174,7 +175,6 @@ void Pop3Reader::onReadyRead()
             finish(QStringLiteral("POP3 Error: ") + platform::ErrorText(e));
     }
     lastActivity_ = platform::TickCount();
-    inHandler_ = false;
 }
 
 void Pop3Reader::onSocketError()
