@@ -25,20 +25,6 @@ corvane::PhoneCommandPtr StoreCommand()
     return command;
 }
 
-// Sets the command up and pushes it; a refused set-up is reported, never
-// pushed.
-QString SetUpAndPush(const corvane::PhoneCommandPtr& command, const QString& name, qint32 key, bool& waitingReply)
-{
-    const QString refused = command->SetUp(name, QStringLiteral("OK\r"), QStringLiteral("ERROR\r"), key, 5000, false,
-                                           false, dorrak::mbtLightCommand);
-    if (!refused.isEmpty()) {
-        waitingReply = false;
-        return refused;
-    }
-    PhoneGateRef().Push(command);
-    return QString();
-}
-
 }  // namespace
 
 QVariant ReadStoreOrder::Start()
@@ -51,7 +37,7 @@ QString ReadStoreOrder::GetCommand()
 {
     return Guarded([&] {
         waitingReply_ = true;
-        return SetUpAndPush(StoreCommand(), QStringLiteral("ReadStore"), key_, waitingReply_);
+        return PushChain(StoreCommand(), QStringLiteral("ReadStore"));
     });
 }
 
@@ -115,7 +101,7 @@ QString WriteMessageOrder::GetCommand()
         command->setBag(QStringLiteral("Address"), address_);
         command->setBag(QStringLiteral("LocationName"), locationName_);
         command->setBagObject(QStringLiteral("Store"), G().PhoneMessages);
-        return SetUpAndPush(command, QStringLiteral("WriteSMS"), key_, waitingReply_);
+        return PushChain(command, QStringLiteral("WriteSMS"));
     });
 }
 
@@ -175,7 +161,7 @@ QString DeleteMessageOrder::GetCommand()
         command->setBag(QStringLiteral("LocationName"), PhoneMessagesRef().LocationName(storageIndex_));
         command->setBag(QStringLiteral("LocationIndex"), storageIndex_);
         command->setBag(QStringLiteral("MsgIndex"), messageIndex_);
-        return SetUpAndPush(command, QStringLiteral("DeleteSMS"), key_, waitingReply_);
+        return PushChain(command, QStringLiteral("DeleteSMS"));
     });
 }
 

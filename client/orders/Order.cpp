@@ -39,6 +39,18 @@ void Order::ResetRunState()
     progress_ = 0;
 }
 
+QString Order::PushChain(const corvane::PhoneCommandPtr& command, const QString& chain)
+{
+    const QString refused = command->SetUp(chain, QStringLiteral("OK\r"), QStringLiteral("ERROR\r"), key_, 5000, false,
+                                           false, dorrak::mbtLightCommand);
+    if (!refused.isEmpty()) {
+        waitingReply_ = false;
+        return refused;
+    }
+    PhoneGateRef().Push(command);
+    return QString();
+}
+
 
 namespace {
 

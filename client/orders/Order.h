@@ -75,6 +75,10 @@ protected:
     void ResetRunState();
     // Runs body; a run-time error becomes its "description (number)".
     static QString Guarded(const std::function<QString()>& body) { return platform::TextOrError(body); }
+    // Sets command up to run the named chain for this order and pushes it
+    // into the phone gate: "". A refused set-up is returned instead, never
+    // pushed, and the order no longer waits for a reply.
+    QString PushChain(const corvane::PhoneCommandPtr& command, const QString& chain);
 
     qint32 key_ = 0;
     QString owner_;

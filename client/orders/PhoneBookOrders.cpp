@@ -15,13 +15,6 @@ const QString kWriteFailed = QStringLiteral("The Write Phonebook operation faile
 
 corvane::BookRecords& PhoneBooksRef() { return platform::Required(G().PhoneBooks, QStringLiteral("Parlova")); }
 
-// A refused set-up is reported, never pushed.
-QString SetUpCommand(corvane::PhoneCommand& command, const QString& name, qint32 key)
-{
-    return command.SetUp(name, QStringLiteral("OK\r"), QStringLiteral("ERROR\r"), key, 5000, false, false,
-                         dorrak::mbtLightCommand);
-}
-
 // Closes the window and opens it again, empty, in the state it had.
 void Rebuild(ChildWindow& window)
 {
@@ -45,13 +38,7 @@ QString ReadBookOrder::GetCommand()
         waitingReply_ = true;
         auto command = std::make_shared<corvane::PhoneCommand>();
         command->setBagObject(QStringLiteral("Book"), G().PhoneBooks);
-        const QString refused = SetUpCommand(*command, QStringLiteral("ReadBook"), key_);
-        if (!refused.isEmpty()) {
-            waitingReply_ = false;
-            return refused;
-        }
-        PhoneGateRef().Push(command);
-        return QString();
+        return PushChain(command, QStringLiteral("ReadBook"));
     });
 }
 
@@ -126,13 +113,7 @@ QString WriteBookEntryOrder::GetCommand()
         command->setBag(QStringLiteral("FromLocationName"), fromLocationName_);
         command->setBag(QStringLiteral("FromBookIndex"), fromBookIndex_);
         command->setBagObject(QStringLiteral("Book"), G().PhoneBooks);
-        const QString refused = SetUpCommand(*command, QStringLiteral("WriteBook"), key_);
-        if (!refused.isEmpty()) {
-            waitingReply_ = false;
-            return refused;
-        }
-        PhoneGateRef().Push(command);
-        return QString();
+        return PushChain(command, QStringLiteral("WriteBook"));
     });
 }
 
