@@ -1,13 +1,11 @@
 // The simulated phone's message commands on their own, through a plain
 // descriptor of the device side: what the gate tests cannot make our chains
 // send (a wrong length, ESC, delete flags).
+#include "support/DeviceLine.h"
 #include "support/PhoneFixture.h"
 #include "tools/phonesim/MessageMemory.h"
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -18,33 +16,22 @@ class SimSms : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fd_ = ::open(sim.devicePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        ASSERT_GE(fd_, 0);
+        ASSERT_GE(line.fd(), 0);
         sim.state().echo = false;
         sim.state().cmee = 1;
-    }
-    void TearDown() override
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
     }
 
     QByteArray ask(const QByteArray& bytes)
     {
-        EXPECT_EQ(::write(fd_, bytes.constData(), size_t(bytes.size())), bytes.size());
+        line.write(bytes);
         sim.pump();
-        QByteArray all;
-        char buf[1024];
-        ssize_t n;
-        while ((n = ::read(fd_, buf, sizeof buf)) > 0)
-            all.append(buf, n);
-        return all;
+        return line.read();
     }
     phonesim::MessageMemory& memory() { return sim.state().get<phonesim::MessageMemory>(); }
 
     testsupport::PhoneFixture phone;
     phonesim::PhoneSim& sim = phone.sim();
-    int fd_ = -1;
+    testsupport::DeviceLine line{sim.devicePath()};
 };
 
 TEST_F(SimSms, SendChecksTheLengthAndCountsReferences)

@@ -1,5 +1,6 @@
 // The simulated phone on its own, driven through a plain descriptor of the
 // device side.
+#include "support/DeviceLine.h"
 #include "support/PhoneFixture.h"
 
 #include <gtest/gtest.h>
@@ -13,34 +14,7 @@ namespace {
 using phonesim::PhoneSim;
 using phonesim::ScriptedReply;
 
-class Line {
-public:
-    explicit Line(const QString& path)
-    {
-        fd_ = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    }
-    ~Line() { close(); }
-    void close()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
-    }
-    int fd() const { return fd_; }
-    void write(const QByteArray& bytes) { ASSERT_EQ(::write(fd_, bytes.constData(), bytes.size()), bytes.size()); }
-    QByteArray read()
-    {
-        QByteArray all;
-        char buf[4096];
-        ssize_t n;
-        while ((n = ::read(fd_, buf, sizeof buf)) > 0)
-            all.append(buf, n);
-        return all;
-    }
-
-private:
-    int fd_ = -1;
-};
+using Line = testsupport::DeviceLine;
 
 struct SimTest : ::testing::Test {
     testsupport::PhoneFixture phone;
