@@ -12,6 +12,14 @@ void ShowConnectionState(MainWindow& window, bool connected)
     }
 }
 
+void RebuildEmpty(ChildWindow& window)
+{
+    const qint32 state = window.WindowState();
+    window.Unload();
+    window.SetFocus();
+    window.SetWindowState(state);
+}
+
 WindowSet& Windows()
 {
     static WindowSet set;

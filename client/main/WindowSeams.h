@@ -110,6 +110,9 @@ public:
     virtual void Unload() = 0;
 };
 
+// Closes the window and opens it again, empty, in the state it had.
+void RebuildEmpty(ChildWindow& window);
+
 class PhonebookWindow : public ChildWindow {
 public:
     // "" or "Contact not found".

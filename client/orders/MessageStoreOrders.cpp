@@ -178,10 +178,7 @@ QString DeleteMessageOrder::PutReport(const Reply& reply)
                 if (window.Visible())
                     result_ = window.DeleteMessage(storageIndex_, messageIndex_);
             } else {
-                const qint32 state = window.WindowState();
-                window.Unload();
-                window.SetFocus();
-                window.SetWindowState(state);
+                RebuildEmpty(window);
             }
             break;
         }

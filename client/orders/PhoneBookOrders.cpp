@@ -15,15 +15,6 @@ const QString kWriteFailed = QStringLiteral("The Write Phonebook operation faile
 
 corvane::BookRecords& PhoneBooksRef() { return platform::Required(G().PhoneBooks, QStringLiteral("Parlova")); }
 
-// Closes the window and opens it again, empty, in the state it had.
-void Rebuild(ChildWindow& window)
-{
-    const qint32 state = window.WindowState();
-    window.Unload();
-    window.SetFocus();
-    window.SetWindowState(state);
-}
-
 }  // namespace
 
 QVariant ReadBookOrder::Start()
@@ -137,7 +128,7 @@ QString WriteBookEntryOrder::PutReport(const Reply& reply)
                     result_ = window.DeleteContact(BagText(command, QStringLiteral("FromLocationName")),
                                                    BagLong(command, QStringLiteral("FromBookIndex")));
                 else
-                    Rebuild(window);
+                    RebuildEmpty(window);
             }
             break;
         }
