@@ -16,16 +16,10 @@
 #include <gtest/gtest.h>
 
 using orderstest::ClientRig;
+using orderstest::Query;
 using phonesim::ScriptedReply;
 
 namespace {
-
-std::shared_ptr<parlova::QueryPhoneOrder> Query(const QString& text, const QString& theme = QStringLiteral("Talk"))
-{
-    auto q = std::make_shared<parlova::QueryPhoneOrder>();
-    q->SetUp(text, theme);
-    return q;
-}
 
 corvane::PhoneCommandPtr Raw(const QString& text, qint32 owner)
 {

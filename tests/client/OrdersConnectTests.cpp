@@ -12,18 +12,12 @@
 #include <gtest/gtest.h>
 
 using orderstest::ClientRig;
+using orderstest::Query;
 using parlova::ConnectPhone;
 using parlova::DisconnectPhone;
 using parlova::OrderPtr;
 
 namespace {
-
-std::shared_ptr<parlova::QueryPhoneOrder> Query(const QString& text, const QString& theme = QStringLiteral("Talk"))
-{
-    auto q = std::make_shared<parlova::QueryPhoneOrder>();
-    q->SetUp(text, theme);
-    return q;
-}
 
 QStringList Names(const parlova::Orders& orders)
 {

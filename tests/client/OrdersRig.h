@@ -10,6 +10,7 @@
 #include "client/orders/Orders.h"
 #include "client/orders/PhoneConnectProcedures.h"
 #include "client/orders/PhoneProfile.h"
+#include "client/orders/QueryPhoneOrder.h"
 #include "email/EmailLetter.h"
 #include "hub/engine/Gate.h"
 #include "hub/messages/BookRecords.h"
@@ -259,5 +260,14 @@ public:
         return ok && loop.PhoneWasConnected();
     }
 };
+
+// A query order for the phone, from the conversation theme.
+inline std::shared_ptr<parlova::QueryPhoneOrder> Query(const QString& text,
+                                                       const QString& theme = QStringLiteral("Talk"))
+{
+    auto q = std::make_shared<parlova::QueryPhoneOrder>();
+    q->SetUp(text, theme);
+    return q;
+}
 
 }  // namespace orderstest
