@@ -7,6 +7,7 @@
 #include "client/orders/SendEmailOrder.h"
 
 using namespace parlova;
+using mailtest::To;
 using namespace platform;
 
 namespace {

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/VbError.h"
+#include "support/MailTestHelpers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -117,14 +118,6 @@ protected:
         return true;
     }
 
-    static quenby::MapiRecip To(const QString& name, const QString& address)
-    {
-        quenby::MapiRecip r;
-        r.RecipClass = quenby::kRecipTo;
-        r.Name = name;
-        r.Address = address;
-        return r;
-    }
     static quenby::MAPIMessage Letter(const QString& body, qint32 recipients)
     {
         quenby::MAPIMessage m;

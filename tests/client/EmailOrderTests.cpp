@@ -13,6 +13,7 @@
 #include <QDateTime>
 
 using namespace parlova;
+using mailtest::To;
 
 namespace {
 

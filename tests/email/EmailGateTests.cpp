@@ -1,9 +1,9 @@
 // The e-mail gate and its commands, driven tick by tick against real
 // servers on loopback (the aiosmtpd sink, the scripted POP3 server) and the
 // local mail store.
-#include "MailTestHelpers.h"
 #include "MailTestLetters.h"
 #include "Pop3ScriptServer.h"
+#include "support/MailTestHelpers.h"
 #include "support/MaildirProfile.h"
 #include "support/SendmailStub.h"
 #include "support/SmtpSink.h"

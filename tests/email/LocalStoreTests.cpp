@@ -1,7 +1,7 @@
 // The local mail store service over Maildir fixtures and a sendmail stub.
-#include "MailTestHelpers.h"
 #include "MailTestLetters.h"
 #include "Pop3ScriptServer.h"
+#include "support/MailTestHelpers.h"
 #include "support/MaildirProfile.h"
 #include "support/SendmailStub.h"
 

@@ -1,6 +1,6 @@
 // What the readers take from a letter's raw bytes: the body part, the
 // attachments and the sender, for the shapes mail clients write.
-#include "MailTestHelpers.h"
+#include "support/MailTestHelpers.h"
 
 #include "email/AttachmentName.h"
 #include "email/LetterComposer.h"

@@ -1,9 +1,9 @@
 // The POP3 reader against Dovecot on loopback, and against a scripted server
 // for what Dovecot will not do.
-#include "MailTestHelpers.h"
 #include "MailTestLetters.h"
 #include "Pop3ScriptServer.h"
 #include "support/DovecotServer.h"
+#include "support/MailTestHelpers.h"
 
 #include "email/Pop3Reader.h"
 #include "platform/Clock.h"

@@ -1,9 +1,9 @@
 // The SMTP sender against aiosmtpd on loopback: plain, SMTPS and STARTTLS,
 // no logon, basic and NTLM, refused recipients, a stalled server; and what
 // the letter it sent decodes to.
-#include "MailTestHelpers.h"
 #include "Pop3ScriptServer.h"
 #include "support/DovecotServer.h"
+#include "support/MailTestHelpers.h"
 #include "support/SmtpSink.h"
 
 #include "email/CDOSYS.h"
