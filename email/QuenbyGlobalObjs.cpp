@@ -48,8 +48,10 @@ EmailServiceTypes DetectServiceType()
 
 QString EmailOverride(const char* envVar, const QString& key)
 {
-    const QString value = qEnvironmentVariable(envVar);
-    return value.isEmpty() ? platform::GetSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), key) : value;
+    // Blanks name nothing, in either place.
+    const QString value = qEnvironmentVariable(envVar).trimmed();
+    return value.isEmpty() ? platform::GetSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), key).trimmed()
+                           : value;
 }
 
 EmailServiceTypes ServiceType() { return g_serviceType; }

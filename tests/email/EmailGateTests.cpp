@@ -474,6 +474,21 @@ TEST_F(Gate, TheServiceTypeIsSmtpUnlessTheLocalStoreIsChosen)
     platform::DeleteSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), QStringLiteral("Service"));
 }
 
+TEST_F(Gate, AnOverrideOfBlanksNamesNothing)
+{
+    const char* env = "PARLOVA_SMTP_CAFILE";
+    const QString key = QStringLiteral("SmtpCAFile");
+    platform::SaveSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), key, QStringLiteral("/etc/ca.pem"));
+    qputenv(env, "  ");
+    EXPECT_EQ(EmailOverride(env, key), QStringLiteral("/etc/ca.pem"));
+    platform::SaveSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), key, QStringLiteral(" "));
+    EXPECT_EQ(EmailOverride(env, key), QString());
+    qputenv(env, " /tmp/test-ca.pem ");
+    EXPECT_EQ(EmailOverride(env, key), QStringLiteral("/tmp/test-ca.pem"));
+    qunsetenv(env);
+    platform::DeleteSetting(QStringLiteral("Parlova"), QStringLiteral("Email"), key);
+}
+
 TEST_F(Gate, TheLocalStoreRunsPushedSendsThenTheRead)
 {
     testsupport::MaildirProfile profile;
