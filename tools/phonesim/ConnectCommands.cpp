@@ -179,8 +179,10 @@ void registerConnectCommands(PhoneSim& sim)
             else
                 Answer(s, {QStringLiteral("+CMEE: %1").arg(s.state().cmee)});
         } else if (c.args.startsWith(u'=')) {
-            bool ok = false;
-            const int mode = c.args.mid(1).trimmed().toInt(&ok);
+            // An empty value is the default mode 0, as V.250 has it.
+            const QString value = c.args.mid(1).trimmed();
+            bool ok = value.isEmpty();
+            const int mode = ok ? 0 : value.toInt(&ok);
             if (!ok || mode < 0 || mode > 2) {
                 s.sendCmeError(50);  // incorrect parameters
                 return;
