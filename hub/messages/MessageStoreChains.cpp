@@ -21,10 +21,7 @@ MessageStorePtr StoreOrNull(PhoneCommand& command) { return command.BagObject<Me
 
 MessageStore& Store(PhoneCommand& command)
 {
-    const MessageStorePtr store = StoreOrNull(command);
-    if (!store)
-        platform::Raise(91, QStringLiteral("MessageStore"), QStringLiteral("Object variable or With block variable not set"));
-    return *store;
+    return platform::Required(StoreOrNull(command), QStringLiteral("MessageStore"));
 }
 
 qint32 Progress(double value)

@@ -53,10 +53,7 @@ StepPtr NextBook(PhoneCommand& command, qint32 booksCount)
 
 BookRecords& BookOf(PhoneCommand& command)
 {
-    const BookRecordsPtr book = command.BagObject<BookRecords>(kBook);
-    if (!book)
-        platform::Raise(91, QStringLiteral("PhoneCommand"), QStringLiteral("Object variable not set"));
-    return *book;
+    return platform::Required(command.BagObject<BookRecords>(kBook), QStringLiteral("PhoneCommand"));
 }
 
 StepPtr ReadBookSetUp(PhoneCommand& command, const SetUpArguments&)
