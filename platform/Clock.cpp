@@ -28,8 +28,19 @@ double SecondsSinceMidnight()
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
+QDateTime Now()
+{
+    if (g_fake)
+        return g_fake->now();
+    return QDateTime::currentDateTime();
+}
+
 FakeClock::FakeClock(qint64 startTicks, double startSeconds)
-    : ticks_(startTicks), seconds_(startSeconds), previous_(g_fake)
+    : ticks_(startTicks),
+      seconds_(startSeconds),
+      // A fixed day, so stamps read the same in every run.
+      now_(QDate(2024, 5, 17), QTime(0, 0).addMSecs(qint64(startSeconds * 1000))),
+      previous_(g_fake)
 {
     g_fake = this;
 }
@@ -40,6 +51,7 @@ void FakeClock::advance(qint64 ms)
 {
     ticks_ += ms;
     seconds_ += ms / 1000.0;
+    now_ = now_.addMSecs(ms);
 }
 
 }  // namespace platform
