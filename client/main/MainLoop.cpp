@@ -1,9 +1,9 @@
 #include "client/main/MainLoop.h"
 
-#include "client/main/Globals.h"
+#include "client/core/Globals.h"
 #include "client/orders/ModalQuestion.h"
 #include "client/orders/Orders.h"
-#include "client/orders/PhoneProfile.h"
+#include "client/core/PhoneProfile.h"
 #include "email/EmailGate.h"
 #include "email/ReadEmailCommand.h"
 #include "hub/engine/Gate.h"

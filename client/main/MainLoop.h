@@ -8,7 +8,7 @@
 // MainWindowPanes is the widget-free half of the main window's status
 // operations (the texts, tool tips and button values); the window shows what
 // it holds.
-#include "client/main/WindowSeams.h"
+#include "client/core/WindowSeams.h"
 
 #include <QString>
 

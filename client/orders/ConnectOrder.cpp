@@ -1,10 +1,10 @@
 #include "client/orders/ConnectOrder.h"
 
-#include "client/main/Globals.h"
-#include "client/main/Settings.h"
-#include "client/main/WindowSeams.h"
+#include "client/core/Globals.h"
+#include "client/core/Settings.h"
+#include "client/core/WindowSeams.h"
 #include "client/orders/ModalQuestion.h"
-#include "client/orders/PhoneProfile.h"
+#include "client/core/PhoneProfile.h"
 #include "hub/messages/BookRecords.h"
 #include "platform/MessageBox.h"
 

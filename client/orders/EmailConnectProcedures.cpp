@@ -1,7 +1,7 @@
 #include "client/orders/EmailConnectProcedures.h"
 
-#include "client/main/Globals.h"
-#include "client/main/Settings.h"
+#include "client/core/Globals.h"
+#include "client/core/Settings.h"
 #include "client/orders/LeftOrders.h"
 #include "client/orders/ModalQuestion.h"
 #include "client/orders/Orders.h"

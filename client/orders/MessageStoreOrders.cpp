@@ -1,8 +1,8 @@
 #include "client/orders/MessageStoreOrders.h"
 
-#include "client/main/Globals.h"
-#include "client/main/Settings.h"
-#include "client/main/WindowSeams.h"
+#include "client/core/Globals.h"
+#include "client/core/Settings.h"
+#include "client/core/WindowSeams.h"
 #include "client/orders/PhoneConnectProcedures.h"
 #include "hub/messages/MessageStore.h"
 #include "platform/VbError.h"

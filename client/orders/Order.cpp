@@ -1,6 +1,6 @@
 #include "client/orders/Order.h"
 
-#include "client/main/Globals.h"
+#include "client/core/Globals.h"
 #include "common/ClassIDGenerator.h"
 #include "platform/VbError.h"
 

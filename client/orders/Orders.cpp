@@ -1,6 +1,6 @@
 #include "client/orders/Orders.h"
 
-#include "client/main/WindowSeams.h"
+#include "client/core/WindowSeams.h"
 #include "platform/VbError.h"
 
 #include <limits>

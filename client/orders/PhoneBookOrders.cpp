@@ -1,8 +1,8 @@
 #include "client/orders/PhoneBookOrders.h"
 
-#include "client/main/Globals.h"
-#include "client/main/Module1.h"
-#include "client/main/WindowSeams.h"
+#include "client/core/Globals.h"
+#include "client/core/Module1.h"
+#include "client/core/WindowSeams.h"
 #include "hub/messages/BookRecords.h"
 #include "platform/VbError.h"
 

@@ -1,8 +1,8 @@
 #include "client/orders/PhoneConnectProcedures.h"
 
-#include "client/main/Globals.h"
-#include "client/main/Settings.h"
-#include "client/main/WindowSeams.h"
+#include "client/core/Globals.h"
+#include "client/core/Settings.h"
+#include "client/core/WindowSeams.h"
 #include "client/orders/ConnectOrder.h"
 #include "client/orders/LeftOrders.h"
 #include "client/orders/Orders.h"

@@ -1,6 +1,6 @@
 #include "client/orders/ScanOrder.h"
 
-#include "client/main/WindowSeams.h"
+#include "client/core/WindowSeams.h"
 
 namespace parlova {
 

@@ -1,9 +1,9 @@
 #include "client/orders/SendEmailOrder.h"
 
-#include "client/main/Globals.h"
-#include "client/main/Module1.h"
-#include "client/main/Settings.h"
-#include "client/main/WindowSeams.h"
+#include "client/core/Globals.h"
+#include "client/core/Module1.h"
+#include "client/core/Settings.h"
+#include "client/core/WindowSeams.h"
 #include "email/EmailGate.h"
 #include "email/SendEmailCommand.h"
 #include "platform/VbError.h"

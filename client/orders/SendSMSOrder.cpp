@@ -1,7 +1,7 @@
 #include "client/orders/SendSMSOrder.h"
 
-#include "client/main/Settings.h"
-#include "client/main/WindowSeams.h"
+#include "client/core/Settings.h"
+#include "client/core/WindowSeams.h"
 #include "client/orders/PhoneConnectProcedures.h"
 #include "platform/VbError.h"
 

@@ -3,10 +3,10 @@
 // connection tests: the real e-mail gate and queue, the main loop, the
 // widget-free status panes and a recording conference registry. The
 // account comes from the settings store, as the connect procedure takes it.
-#include "client/main/Globals.h"
+#include "client/core/Globals.h"
 #include "client/main/MainLoop.h"
-#include "client/main/Settings.h"
-#include "client/main/WindowSeams.h"
+#include "client/core/Settings.h"
+#include "client/core/WindowSeams.h"
 #include "client/orders/Orders.h"
 #include "email/EmailGate.h"
 #include "email/EmailLetter.h"

@@ -1,6 +1,6 @@
-#include "client/main/Globals.h"
-#include "client/main/Module1.h"
-#include "client/main/Settings.h"
+#include "client/core/Globals.h"
+#include "client/core/Module1.h"
+#include "client/core/Settings.h"
 
 #include "common/SmsParts.h"
 #include "platform/Dialogs.h"

@@ -3,13 +3,13 @@
 // pseudo-terminal, with recording stand-ins for the windows. One round is
 // 50 ms of the fake clock: the port ticks every round, the gate's engine
 // every second round and the main loop every sixth (its 300 ms timer).
-#include "client/main/Globals.h"
+#include "client/core/Globals.h"
 #include "client/main/MainLoop.h"
-#include "client/main/Settings.h"
-#include "client/main/WindowSeams.h"
+#include "client/core/Settings.h"
+#include "client/core/WindowSeams.h"
 #include "client/orders/Orders.h"
 #include "client/orders/PhoneConnectProcedures.h"
-#include "client/orders/PhoneProfile.h"
+#include "client/core/PhoneProfile.h"
 #include "client/orders/QueryPhoneOrder.h"
 #include "email/EmailLetter.h"
 #include "hub/engine/Gate.h"

@@ -3,9 +3,9 @@
 // tests: the real gate on the simulated phone, the real queue and main loop,
 // the widget-free status panes, and recording store windows. The port, the
 // engine and the main loop tick by hand on the fake clock (50, 100, 300 ms).
-#include "client/main/Globals.h"
+#include "client/core/Globals.h"
 #include "client/main/MainLoop.h"
-#include "client/main/Settings.h"
+#include "client/core/Settings.h"
 #include "client/orders/Orders.h"
 #include "client/orders/PhoneConnectProcedures.h"
 #include "hub/messages/BookRecords.h"

@@ -1,4 +1,4 @@
-#include "client/main/WindowSeams.h"
+#include "client/core/WindowSeams.h"
 
 #include "platform/VbError.h"
 

@@ -8,7 +8,7 @@
 //
 // A property write changes only the value in memory; only the operations
 // below write to the store.
-#include "client/main/OptionsSnapshot.h"
+#include "client/core/OptionsSnapshot.h"
 
 #include "platform/Dialogs.h"
 

@@ -1,7 +1,7 @@
-#include "client/main/Module1.h"
+#include "client/core/Module1.h"
 
-#include "client/main/Globals.h"
-#include "client/main/Settings.h"
+#include "client/core/Globals.h"
+#include "client/core/Settings.h"
 
 #include "common/GsmAlphabet.h"
 #include "common/SmsParts.h"

@@ -1,6 +1,6 @@
-#include "client/orders/PhoneProfile.h"
+#include "client/core/PhoneProfile.h"
 
-#include "client/main/Globals.h"
+#include "client/core/Globals.h"
 
 namespace parlova {
 

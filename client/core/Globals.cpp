@@ -1,4 +1,4 @@
-#include "client/main/Globals.h"
+#include "client/core/Globals.h"
 
 #include "hub/engine/Gate.h"
 #include "hub/messages/MessageChains.h"
