@@ -1,11 +1,10 @@
 #pragma once
-// The one place the program's process-wide objects live. The main window's
-// start-up creates them in its order and its unload handler releases them;
+// The program's process-wide objects. The application object holds the one
+// set and creates and releases them in its start-up and shut-down order;
 // nothing here owns a window.
 #include <QString>
 
 #include <memory>
-#include <type_traits>
 
 namespace corvane {
 class Gate;
@@ -17,39 +16,24 @@ class EmailGate;
 }
 namespace parlova {
 class Orders;
-class Conference;
+class ConferenceRegistry;
 class PhoneProfile;
 }  // namespace parlova
 
 namespace parlova {
 
-class Globals {
-public:
-    static Globals& Instance();
-
-    // A new phone gate with every message chain of the hub registered: the
-    // way start-up makes PhoneGate.
-    static std::shared_ptr<corvane::Gate> NewPhoneGate();
-
+struct Globals {
     std::shared_ptr<corvane::Gate> PhoneGate;
     std::shared_ptr<quenby::EmailGate> MailGate;
     std::shared_ptr<Orders> PhoneOrders;
     std::shared_ptr<Orders> MailOrders;
     std::shared_ptr<corvane::BookRecords> PhoneBooks;
-    std::shared_ptr<Conference> Conferences;
+    // The conference registry; only the application object sets it.
+    std::shared_ptr<ConferenceRegistry> Conferences;
     std::shared_ptr<corvane::MessageStore> PhoneMessages;
-
-    // What the connected phone can do: made the first time anyone asks and
-    // kept to the end of the process. (A template so that this header needs
-    // only the declaration; the caller's file includes the profile's header.)
-    template <class Profile = PhoneProfile>
-    const std::shared_ptr<PhoneProfile>& ConnectedPhone()
-    {
-        static_assert(std::is_same_v<Profile, PhoneProfile>);
-        if (!connectedPhone_)
-            connectedPhone_ = std::make_shared<Profile>();
-        return connectedPhone_;
-    }
+    // What the connected phone can do: made with the application object
+    // and kept as long as it lives.
+    std::shared_ptr<PhoneProfile> ConnectedPhone;
 
     // The product name; every stored setting of the program lives under it.
     QString AppName = QStringLiteral("Parlova");
@@ -70,13 +54,9 @@ public:
     qint32 FindStartPosition = 0;
     qint32 FindPosition = 0;
     bool FindWrapped = false;
-
-private:
-    Globals() = default;
-    std::shared_ptr<PhoneProfile> connectedPhone_;
 };
 
-// Short for Globals::Instance().
-inline Globals& G() { return Globals::Instance(); }
+// The current application object's globals.
+Globals& G();
 
 }  // namespace parlova

@@ -1,7 +1,5 @@
 #include "client/core/PhoneProfile.h"
 
-#include "client/core/Globals.h"
-
 namespace parlova {
 
 void PhoneProfile::Reset()
@@ -12,7 +10,5 @@ void PhoneProfile::Reset()
     StatusReportsArmed = false;
     MEEcodeValue = -1;
 }
-
-PhoneProfile& ConnectedPhone() { return *G().ConnectedPhone(); }
 
 }  // namespace parlova

@@ -1,7 +1,7 @@
 #pragma once
 // What the connected phone can do, as the last connect order found it. One
-// instance for the program (Globals::ConnectedPhone), made on first use;
-// every connect order empties it before it starts.
+// instance for the program (Globals::ConnectedPhone); every connect order
+// empties it before it starts.
 #include <QString>
 #include <QtGlobal>
 
@@ -19,8 +19,5 @@ public:
     // The extended error mode the connect chain chose, -1 for none.
     qint32 MEEcodeValue = -1;
 };
-
-// Globals::ConnectedPhone, here where the class is complete.
-PhoneProfile& ConnectedPhone();
 
 }  // namespace parlova

@@ -207,13 +207,6 @@ Settings::Settings()
     WorkingFolder_ = folder;
 }
 
-Settings& Settings::Instance()
-{
-    // Lives to the end of the process, like the settings themselves.
-    static Settings* const instance = new Settings();
-    return *instance;
-}
-
 void Settings::SetFromText(const Property& p, const QString& text)
 {
     std::visit(

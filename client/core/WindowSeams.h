@@ -1,14 +1,18 @@
 #pragma once
 // What the orders and the main loop need of the windows, as small abstract
 // classes. The window code implements them and registers its objects in
-// Windows(); the orders and the main loop never see a widget, so they run
-// (and are tested) without any.
+// Windows(), keeping the registration as long as the window lives; the
+// orders and the main loop never see a widget, so they run (and are tested)
+// without any.
 //
 // Lookups never create a window: an interface object stands for a window
 // that may not be loaded, and reports that through Visible().
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
+
+#include <functional>
+#include <memory>
 
 namespace quenby {
 struct EmailLetter;
@@ -78,6 +82,8 @@ public:
 class ConferenceRegistry {
 public:
     virtual ~ConferenceRegistry() = default;
+    // The number of open conversations.
+    virtual qint32 TalksCount() = 0;
     virtual bool TalkExist(const QString& theme) = 0;
     // The open window of that theme; raises a run-time error when none is.
     virtual TalkWindow& Talk(const QString& theme) = 0;
@@ -128,21 +134,73 @@ public:
     virtual QString DeleteMessage(qint32 storageIndex, qint32 messageIndex) = 0;
 };
 
+// A window's place in the window set, held by the window: when it is
+// destroyed (or released) the place is emptied, unless another window has
+// taken it since. Outliving the window set is harmless.
+class WindowRegistration {
+public:
+    WindowRegistration() = default;
+    WindowRegistration(WindowRegistration&& other) noexcept;
+    WindowRegistration& operator=(WindowRegistration&& other) noexcept;
+    WindowRegistration(const WindowRegistration&) = delete;
+    WindowRegistration& operator=(const WindowRegistration&) = delete;
+    ~WindowRegistration() { Release(); }
+    void Release();
+
+private:
+    friend class WindowSet;
+    explicit WindowRegistration(std::function<void()> clear) : clear_(std::move(clear)) {}
+    std::function<void()> clear_;
+};
+
 // Where the window code registers its objects (none is owned here). A
 // missing one is reported by the accessors below as the runtime's "Object
 // variable or With block variable not set (91)".
-struct WindowSet {
-    MainWindow* frmMDI = nullptr;
-    PortDialog* frmPort = nullptr;
-    ConferenceRegistry* Conferences = nullptr;
-    PhonebookWindow* frmPhonebook = nullptr;
-    MessageStoreWindow* frmMessageStore = nullptr;
+class WindowSet {
+public:
+    WindowSet();
+
+    // The registered window, nullptr when none is.
+    MainWindow* frmMDI() const { return slots_->frmMDI; }
+    PortDialog* frmPort() const { return slots_->frmPort; }
+    PhonebookWindow* frmPhonebook() const { return slots_->frmPhonebook; }
+    MessageStoreWindow* frmMessageStore() const { return slots_->frmMessageStore; }
+
+    [[nodiscard]] WindowRegistration Register(MainWindow& window) { return put(&Slots::frmMDI, window); }
+    [[nodiscard]] WindowRegistration Register(PortDialog& window) { return put(&Slots::frmPort, window); }
+    [[nodiscard]] WindowRegistration Register(PhonebookWindow& window) { return put(&Slots::frmPhonebook, window); }
+    [[nodiscard]] WindowRegistration Register(MessageStoreWindow& window)
+    {
+        return put(&Slots::frmMessageStore, window);
+    }
+
+private:
+    struct Slots {
+        MainWindow* frmMDI = nullptr;
+        PortDialog* frmPort = nullptr;
+        PhonebookWindow* frmPhonebook = nullptr;
+        MessageStoreWindow* frmMessageStore = nullptr;
+    };
+
+    template <class T>
+    WindowRegistration put(T* Slots::*slot, T& window)
+    {
+        (*slots_).*slot = &window;
+        return WindowRegistration([weak = std::weak_ptr<Slots>(slots_), slot, w = &window] {
+            if (const std::shared_ptr<Slots> s = weak.lock(); s && (*s).*slot == w)
+                (*s).*slot = nullptr;
+        });
+    }
+
+    std::shared_ptr<Slots> slots_;
 };
 
+// The current application object's windows.
 WindowSet& Windows();
 
 MainWindow& MainWin();
 PortDialog& PortDlg();
+// The registry the application object made at start-up.
 ConferenceRegistry& ConferencesReg();
 PhonebookWindow& PhonebookWin();
 MessageStoreWindow& MessageStoreWin();

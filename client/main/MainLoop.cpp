@@ -2,7 +2,7 @@
 
 #include "client/core/Globals.h"
 #include "client/orders/ModalQuestion.h"
-#include "client/orders/Orders.h"
+#include "client/core/Orders.h"
 #include "client/core/PhoneProfile.h"
 #include "email/EmailGate.h"
 #include "email/ReadEmailCommand.h"
@@ -104,7 +104,7 @@ void MainWindowPanes::SMS()
     Ignoring([&] {
         if (!PhoneConnected())
             return;
-        if (ConnectedPhone().PDUMode) {
+        if (G().ConnectedPhone->PDUMode) {
             phone.text = QStringLiteral("SMS");
             phone.toolTip = QStringLiteral("SMS available, ") + phone.toolTip;
         } else {
@@ -151,11 +151,6 @@ qint32 MainWindowPanes::ButtonValue(ToolbarId toolbar, const QString& key) const
 // ---------------------------------------------------------------------------
 // The main loop
 
-namespace {
-
-
-}  // namespace
-
 void MainLoop::Tick()
 {
     if (inTick_)
@@ -181,14 +176,10 @@ void MainLoop::tick()
         const bool connected = g.PhoneGate->connected();
         if (connected != phoneWasConnected_) {
             phoneWasConnected_ = connected;
-            if (MainWindow* window = Windows().frmMDI) {
+            if (MainWindow* window = Windows().frmMDI()) {
                 window->Ready();
-                if (!connected) {
-                    for (ToolbarId toolbar : {tlbTalk, tlbMDI, tlbBook, tlbStore}) {
-                        window->SetButtonValue(toolbar, QStringLiteral("Connect"), 0);
-                        window->SetButtonValue(toolbar, QStringLiteral("Disconnect"), 1);
-                    }
-                }
+                if (!connected)
+                    ShowConnectionState(*window, false);
             }
         }
         if (!message.isEmpty())
@@ -202,7 +193,7 @@ void MainLoop::tick()
         const bool ready = g.MailGate->Ready();
         if (ready != mailWasReady_) {
             mailWasReady_ = ready;
-            if (MainWindow* window = Windows().frmMDI)
+            if (MainWindow* window = Windows().frmMDI())
                 window->Email();
         }
         if (!message.isEmpty())

@@ -4,7 +4,7 @@
 #include "client/core/Settings.h"
 #include "client/orders/LeftOrders.h"
 #include "client/orders/ModalQuestion.h"
-#include "client/orders/Orders.h"
+#include "client/core/Orders.h"
 #include "email/EmailGate.h"
 #include "email/ServerInfo.h"
 #include "platform/MessageBox.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The questions both connections ask about the orders a queue still holds
 // when the connection goes or comes back.
-#include "client/orders/Orders.h"
+#include "client/core/Orders.h"
 
 #include <QString>
 

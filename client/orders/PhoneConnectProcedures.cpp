@@ -3,10 +3,10 @@
 #include "client/core/Globals.h"
 #include "client/core/Settings.h"
 #include "client/core/WindowSeams.h"
-#include "client/orders/ConnectOrder.h"
+#include "client/orders/Connect.h"
 #include "client/orders/LeftOrders.h"
-#include "client/orders/Orders.h"
-#include "client/orders/ScanOrder.h"
+#include "client/core/Orders.h"
+#include "client/orders/Scan.h"
 #include "platform/VbError.h"
 
 namespace parlova {
@@ -53,13 +53,13 @@ void ConnectPhone(qint32 port)
         // the scan from ever starting; it waits at the head instead.
         if (orders.ActiveOrder())
             orders.SetBack();
-        auto scan = std::make_shared<ScanOrder>();
+        auto scan = std::make_shared<Scan>();
         scan->SetUp(settings.StartPort(), settings.EndPort(), settings.PortSpeed(), TimeoutsSetting());
         orders.Add(scan, 1);
     } else {
         if (!SettleLeftOrders(orders, QStringLiteral("the phone"), QString()))
             return;
-        auto connect = std::make_shared<ConnectOrder>();
+        auto connect = std::make_shared<Connect>();
         connect->SetUp(portName, settings.PortSpeed(), TimeoutsSetting());
         orders.Add(connect, 1);
     }

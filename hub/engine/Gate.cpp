@@ -1,6 +1,7 @@
 #include "hub/engine/Gate.h"
 
 #include "hub/engine/HubRuntime.h"
+#include "hub/messages/MessageChains.h"
 #include "hub/messages/SMS.h"
 #include "hub/messages/SMSClassSequencer.h"
 #include "platform/TickGuard.h"
@@ -17,6 +18,9 @@ const QString kWriteError = QStringLiteral("Write error (");
 
 Gate::Gate()
 {
+    // Arrivals and the orders name their chains: a gate without them would
+    // drop every arrival.
+    RegisterMessageChains();
     mtmrTimer_ = std::make_unique<platform::Timer>([this] { EngineTick(); }, 100);
     mtmrTimer_->setEnabled(true);
     mtmrTimerSMS_ = std::make_unique<platform::Timer>([this] { PartsTick(); }, 1000);
@@ -323,8 +327,13 @@ void Gate::onUnsolicitedArrival(const QString& data, dorrak::CommandSort sort)
         auto command = std::make_shared<PhoneCommand>();
         command->setBag(QStringLiteral("ShiftME"), shiftME_);
         command->setConcatenatedSMS(keptParts_);
-        command->SetUp(QStringLiteral("ReadSMS"), data, QStringLiteral("ERROR\r"), 0, 5000, false, false,
-                       dorrak::mbtLightCommand);
+        const QString refused = command->SetUp(QStringLiteral("ReadSMS"), data, QStringLiteral("ERROR\r"), 0, 5000,
+                                               false, false, dorrak::mbtLightCommand);
+        if (!refused.isEmpty()) {
+            HubLog().WriteLogLine(QStringLiteral("UnsolicitedArrival error: ") + refused + QStringLiteral(". Line: ") +
+                                  data);
+            return;
+        }
         Push(command);
     } catch (const std::exception& e) {
         HubLog().WriteLogLine(QStringLiteral("UnsolicitedArrival error: ") + platform::ErrorText(e));

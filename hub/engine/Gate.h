@@ -5,6 +5,7 @@
 // of long messages until they are complete or time out, fails the rest of a
 // transaction when one of its commands fails, and keeps the hub log.
 //
+// A gate registers the message chains when it is made.
 // EngineTick (every 100 ms) and PartsTick (every 1000 ms) run from the
 // gate's own timers; tests call them, and the port's Tick, themselves.
 #include "hub/engine/PhoneCommand.h"

@@ -44,6 +44,9 @@ qint32 SMSClassSequencer::NextReference()
     // A negative stored value still yields a reference in 0..255.
     const qint64 next = ((static_cast<qint64>(gLastNumber) + 1) % 256 + 256) % 256;
     gLastNumber = static_cast<qint32>(next);
+    // Kept at once: a process that ends without its gate's release must not
+    // hand the same references out again after a restart.
+    SaveLastNumber();
     return gLastNumber;
 }
 

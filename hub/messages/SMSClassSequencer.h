@@ -2,7 +2,8 @@
 // The concatenation reference handed to each long message the hub encodes.
 // Process-wide; kept across runs in the per-user settings store (application
 // "Parlova", section "SMSClassSequencer", key "LastNumber"). The gate loads
-// it when it is created and saves it when it goes.
+// it when it is created and saves it when it goes; each new reference is
+// saved as it is drawn.
 #include <QtGlobal>
 
 namespace corvane {
@@ -15,7 +16,7 @@ public:
     static void LoadLastNumber();
     // Writes LastNumber as decimal text; a failure changes nothing.
     static void SaveLastNumber();
-    // The next reference, 0..255 (255 is followed by 0).
+    // The next reference, 0..255 (255 is followed by 0), saved at once.
     static qint32 NextReference();
 
     SMSClassSequencer() = delete;

@@ -2,7 +2,8 @@
 // the simulated phone's books, with a recording phone-book window.
 #include "StoreOrderRig.h"
 
-#include "client/orders/PhoneBookOrders.h"
+#include "client/orders/ReadBook.h"
+#include "client/orders/WriteBookEntry.h"
 #include "tools/phonesim/BookCommands.h"
 
 using namespace parlova;
@@ -26,7 +27,7 @@ protected:
     void connectAndRead()
     {
         ASSERT_TRUE(connect());
-        auto read = std::make_shared<ReadBookOrder>();
+        auto read = std::make_shared<ReadBook>();
         ASSERT_TRUE(run(read));
         ASSERT_EQ(read->Result(), QString());
         EXPECT_TRUE(books().Filled());
@@ -37,7 +38,7 @@ protected:
     OrderPtr write(const QString& location, qint32 index, const QString& name, const QString& number, bool update,
                    bool remove, const QString& from = QString(), qint32 fromIndex = 0)
     {
-        auto order = std::make_shared<WriteBookEntryOrder>();
+        auto order = std::make_shared<WriteBookEntry>();
         EXPECT_EQ(order->SetUp(location, index, name, number, QString(), update, remove, from, fromIndex), QString());
         return order;
     }
@@ -58,7 +59,7 @@ TEST_F(BookOrder, AReadThatFailsSaysWhyAndATimeOutDisconnects)
     for (const Case& c : cases) {
         ASSERT_TRUE(connect());
         sim().script(QStringLiteral("AT+CPBS=?"), c.reply);
-        auto read = std::make_shared<ReadBookOrder>();
+        auto read = std::make_shared<ReadBook>();
         ASSERT_TRUE(run(read));
         EXPECT_EQ(read->Result(), c.result);
         EXPECT_EQ(panes.Pane(1).text, c.result);
@@ -70,7 +71,7 @@ TEST_F(BookOrder, AReadThatFailsSaysWhyAndATimeOutDisconnects)
     put(QStringLiteral("ME"), 1, QStringLiteral("+4400"), QStringLiteral("Carol"));
     ASSERT_TRUE(connect());
     sim().script(QStringLiteral("AT+CPBR=?"), phonesim::ScriptedReply::Error());
-    auto read = std::make_shared<ReadBookOrder>();
+    auto read = std::make_shared<ReadBook>();
     ASSERT_TRUE(run(read));
     EXPECT_EQ(read->Result(), QStringLiteral("Book=%1: reading error").arg(sm()));
     EXPECT_EQ(books().Count(), 1);
@@ -138,7 +139,7 @@ TEST_F(BookOrder, AnEntryTheChainWouldRefuseIsRefusedBeforeItIsQueued)
     };
     for (const Case& c : cases) {
         books().setUCS2(c.ucs2);
-        WriteBookEntryOrder order;
+        WriteBookEntry order;
         EXPECT_EQ(order.SetUp(QStringLiteral("\"SM\""), 0, c.name, c.number, QString(), false, false, QString(), 0),
                   c.result);
     }
@@ -146,7 +147,7 @@ TEST_F(BookOrder, AnEntryTheChainWouldRefuseIsRefusedBeforeItIsQueued)
     // Queued anyway, it is dropped with its text and nothing reaches the phone.
     ASSERT_TRUE(connect());
     books().setUCS2(false);
-    auto refused = std::make_shared<WriteBookEntryOrder>();
+    auto refused = std::make_shared<WriteBookEntry>();
     refused->SetUp(QStringLiteral("\"SM\""), 0, QStringLiteral("A\rB"), QStringLiteral("1"), QString(), false, false,
                    QString(), 0);
     orders().Add(refused, 0);

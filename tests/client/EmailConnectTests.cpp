@@ -4,7 +4,7 @@
 #include "EmailOrderRig.h"
 
 #include "client/orders/EmailConnectProcedures.h"
-#include "client/orders/SendEmailOrder.h"
+#include "client/orders/SendEmail.h"
 
 using namespace parlova;
 using mailtest::To;
@@ -20,7 +20,7 @@ protected:
     void fillQueue(bool active, int waiting)
     {
         for (int i = active ? 1 : 2; i <= waiting + 1; ++i) {
-            auto o = std::make_shared<SendEmailOrder>();
+            auto o = std::make_shared<SendEmail>();
             o->SetUp({To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))}, Letter(QStringLiteral("b"), 1),
                      QStringLiteral("T%1").arg(i));
             orders().Add(o, 0);

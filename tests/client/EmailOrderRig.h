@@ -7,7 +7,7 @@
 #include "client/main/MainLoop.h"
 #include "client/core/Settings.h"
 #include "client/core/WindowSeams.h"
-#include "client/orders/Orders.h"
+#include "client/core/Orders.h"
 #include "email/EmailGate.h"
 #include "email/EmailLetter.h"
 #include "email/QuenbyGlobalObjs.h"

@@ -7,7 +7,7 @@
 #include "support/SmtpSink.h"
 
 #include "client/orders/EmailConnectProcedures.h"
-#include "client/orders/SendEmailOrder.h"
+#include "client/orders/SendEmail.h"
 #include "email/SendEmailCommand.h"
 
 #include <QDateTime>
@@ -47,7 +47,7 @@ protected:
     // Sends through the queue; the log entry's time stamp is one of two.
     QString send(const QList<quenby::MapiRecip>& to, QString* result, QStringList* stamps)
     {
-        auto order = std::make_shared<SendEmailOrder>();
+        auto order = std::make_shared<SendEmail>();
         order->SetUp(to, Letter(QStringLiteral("Hello all"), static_cast<qint32>(to.size())), kTheme);
         *stamps = {Now()};
         orders().Add(order, 0);
@@ -118,7 +118,7 @@ TEST_F(EmailOrder, ARefusedRecipientFailsTheOrderWithTheServersReason)
 TEST_F(EmailOrder, AnOrderTriedAgainAfterReconnectingSendsItsWaitingLetterOnce)
 {
     // Pushed behind the connection's read, disconnected before it started.
-    auto order = std::make_shared<SendEmailOrder>();
+    auto order = std::make_shared<SendEmail>();
     order->SetUp({three.at(0)}, Letter(QStringLiteral("Once"), 1), kTheme);
     orders().Add(order, 0);
     loop.Tick();

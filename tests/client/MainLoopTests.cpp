@@ -7,8 +7,8 @@
 
 #include "client/orders/EmailConnectProcedures.h"
 #include "client/orders/ModalQuestion.h"
-#include "client/orders/QueryPhoneOrder.h"
-#include "client/orders/SendSMSOrder.h"
+#include "client/orders/QueryPhone.h"
+#include "client/orders/SendSMS.h"
 #include "platform/VbError.h"
 #include "hub/SmsTestPdus.h"
 #include "tools/phonesim/MessageMemory.h"
@@ -88,7 +88,7 @@ TEST(MainLoop, ProgressShowsWhileAnOrderWaitsAndNothingElseStarts)
     ASSERT_TRUE(rig.connect());
     rig.conferences.open(QStringLiteral("Conf"));
     rig.sim().state().get<phonesim::MessageMemory>().pduOutcomes = {phonesim::PduOutcome::Silence()};
-    auto send = std::make_shared<parlova::SendSMSOrder>();
+    auto send = std::make_shared<parlova::SendSMS>();
     send->SetUp(QStringLiteral("Hi"), 0, {QStringLiteral("+4479000001"), QStringLiteral("+4479000002")}, 4,
                 QVariant(), 0, QString(), QStringLiteral("Conf"));
     rig.orders->Add(send, 0);

@@ -3,10 +3,10 @@
 // dialog and the questions about queued orders.
 #include "OrdersRig.h"
 
-#include "client/orders/ConnectOrder.h"
-#include "client/orders/QueryPhoneOrder.h"
-#include "client/orders/ScanOrder.h"
-#include "client/orders/SendSMSOrder.h"
+#include "client/orders/Connect.h"
+#include "client/orders/QueryPhone.h"
+#include "client/orders/Scan.h"
+#include "client/orders/SendSMS.h"
 #include "client/orders/ModalQuestion.h"
 
 #include <gtest/gtest.h>

@@ -7,10 +7,10 @@
 #include "client/main/MainLoop.h"
 #include "client/core/Settings.h"
 #include "client/core/WindowSeams.h"
-#include "client/orders/Orders.h"
+#include "client/core/Orders.h"
 #include "client/orders/PhoneConnectProcedures.h"
 #include "client/core/PhoneProfile.h"
-#include "client/orders/QueryPhoneOrder.h"
+#include "client/orders/QueryPhone.h"
 #include "email/EmailLetter.h"
 #include "hub/engine/Gate.h"
 #include "hub/messages/BookRecords.h"
@@ -262,10 +262,10 @@ public:
 };
 
 // A query order for the phone, from the conversation theme.
-inline std::shared_ptr<parlova::QueryPhoneOrder> Query(const QString& text,
+inline std::shared_ptr<parlova::QueryPhone> Query(const QString& text,
                                                        const QString& theme = QStringLiteral("Talk"))
 {
-    auto q = std::make_shared<parlova::QueryPhoneOrder>();
+    auto q = std::make_shared<parlova::QueryPhone>();
     q->SetUp(text, theme);
     return q;
 }

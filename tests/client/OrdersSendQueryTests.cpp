@@ -2,8 +2,8 @@
 // the simulated phone, with their log entries in a recorded conversation.
 #include "OrdersRig.h"
 
-#include "client/orders/QueryPhoneOrder.h"
-#include "client/orders/SendSMSOrder.h"
+#include "client/orders/QueryPhone.h"
+#include "client/orders/SendSMS.h"
 #include "hub/engine/PubFunctions.h"
 #include "tools/phonesim/MessageMemory.h"
 
@@ -34,10 +34,10 @@ struct Sending {
         rig.conferences.conferees[kBob] = QStringLiteral("Bob");
     }
     phonesim::MessageMemory& memory() { return rig.sim().state().get<phonesim::MessageMemory>(); }
-    std::shared_ptr<parlova::SendSMSOrder> send(const QString& body, const QStringList& numbers, qint32 report,
+    std::shared_ptr<parlova::SendSMS> send(const QString& body, const QStringList& numbers, qint32 report,
                                                 qint32 coding = 0)
     {
-        auto order = std::make_shared<parlova::SendSMSOrder>();
+        auto order = std::make_shared<parlova::SendSMS>();
         order->SetUp(body, coding, numbers, 4, QVariant(170), report, QString(), QStringLiteral("Conf"));
         rig.orders->Add(order, 0);
         return order;
@@ -60,7 +60,7 @@ QString Stamped(QString entry)
 TEST(OrdersSendSMS, SetUpFillsTheBagForEveryNumber)
 {
     parlova::Settings::Instance().JoinParts(false);
-    parlova::SendSMSOrder order;
+    parlova::SendSMS order;
     order.SetUp(QStringLiteral("Hi"), 0, {kAnn, kBob, kCarl}, 1, QVariant(), 1, QStringLiteral("+44700"),
                 QStringLiteral("Conf"));
     parlova::Settings::Instance().JoinParts(true);
@@ -130,7 +130,7 @@ TEST(OrdersSendSMS, TimeOutDisconnectsWithoutAsking)
     s.memory().pduOutcomes = {PduOutcome::Silence()};
     s.send(QStringLiteral("Hello"), {kAnn, kBob}, 1);
     // Queued behind it: stays queued until the next connection.
-    auto later = std::make_shared<parlova::QueryPhoneOrder>();
+    auto later = std::make_shared<parlova::QueryPhone>();
     later->SetUp(QStringLiteral("AT+CSQ"), QStringLiteral("Conf"));
     s.rig.orders->Add(later, 0);
     ASSERT_TRUE(s.rig.runUntil([&] { return !s.talk->log.empty(); }, 120000));
@@ -154,7 +154,7 @@ TEST(OrdersSendSMS, AMessageTheEncoderRefusesIsReportedAndTheQueueGoesOn)
 {
     Sending s;
     s.send(QStringLiteral("Hello"), {kAnn}, 0, 99);
-    auto query = std::make_shared<parlova::QueryPhoneOrder>();
+    auto query = std::make_shared<parlova::QueryPhone>();
     query->SetUp(QStringLiteral("AT"), QStringLiteral("Conf"));
     s.rig.orders->Add(query, 0);
     ASSERT_TRUE(s.rig.runUntilIdle());
@@ -208,7 +208,7 @@ TEST(OrdersQueryPhone, AnswersInTheLog)
         SCOPED_TRACE(c.what);
         Sending s;
         s.rig.sim().script(QStringLiteral("AT+CSQ"), c.reply);
-        auto query = std::make_shared<parlova::QueryPhoneOrder>();
+        auto query = std::make_shared<parlova::QueryPhone>();
         query->SetUp(QStringLiteral("AT+CSQ"), QStringLiteral("Conf"));
         s.rig.orders->Add(query, 0);
         const qint64 from = s.rig.now();
@@ -226,7 +226,7 @@ TEST(OrdersQueryPhone, AnswersInTheLog)
 TEST(OrdersQueryPhone, AClosedConversationGetsNoEntry)
 {
     Sending s;
-    auto query = std::make_shared<parlova::QueryPhoneOrder>();
+    auto query = std::make_shared<parlova::QueryPhone>();
     query->SetUp(QStringLiteral("AT"), QStringLiteral("Gone"));
     s.rig.orders->Add(query, 0);
     ASSERT_TRUE(s.rig.runUntilIdle());

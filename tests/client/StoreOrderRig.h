@@ -6,7 +6,7 @@
 #include "client/core/Globals.h"
 #include "client/main/MainLoop.h"
 #include "client/core/Settings.h"
-#include "client/orders/Orders.h"
+#include "client/core/Orders.h"
 #include "client/orders/PhoneConnectProcedures.h"
 #include "hub/messages/BookRecords.h"
 #include "hub/messages/MessageStore.h"

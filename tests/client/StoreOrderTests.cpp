@@ -4,7 +4,9 @@
 
 #include "hub/MessageStorePdus.h"
 
-#include "client/orders/MessageStoreOrders.h"
+#include "client/orders/ReadStore.h"
+#include "client/orders/WriteMessage.h"
+#include "client/orders/DeleteMessage.h"
 #include "hub/messages/SMS.h"
 #include "tools/phonesim/MessageMemory.h"
 #include "tools/phonesim/StoreCommands.h"
@@ -36,7 +38,7 @@ protected:
     void connectAndRead()
     {
         ASSERT_TRUE(connect());
-        auto read = std::make_shared<ReadStoreOrder>();
+        auto read = std::make_shared<ReadStore>();
         ASSERT_TRUE(run(read));
         ASSERT_EQ(read->Result(), QString());
         EXPECT_TRUE(messages().Filled());
@@ -47,7 +49,7 @@ protected:
     }
     OrderPtr remove(qint32 index)
     {
-        auto order = std::make_shared<DeleteMessageOrder>();
+        auto order = std::make_shared<DeleteMessage>();
         order->SetUp(sm(), index, QString());
         return order;
     }
@@ -66,12 +68,12 @@ TEST_P(StoreWrite, AThreePartMessageAddsOneRowJoinedAndThreeRowsNot)
     memory().sm.filled.clear();
     memory().me.filled.clear();
     ASSERT_TRUE(connect());
-    ASSERT_TRUE(run(std::make_shared<ReadStoreOrder>()));
+    ASSERT_TRUE(run(std::make_shared<ReadStore>()));
     store.open = c.visible;
     store.calls.clear();
     Settings::Instance().JoinParts(c.joinParts);
 
-    auto write = std::make_shared<WriteMessageOrder>();
+    auto write = std::make_shared<WriteMessage>();
     write->SetUp(QString(400, QLatin1Char('x')), corvane::DEFAULT7BIT, QStringLiteral("+15551234567"),
                  messages().LocationName(sm()), corvane::UNSPECIFIED, QVariant(), 0, QString(), QString());
     ASSERT_TRUE(run(write));
@@ -112,7 +114,7 @@ TEST_F(StoreOrder, DeletingRemovesEveryPartAndTheLastMessageRebuildsTheWindow)
     // is gone it is opened again all the same.
     memory().storeAt(QStringLiteral("SM"), 5, storetest::Deliver(QStringLiteral("again")));
     memory().storeAt(QStringLiteral("SM"), 6, storetest::Deliver(QStringLiteral("more")));
-    ASSERT_TRUE(run(std::make_shared<ReadStoreOrder>()));
+    ASSERT_TRUE(run(std::make_shared<ReadStore>()));
     store.Unload();
     store.state = vbNormal;
     store.calls.clear();
@@ -132,7 +134,7 @@ TEST_F(StoreOrder, ADeleteTimeOutDisconnectsWithoutAskingAndLeavesTheQueue)
     sim().script(QStringLiteral("AT+CMGD=*"), phonesim::ScriptedReply::Silence().always());
     const OrderPtr doomed = remove(5);
     orders().Add(doomed, 0);
-    const OrderPtr waiting = std::make_shared<ReadStoreOrder>();
+    const OrderPtr waiting = std::make_shared<ReadStore>();
     orders().Add(waiting, 0);
     ASSERT_TRUE(runUntil([&] { return doomed->Finished() && !orders().ActiveOrder(); }));
     EXPECT_EQ(doomed->Result(), QStringLiteral("The Delete Message operation failed. Time out"));

@@ -1,4 +1,4 @@
-#include "client/orders/SendSMSOrder.h"
+#include "client/orders/SendSMS.h"
 
 #include "client/core/Settings.h"
 #include "client/core/WindowSeams.h"
@@ -61,7 +61,7 @@ QString Cause(qint32 result, const QString& desc)
 
 }  // namespace
 
-QVariant SendSMSOrder::SetUp(const QString& body, qint32 coding, const QStringList& addresses, qint32 msgClass,
+QVariant SendSMS::SetUp(const QString& body, qint32 coding, const QStringList& addresses, qint32 msgClass,
                              const QVariant& validity, qint32 statusReport, const QString& scNumber,
                              const QString& owner)
 {
@@ -79,7 +79,7 @@ QVariant SendSMSOrder::SetUp(const QString& body, qint32 coding, const QStringLi
     return QVariant();
 }
 
-void SendSMSOrder::FillBag(corvane::PhoneCommand& command) const
+void SendSMS::FillBag(corvane::PhoneCommand& command) const
 {
     command.setBag(QStringLiteral("SCNumber"), scNumber_);
     command.setBag(QStringLiteral("StatusReport"), statusReport_);
@@ -94,13 +94,7 @@ void SendSMSOrder::FillBag(corvane::PhoneCommand& command) const
     command.setBag(QStringLiteral("ResultDesc"), QStringList(QList<QString>(addresses_.size())));
 }
 
-QVariant SendSMSOrder::Start()
-{
-    ResetRunState();
-    return QVariant();
-}
-
-QString SendSMSOrder::GetCommand()
+QString SendSMS::GetCommand()
 {
     return Guarded([&] {
         waitingReply_ = true;
@@ -130,7 +124,7 @@ QString SendSMSOrder::GetCommand()
     });
 }
 
-QString SendSMSOrder::PutReport(const Reply& reply)
+QString SendSMS::PutReport(const Reply& reply)
 {
     const QString text = Guarded([&] {
         corvane::PhoneCommand& command = reply.PhoneCommand();
@@ -160,7 +154,7 @@ QString SendSMSOrder::PutReport(const Reply& reply)
     return text;
 }
 
-QString SendSMSOrder::LogEntry(const corvane::PhoneCommand& command) const
+QString SendSMS::LogEntry(const corvane::PhoneCommand& command) const
 {
     ConferenceRegistry& conferences = ConferencesReg();
     TalkWindow& talk = conferences.Talk(owner_);

@@ -1,4 +1,4 @@
-#include "client/orders/QueryPhoneOrder.h"
+#include "client/orders/QueryPhone.h"
 
 #include "client/core/WindowSeams.h"
 
@@ -8,20 +8,14 @@ namespace {
 const QString kCRLF = QStringLiteral("\r\n");
 }
 
-QVariant QueryPhoneOrder::SetUp(const QString& query, const QString& owner)
+QVariant QueryPhone::SetUp(const QString& query, const QString& owner)
 {
     query_ = query;
     owner_ = owner;
     return QVariant();
 }
 
-QVariant QueryPhoneOrder::Start()
-{
-    ResetRunState();
-    return QVariant();
-}
-
-QString QueryPhoneOrder::GetCommand()
+QString QueryPhone::GetCommand()
 {
     return Guarded([&] {
         auto command = std::make_shared<corvane::PhoneCommand>();
@@ -37,7 +31,7 @@ QString QueryPhoneOrder::GetCommand()
     });
 }
 
-QString QueryPhoneOrder::PutReport(const Reply& reply)
+QString QueryPhone::PutReport(const Reply& reply)
 {
     return Guarded([&] {
         const corvane::PhoneCommand& command = reply.PhoneCommand();

@@ -2,7 +2,7 @@
 // The order that sends one letter to one or more recipients through the
 // e-mail gate and writes the outcome into the log of the conversation that
 // sent it.
-#include "client/orders/Order.h"
+#include "client/core/Order.h"
 
 #include "email/MAPIMessage.h"
 #include "email/MapiRecip.h"
@@ -15,7 +15,7 @@ class SendEmailCommand;
 
 namespace parlova {
 
-class SendEmailOrder : public Order {
+class SendEmail : public Order {
 public:
     // Copies the recipients and the letter (later changes by the caller do
     // not reach the order); Owner is the conversation's theme. The letter
@@ -23,7 +23,6 @@ public:
     void SetUp(const QList<quenby::MapiRecip>& TOs, const quenby::MAPIMessage& msg, const QString& Owner);
 
     QString NameOrder() const override { return QStringLiteral("Send Email"); }
-    QVariant Start() override;
     QString GetCommand() override;
     QString PutReport(const Reply& reply) override;
 

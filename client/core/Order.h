@@ -15,6 +15,11 @@
 #include <functional>
 #include <memory>
 
+namespace corvane {
+class BookRecords;
+class MessageStore;
+}  // namespace corvane
+
 namespace parlova {
 
 // The client's instance counter; the first id is 1.
@@ -58,7 +63,7 @@ public:
     // Builds the command and pushes it into its gate: "" or the error text.
     virtual QString GetCommand() = 0;
     // Resets the run state before GetCommand.
-    virtual QVariant Start() = 0;
+    virtual QVariant Start();
     bool IsWaitingReply() const { return waitingReply_; }
     // Who asked: the theme of the conversation, or "".
     QString Owner() const { return owner_; }
@@ -103,7 +108,12 @@ QString BagText(const corvane::PhoneCommand& command, const QString& key);
 // ". Not executed", else ". Unknown error".
 QString FailureReason(dorrak::MODEM_RESULT_CODEs result);
 
-// The phone gate, or the runtime's error 91 when there is none.
+// The global objects the orders work on, or the runtime's error 91 when
+// there is none.
 corvane::Gate& PhoneGateRef();
+corvane::BookRecords& PhoneBooksRef();
+corvane::MessageStore& PhoneMessagesRef();
+// A new command with the global message store in its Bag.
+corvane::PhoneCommandPtr StoreCommand();
 
 }  // namespace parlova

@@ -1,61 +1,16 @@
-#include "client/orders/PhoneBookOrders.h"
+#include "client/orders/WriteBookEntry.h"
 
 #include "client/core/Globals.h"
-#include "client/core/Module1.h"
 #include "client/core/WindowSeams.h"
 #include "hub/messages/BookRecords.h"
-#include "platform/VbError.h"
 
 namespace parlova {
 
 namespace {
-
-const QString kReadFailed = QStringLiteral("The Read Phonebook operation failed");
 const QString kWriteFailed = QStringLiteral("The Write Phonebook operation failed");
-
-corvane::BookRecords& PhoneBooksRef() { return platform::Required(G().PhoneBooks, QStringLiteral("Parlova")); }
-
 }  // namespace
 
-QVariant ReadBookOrder::Start()
-{
-    ResetRunState();
-    return QVariant();
-}
-
-QString ReadBookOrder::GetCommand()
-{
-    return Guarded([&] {
-        waitingReply_ = true;
-        auto command = std::make_shared<corvane::PhoneCommand>();
-        command->setBagObject(QStringLiteral("Book"), G().PhoneBooks);
-        return PushChain(command, QStringLiteral("ReadBook"));
-    });
-}
-
-QString ReadBookOrder::PutReport(const Reply& reply)
-{
-    return Guarded([&] {
-        const corvane::PhoneCommand& command = reply.PhoneCommand();
-        finished_ = true;
-        waitingReply_ = false;
-        progress_ = 100;
-        if (command.Result() == dorrak::TIME_OUT)
-            PhoneGateRef().Disconnect();
-        // The chain's fragments begin with CR LF.
-        QString set;
-        result_ = TrimSet(BagText(command, QStringLiteral("ErrorDesc")), set);
-        const corvane::BookRecords& books = PhoneBooksRef();
-        // A read that failed before any book was read leaves no text of its own.
-        if (!books.Filled() && result_.isEmpty())
-            result_ = kReadFailed + FailureReason(command.Result());
-        if (books.Filled())
-            PhonebookWin().SetFocus();
-        return QString();
-    });
-}
-
-QString WriteBookEntryOrder::SetUp(const QString& LocationName, qint32 BookIndex, const QString& ContactName,
+QString WriteBookEntry::SetUp(const QString& LocationName, qint32 BookIndex, const QString& ContactName,
                                    const QString& ContactNumber, const QString& Owner, bool Update, bool Delete,
                                    const QString& FromLocationName, qint32 FromBookIndex)
 {
@@ -80,13 +35,7 @@ QString WriteBookEntryOrder::SetUp(const QString& LocationName, qint32 BookIndex
     return refused_;
 }
 
-QVariant WriteBookEntryOrder::Start()
-{
-    ResetRunState();
-    return QVariant();
-}
-
-QString WriteBookEntryOrder::GetCommand()
+QString WriteBookEntry::GetCommand()
 {
     return Guarded([&] {
         if (!refused_.isEmpty())
@@ -108,7 +57,7 @@ QString WriteBookEntryOrder::GetCommand()
     });
 }
 
-QString WriteBookEntryOrder::PutReport(const Reply& reply)
+QString WriteBookEntry::PutReport(const Reply& reply)
 {
     return Guarded([&] {
         const corvane::PhoneCommand& command = reply.PhoneCommand();

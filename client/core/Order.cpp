@@ -1,7 +1,9 @@
-#include "client/orders/Order.h"
+#include "client/core/Order.h"
 
 #include "client/core/Globals.h"
 #include "common/ClassIDGenerator.h"
+#include "hub/messages/BookRecords.h"
+#include "hub/messages/MessageStore.h"
 #include "platform/VbError.h"
 
 namespace parlova {
@@ -32,6 +34,12 @@ Order::Order() : instanceId_(NextClassID()) {}
 
 Order::~Order() = default;
 
+QVariant Order::Start()
+{
+    ResetRunState();
+    return QVariant();
+}
+
 void Order::ResetRunState()
 {
     finished_ = false;
@@ -50,7 +58,6 @@ QString Order::PushChain(const corvane::PhoneCommandPtr& command, const QString&
     PhoneGateRef().Push(command);
     return QString();
 }
-
 
 namespace {
 
@@ -91,5 +98,14 @@ QString FailureReason(dorrak::MODEM_RESULT_CODEs result)
 }
 
 corvane::Gate& PhoneGateRef() { return platform::Required(G().PhoneGate, QStringLiteral("Parlova")); }
+corvane::BookRecords& PhoneBooksRef() { return platform::Required(G().PhoneBooks, QStringLiteral("Parlova")); }
+corvane::MessageStore& PhoneMessagesRef() { return platform::Required(G().PhoneMessages, QStringLiteral("Parlova")); }
+
+corvane::PhoneCommandPtr StoreCommand()
+{
+    auto command = std::make_shared<corvane::PhoneCommand>();
+    command->setBagObject(QStringLiteral("Store"), G().PhoneMessages);
+    return command;
+}
 
 }  // namespace parlova

@@ -3,13 +3,13 @@
 // "Connect" command makes the gate open the port and run the connect chain;
 // the reply arms the arrival watchers, fills the phone profile and updates
 // the main window. Its Result is never empty after the reply.
-#include "client/orders/Order.h"
+#include "client/core/Order.h"
 
 #include <QVector>
 
 namespace parlova {
 
-class ConnectOrder : public Order {
+class Connect : public Order {
 public:
     void SetUp(const QString& portName, qint32 baud, const QVector<qint32>& timeouts);
 

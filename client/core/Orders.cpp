@@ -1,4 +1,4 @@
-#include "client/orders/Orders.h"
+#include "client/core/Orders.h"
 
 #include "client/core/WindowSeams.h"
 #include "platform/VbError.h"
@@ -6,11 +6,6 @@
 #include <limits>
 
 namespace parlova {
-
-namespace {
-
-
-}  // namespace
 
 qint32 Orders::NewKey()
 {

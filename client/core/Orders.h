@@ -6,7 +6,7 @@
 //
 // Members that return a text catch run-time errors and return them as
 // "description (number)"; what was done before the error stays done.
-#include "client/orders/Order.h"
+#include "client/core/Order.h"
 
 #include "platform/Collection.h"
 

@@ -1,4 +1,4 @@
-#include "client/orders/SendEmailOrder.h"
+#include "client/orders/SendEmail.h"
 
 #include "client/core/Globals.h"
 #include "client/core/Module1.h"
@@ -26,20 +26,14 @@ QString RecipientMailbox(const QString& address)
     return colon < 0 ? address : address.mid(colon + 1);
 }
 
-void SendEmailOrder::SetUp(const QList<quenby::MapiRecip>& TOs, const quenby::MAPIMessage& msg, const QString& Owner)
+void SendEmail::SetUp(const QList<quenby::MapiRecip>& TOs, const quenby::MAPIMessage& msg, const QString& Owner)
 {
     recipients_ = TOs;
     message_ = msg;
     owner_ = Owner;
 }
 
-QVariant SendEmailOrder::Start()
-{
-    ResetRunState();
-    return QVariant();
-}
-
-QString SendEmailOrder::GetCommand()
+QString SendEmail::GetCommand()
 {
     return Guarded([&] {
         // Set back after a disconnection that came before the gate started
@@ -59,7 +53,7 @@ QString SendEmailOrder::GetCommand()
     });
 }
 
-QString SendEmailOrder::PutReport(const Reply& reply)
+QString SendEmail::PutReport(const Reply& reply)
 {
     const QString text = Guarded([&] {
         const auto command = std::dynamic_pointer_cast<quenby::SendEmailCommand>(reply.Email());
@@ -95,7 +89,7 @@ QString SendEmailOrder::PutReport(const Reply& reply)
     return text;
 }
 
-QString SendEmailOrder::LogEntry(const quenby::SendEmailCommand& command) const
+QString SendEmail::LogEntry(const quenby::SendEmailCommand& command) const
 {
     ConferenceRegistry& conferences = ConferencesReg();
     const QString format = Settings::Instance().DateTimeFormat();

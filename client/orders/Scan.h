@@ -2,18 +2,17 @@
 // The order that looks for phones on a range of COM ports: its "Scan"
 // command tries every port in turn; the reply lists each port where a phone
 // answered in the port dialog, closes the connection and shows the dialog.
-#include "client/orders/Order.h"
+#include "client/core/Order.h"
 
 #include <QVector>
 
 namespace parlova {
 
-class ScanOrder : public Order {
+class Scan : public Order {
 public:
     void SetUp(qint32 firstPort, qint32 lastPort, qint32 baud, const QVector<qint32>& timeouts);
 
     QString NameOrder() const override { return caption_; }
-    QVariant Start() override;
     QString GetCommand() override;
     QString PutReport(const Reply& reply) override;
 

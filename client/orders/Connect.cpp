@@ -1,4 +1,4 @@
-#include "client/orders/ConnectOrder.h"
+#include "client/orders/Connect.h"
 
 #include "client/core/Globals.h"
 #include "client/core/Settings.h"
@@ -10,23 +10,23 @@
 
 namespace parlova {
 
-void ConnectOrder::SetUp(const QString& portName, qint32 baud, const QVector<qint32>& timeouts)
+void Connect::SetUp(const QString& portName, qint32 baud, const QVector<qint32>& timeouts)
 {
     portName_ = portName;
     baud_ = baud;
     timeouts_ = timeouts;
 }
 
-QString ConnectOrder::NameOrder() const { return QStringLiteral("Connecting to ") + portName_ + QStringLiteral("..."); }
+QString Connect::NameOrder() const { return QStringLiteral("Connecting to ") + portName_ + QStringLiteral("..."); }
 
-QVariant ConnectOrder::Start()
+QVariant Connect::Start()
 {
     ResetRunState();
-    ConnectedPhone().Reset();
+    G().ConnectedPhone->Reset();
     return QVariant();
 }
 
-QString ConnectOrder::GetCommand()
+QString Connect::GetCommand()
 {
     return Guarded([&] {
         waitingReply_ = true;
@@ -41,7 +41,7 @@ QString ConnectOrder::GetCommand()
     });
 }
 
-QString ConnectOrder::PutReport(const Reply& reply)
+QString Connect::PutReport(const Reply& reply)
 {
     return Guarded([&] {
         corvane::PhoneCommand& command = reply.PhoneCommand();
@@ -67,7 +67,7 @@ QString ConnectOrder::PutReport(const Reply& reply)
                 dialog.AskToScan(portName_);
             }
         } else {
-            PhoneProfile& phone = ConnectedPhone();
+            PhoneProfile& phone = *G().ConnectedPhone;
             window.Ready();
             const QString name = BagText(command, QStringLiteral("PhoneName"));
             window.phoneName(name.isEmpty() ? QStringLiteral("N/A") : name);

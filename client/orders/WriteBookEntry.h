@@ -1,22 +1,14 @@
 #pragma once
-// The orders on the phone's phone books (SIM and handset), held in the
-// global PhoneBooks: ReadBookOrder reads every book with the "ReadBook"
-// chain, WriteBookEntryOrder adds, overwrites, moves or deletes one entry
-// with the "WriteBook" chain. After the reply both bring the phone-book
-// window in step.
-#include "client/orders/Order.h"
+// The order that adds, overwrites, moves or deletes one entry of a phone
+// book in the global PhoneBooks with the "WriteBook" chain, then brings
+// the phone-book window in step.
+#include "client/core/Order.h"
+
+#include <QVariant>
 
 namespace parlova {
 
-class ReadBookOrder : public Order {
-public:
-    QString NameOrder() const override { return QStringLiteral("Read Phonebook"); }
-    QVariant Start() override;
-    QString GetCommand() override;
-    QString PutReport(const Reply& reply) override;
-};
-
-class WriteBookEntryOrder : public Order {
+class WriteBookEntry : public Order {
 public:
     // Update overwrites the entry BookIndex of LocationName; otherwise a
     // non-empty LocationName gets a new entry. Delete then removes
@@ -31,7 +23,6 @@ public:
                   const QString& FromLocationName, qint32 FromBookIndex);
 
     QString NameOrder() const override { return QStringLiteral("Write Phonebook"); }
-    QVariant Start() override;
     QString GetCommand() override;
     QString PutReport(const Reply& reply) override;
 

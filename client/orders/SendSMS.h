@@ -1,13 +1,13 @@
 #pragma once
 // The order that sends one text as SMS to one or more numbers and writes the
 // outcome of every number into the log of the conversation that sent it.
-#include "client/orders/Order.h"
+#include "client/core/Order.h"
 
 #include <QStringList>
 
 namespace parlova {
 
-class SendSMSOrder : public Order {
+class SendSMS : public Order {
 public:
     // Makes the command and fills its Bag; JoinParts is the setting's
     // value now. Owner becomes the conversation's theme.
@@ -15,7 +15,6 @@ public:
                    const QVariant& validity, qint32 statusReport, const QString& scNumber, const QString& owner);
 
     QString NameOrder() const override { return QStringLiteral("Send SMS"); }
-    QVariant Start() override;
     QString GetCommand() override;
     QString PutReport(const Reply& reply) override;
 

@@ -3,16 +3,15 @@
 // phone and writes the command and the phone's answer into that
 // conversation's log. A failed query is not a failed order: its outcome is
 // only reported in the log entry.
-#include "client/orders/Order.h"
+#include "client/core/Order.h"
 
 namespace parlova {
 
-class QueryPhoneOrder : public Order {
+class QueryPhone : public Order {
 public:
     QVariant SetUp(const QString& query, const QString& owner);
 
     QString NameOrder() const override { return QStringLiteral("Query Phone"); }
-    QVariant Start() override;
     QString GetCommand() override;
     QString PutReport(const Reply& reply) override;
 

@@ -1,10 +1,10 @@
-#include "client/orders/ScanOrder.h"
+#include "client/orders/Scan.h"
 
 #include "client/core/WindowSeams.h"
 
 namespace parlova {
 
-void ScanOrder::SetUp(qint32 firstPort, qint32 lastPort, qint32 baud, const QVector<qint32>& timeouts)
+void Scan::SetUp(qint32 firstPort, qint32 lastPort, qint32 baud, const QVector<qint32>& timeouts)
 {
     firstPort_ = firstPort;
     lastPort_ = lastPort;
@@ -14,13 +14,7 @@ void ScanOrder::SetUp(qint32 firstPort, qint32 lastPort, qint32 baud, const QVec
                QString::number(lastPort);
 }
 
-QVariant ScanOrder::Start()
-{
-    ResetRunState();
-    return QVariant();
-}
-
-QString ScanOrder::GetCommand()
+QString Scan::GetCommand()
 {
     return Guarded([&] {
         waitingReply_ = true;
@@ -38,7 +32,7 @@ QString ScanOrder::GetCommand()
     });
 }
 
-QString ScanOrder::PutReport(const Reply& reply)
+QString Scan::PutReport(const Reply& reply)
 {
     return Guarded([&] {
         const corvane::PhoneCommand& command = reply.PhoneCommand();
