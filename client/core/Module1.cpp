@@ -6,7 +6,6 @@
 #include "common/GsmAlphabet.h"
 #include "common/SmsParts.h"
 
-#include "platform/Dialogs.h"
 #include "platform/VbError.h"
 
 #include <QDir>
@@ -42,20 +41,6 @@ QString Left(const QString& s, qsizetype length)
 }
 
 }  // namespace
-
-QString BrowseForFolder(QString& path, QWidget* owner)
-{
-    try {
-        platform::FolderDialogRequest r;
-        r.title = QStringLiteral("Choose working folder");
-        r.owner = owner;
-        if (const std::optional<QString> chosen = platform::ChooseFolder(r))
-            path = TrimAtNull(*chosen);
-        return QString();
-    } catch (const std::exception& e) {
-        return platform::ErrorText(e);
-    }
-}
 
 QString GetSpecialFolderPath(QString& path, int folder, bool create)
 {

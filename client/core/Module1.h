@@ -4,7 +4,6 @@
 #include <QString>
 
 class QLocale;
-class QWidget;
 
 namespace parlova {
 
@@ -21,9 +20,6 @@ constexpr int kCsidlMyPictures = 39;
 constexpr int kCsidlProfile = 40;
 constexpr int kCsidlFlagCreate = 0x8000;
 
-// The folder browser, titled "Choose working folder". A chosen folder goes
-// into path; on cancel path keeps its value. Empty in both cases.
-QString BrowseForFolder(QString& path, QWidget* owner);
 // The path of a shell special folder, made when create is set (or the
 // number carries kCsidlFlagCreate). Empty on success, else "Folder is
 // invalid", "Folder does not exist" or "Unknown error occured"; path is set

@@ -11,7 +11,6 @@
 
 #include <QLocale>
 #include <QRegularExpression>
-#include <QWidget>
 
 #include <algorithm>
 #include <charconv>
@@ -318,8 +317,8 @@ void Settings::SaveOptions(OptionsSnapshot& c)
         UpdateHistory(HistoryList::Currency, c.CurrencySign);
     flag(RememberRecentFiles_, c.RememberRecentFiles, "RememberRecentFiles");
     number(RecentFilesNumber_, c.RecentFilesNumber, "RecentFilesNumber");
-    if (text(WorkingFolder_, c.WorkingFolder, "WorkingFolder"))
-        platform::SetInitialFolder(WorkingFolder_);
+    if (text(WorkingFolder_, c.WorkingFolder, "WorkingFolder") && WorkingFolderChanged)
+        WorkingFolderChanged(WorkingFolder_);
     flag(SimplifiedLog_, c.SimplifiedLog, "SimplifiedLog");
     if (text(DateTimeFormat_, c.DateTimeFormat, "DateTimeFormat"))
         UpdateHistory(HistoryList::DateTimeFormat, c.DateTimeFormat);
@@ -409,12 +408,6 @@ void Settings::SaveOptions(OptionsSnapshot& c)
     // The gate is told at once, so the log starts or stops without a restart.
     if (flag(LogToFile_, c.LogToFile, "LogToFile") && G().PhoneGate)
         G().PhoneGate->LogToFile(LogToFile_ ? WorkingFolder_ : QString());
-}
-
-void Settings::SaveBookOptions(bool fontChanged, const QWidget* grid)
-{
-    SaveBookOptions(fontChanged, platform::WidgetFont(grid), platform::WidgetForeColor(grid),
-                    platform::WidgetBackColor(grid));
 }
 
 void Settings::SaveBookOptions(bool fontChanged, const platform::FontSpec& font, qint32 foreColor, qint32 backColor)
@@ -539,25 +532,6 @@ qint32 Settings::PortSpeed() const
 {
     static constexpr qint32 kSpeeds[] = {9600, 14400, 19200, 38400, 56000, 57600};
     return PortSpeedIndex_ >= 0 && PortSpeedIndex_ < 6 ? kSpeeds[PortSpeedIndex_] : 115200;
-}
-
-QString Settings::GetFormat(QWidget* target, int style)
-{
-    if (!ValidStyle(style))
-        return QString();
-    try {
-        if (!target)
-            platform::RaiseObjectNotSet(QStringLiteral("Parlova"));
-        platform::SetWidgetForeColor(target, StyleForeColor(style));
-        platform::SetWidgetBackColor(target, StyleBackColor(style));
-        const platform::FontSpec font = StyleFont(style);
-        if (!(font.size > 0))
-            platform::Raise(380, QStringLiteral("Parlova"), QStringLiteral("Invalid property value"));
-        platform::SetWidgetFont(target, font);
-        return QString();
-    } catch (const std::exception& e) {
-        return platform::ErrorText(e);
-    }
 }
 
 platform::FontSpec Settings::StyleFont(int style)

@@ -16,10 +16,9 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
-
-class QWidget;
 
 namespace parlova {
 
@@ -56,13 +55,14 @@ public:
     void GetOptions();
     // Writes every setting whose control differs, in the dialog's order.
     void SaveOptions(OptionsSnapshot& controls);
-    // Takes the Book style from the phone-book grid.
-    void SaveBookOptions(bool fontChanged, const QWidget* grid);
+    // The Book style as the phone-book grid shows it; writes what differs.
     void SaveBookOptions(bool fontChanged, const platform::FontSpec& font, qint32 foreColor, qint32 backColor);
 
     // The controls as the options dialog loads them; saving it unchanged
     // writes nothing.
     OptionsSnapshot Snapshot();
+    // Told the new folder when SaveOptions changes WorkingFolder.
+    std::function<void(const QString& folder)> WorkingFolderChanged;
 
     PARLOVA_SETTING(bool, ShowCost) = true;
     PARLOVA_SETTING(float, Price) = 0.06f;
@@ -125,11 +125,6 @@ public:
     PARLOVA_SETTING(qint32, OtherBackColor) = kWindowBack;
 
 public:
-    // Applies text style 0 to 4 to a widget: colours, then the font. Another
-    // style number changes nothing. Empty, or the error's "description
-    // (number)" with the rest of the steps skipped.
-    QString GetFormat(QWidget* target, int style);
-
     // Serial time-outs in ms: read interval, read multiplier, read constant,
     // write multiplier, write constant (-1 is all ones).
     std::array<qint32, 5> Timeouts() const { return Timeouts_; }
