@@ -7,7 +7,7 @@
 #include "email/EmailGate.h"
 #include "email/ReadEmailCommand.h"
 #include "hub/engine/Gate.h"
-#include "platform/MessageBox.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/TickGuard.h"
 #include "platform/VbError.h"
 

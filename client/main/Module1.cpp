@@ -6,7 +6,7 @@
 #include "common/GsmAlphabet.h"
 #include "common/SmsParts.h"
 
-#include "platform/Dialogs.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/VbError.h"
 
 #include <QDir>

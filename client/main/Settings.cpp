@@ -5,7 +5,7 @@
 
 #include "hub/engine/Gate.h"
 
-#include "platform/Dialogs.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/UserSettings.h"
 #include "platform/VbError.h"
 

@@ -10,7 +10,7 @@
 // below write to the store.
 #include "client/main/OptionsSnapshot.h"
 
-#include "platform/Dialogs.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QString>
 #include <QStringList>

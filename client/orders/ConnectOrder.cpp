@@ -6,7 +6,7 @@
 #include "client/orders/ModalQuestion.h"
 #include "client/orders/PhoneProfile.h"
 #include "hub/messages/BookRecords.h"
-#include "platform/MessageBox.h"
+#include "platform/ui/MessageBox.h"
 
 namespace parlova {
 

@@ -7,7 +7,7 @@
 #include "client/orders/Orders.h"
 #include "email/EmailGate.h"
 #include "email/ServerInfo.h"
-#include "platform/MessageBox.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/VbError.h"
 
 namespace parlova {

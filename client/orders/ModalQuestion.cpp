@@ -1,6 +1,6 @@
 #include "client/orders/ModalQuestion.h"
 
-#include "platform/MessageBox.h"
+#include "platform/ui/MessageBox.h"
 
 namespace parlova {
 

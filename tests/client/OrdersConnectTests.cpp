@@ -1,6 +1,7 @@
 // Connecting and scanning through the connect procedure, the real gate and
 // the simulated phone: the phone profile, the panes, the toolbars, the port
 // dialog and the questions about queued orders.
+#include "support/ui/MessageBoxRecorder.h"
 #include "OrdersRig.h"
 
 #include "client/orders/ConnectOrder.h"
