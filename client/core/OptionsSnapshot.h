@@ -3,7 +3,7 @@
 // SaveOptions compares it with the settings and writes what differs; it
 // empties the price and time-out texts that are not numbers, as the dialog's
 // boxes are emptied, so the dialog shows them back from here.
-#include "platform/Dialogs.h"
+#include "platform/FontSpec.h"
 
 #include <QString>
 

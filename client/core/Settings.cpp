@@ -5,7 +5,7 @@
 
 #include "hub/engine/Gate.h"
 
-#include "platform/Dialogs.h"
+#include "platform/FontSpec.h"
 #include "platform/UserSettings.h"
 #include "platform/VbError.h"
 

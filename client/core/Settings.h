@@ -10,7 +10,7 @@
 // below write to the store.
 #include "client/core/OptionsSnapshot.h"
 
-#include "platform/Dialogs.h"
+#include "platform/FontSpec.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,13 +1,13 @@
 #include "client/main/MainLoop.h"
 
 #include "client/core/Globals.h"
-#include "client/orders/ModalQuestion.h"
+#include "client/core/ModalQuestion.h"
 #include "client/core/Orders.h"
 #include "client/core/PhoneProfile.h"
 #include "email/EmailGate.h"
 #include "email/ReadEmailCommand.h"
 #include "hub/engine/Gate.h"
-#include "platform/MessageBox.h"
+#include "platform/MessageBoxStyle.h"
 #include "platform/TickGuard.h"
 #include "platform/VbError.h"
 

@@ -3,10 +3,10 @@
 #include "client/core/Globals.h"
 #include "client/core/Settings.h"
 #include "client/core/WindowSeams.h"
-#include "client/orders/ModalQuestion.h"
+#include "client/core/ModalQuestion.h"
 #include "client/core/PhoneProfile.h"
 #include "hub/messages/BookRecords.h"
-#include "platform/MessageBox.h"
+#include "platform/MessageBoxStyle.h"
 
 namespace parlova {
 

@@ -3,11 +3,11 @@
 #include "client/core/Globals.h"
 #include "client/core/Settings.h"
 #include "client/orders/LeftOrders.h"
-#include "client/orders/ModalQuestion.h"
+#include "client/core/ModalQuestion.h"
 #include "client/core/Orders.h"
 #include "email/EmailGate.h"
 #include "email/ServerInfo.h"
-#include "platform/MessageBox.h"
+#include "platform/MessageBoxStyle.h"
 #include "platform/VbError.h"
 
 namespace parlova {

@@ -1,7 +1,7 @@
 #include "client/orders/LeftOrders.h"
 
-#include "client/orders/ModalQuestion.h"
-#include "platform/MessageBox.h"
+#include "client/core/ModalQuestion.h"
+#include "platform/MessageBoxStyle.h"
 
 namespace parlova {
 

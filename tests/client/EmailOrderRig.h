@@ -12,7 +12,7 @@
 #include "email/EmailLetter.h"
 #include "email/QuenbyGlobalObjs.h"
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
+#include "support/ui/MessageBoxRecorder.h"
 #include "platform/VbError.h"
 #include "support/MailTestHelpers.h"
 

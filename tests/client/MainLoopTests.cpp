@@ -6,7 +6,7 @@
 #include "support/DovecotServer.h"
 
 #include "client/orders/EmailConnectProcedures.h"
-#include "client/orders/ModalQuestion.h"
+#include "client/core/ModalQuestion.h"
 #include "client/orders/QueryPhone.h"
 #include "client/orders/SendSMS.h"
 #include "platform/VbError.h"

@@ -3,7 +3,7 @@
 #include "client/core/Settings.h"
 
 #include "common/SmsParts.h"
-#include "platform/Dialogs.h"
+#include "support/ui/DialogRecorder.h"
 
 #include <QDir>
 #include <QLocale>

@@ -1,13 +1,14 @@
 // Connecting and scanning through the connect procedure, the real gate and
 // the simulated phone: the phone profile, the panes, the toolbars, the port
 // dialog and the questions about queued orders.
+#include "support/ui/MessageBoxRecorder.h"
 #include "OrdersRig.h"
 
 #include "client/orders/Connect.h"
 #include "client/orders/QueryPhone.h"
 #include "client/orders/Scan.h"
 #include "client/orders/SendSMS.h"
-#include "client/orders/ModalQuestion.h"
+#include "client/core/ModalQuestion.h"
 
 #include <gtest/gtest.h>
 

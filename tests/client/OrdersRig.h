@@ -14,7 +14,7 @@
 #include "email/EmailLetter.h"
 #include "hub/engine/Gate.h"
 #include "hub/messages/BookRecords.h"
-#include "platform/MessageBox.h"
+#include "support/ui/MessageBoxRecorder.h"
 #include "hub/GateRig.h"
 #include "support/PhoneFixture.h"
 #include "tools/phonesim/ConnectCommands.h"

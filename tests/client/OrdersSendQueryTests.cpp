@@ -1,5 +1,6 @@
 // The send-SMS and query orders through the main loop, the real gate and
 // the simulated phone, with their log entries in a recorded conversation.
+#include "support/ui/MessageBoxRecorder.h"
 #include "OrdersRig.h"
 
 #include "client/orders/QueryPhone.h"

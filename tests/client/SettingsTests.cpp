@@ -3,7 +3,7 @@
 #include "client/core/Settings.h"
 
 #include "hub/engine/Gate.h"
-#include "platform/Dialogs.h"
+#include "platform/ui/Dialogs.h"
 
 #include "SettingsStoreFixture.h"
 

@@ -10,7 +10,7 @@
 #include "client/orders/PhoneConnectProcedures.h"
 #include "hub/messages/BookRecords.h"
 #include "hub/messages/MessageStore.h"
-#include "platform/MessageBox.h"
+#include "support/ui/MessageBoxRecorder.h"
 #include "support/PhoneFixture.h"
 
 #include <QRegularExpression>

@@ -1,22 +1,10 @@
-// Test entry: widgets run offscreen, timers never fire by themselves, and the
-// settings store lives in a folder of its own for the whole run.
-#include "platform/Timer.h"
-#include "platform/UserSettings.h"
+// Entry of the test programs of the engine: no widgets.
+#include "support/TestEnvironment.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include <QCoreApplication>
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::SetTimersInert(true);
-    QTemporaryDir settings;
-    platform::SetSettingsFolder(settings.path());
-    ::testing::InitGoogleTest(&argc, argv);
-    const int rc = RUN_ALL_TESTS();
-    platform::SetSettingsFolder(QString());
-    return rc;
+    QCoreApplication app(argc, argv);
+    return support::RunTests(argc, argv);
 }

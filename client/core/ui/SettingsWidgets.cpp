@@ -1,8 +1,10 @@
 #include "client/core/ui/SettingsWidgets.h"
 
+#include "client/core/ModalQuestion.h"
 #include "client/core/Module1.h"
 
-#include "platform/Dialogs.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/VbError.h"
 
 #include <QWidget>
@@ -52,6 +54,13 @@ QString BrowseForFolder(QString& path, QWidget* owner)
 void ConnectSettingsToDialogs(Settings& settings)
 {
     settings.WorkingFolderChanged = [](const QString& folder) { platform::SetInitialFolder(folder); };
+}
+
+void ConnectQuestionsToMessageBoxes()
+{
+    ModalQuestion::SetAsker([](const platform::MessageBoxRequest& r) {
+        return platform::msgBox(r.prompt, r.style, r.title, r.helpContext);
+    });
 }
 
 }  // namespace parlova

@@ -20,5 +20,7 @@ void SaveBookOptions(bool fontChanged, const QWidget* grid);
 QString BrowseForFolder(QString& path, QWidget* owner);
 // Lets the settings tell the common dialog a new working folder.
 void ConnectSettingsToDialogs(Settings& settings);
+// Makes the core's questions message boxes.
+void ConnectQuestionsToMessageBoxes();
 
 }  // namespace parlova

@@ -1,17 +1,17 @@
 #pragma once
-// The common dialogs (file, folder, font, colour) and the font and colour
-// values they trade in. Tests answer every dialog through a hook.
+// The common dialogs (file, folder, font, colour) and the fonts and colours
+// of widgets. Tests answer every dialog through a hook.
 //
-// Colours are OLE values: 0x00BBGGRR, or 0x80000000 plus a system colour
-// index (8 window text, 5 window background, ...). A widget keeps the OLE
-// value it was given; a system colour is resolved against the palette only
-// when it is applied, so reading a widget's colour back gives the same
-// value and an unchanged colour is never rewritten as a fixed one.
+// A widget keeps the OLE colour value it was given; a system colour is
+// resolved against the palette only when it is applied, so reading a
+// widget's colour back gives the same value and an unchanged colour is
+// never rewritten as a fixed one.
+#include "platform/FontSpec.h"
+
 #include <QColor>
 #include <QPalette>
 #include <QString>
 
-#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -21,25 +21,10 @@ class QWidget;
 
 namespace platform {
 
-// A font as the program stores it. Qt fonts have no character set, so a
-// widget carries it beside its font.
-struct FontSpec {
-    QString name;
-    int charset = 1;
-    double size = 10;
-    bool bold = false;
-    bool italic = false;
-    bool strikethrough = false;
-    bool underline = false;
-    bool operator==(const FontSpec&) const = default;
-};
-
 FontSpec WidgetFont(const QWidget* widget);
 // An empty name keeps the widget's family; a size of 0 or less keeps its size.
 void SetWidgetFont(QWidget* widget, const FontSpec& font);
 
-constexpr qint32 kSystemColorFlag = qint32(0x80000000u);
-bool IsSystemColor(qint32 ole);
 QColor OleToColor(qint32 ole, const QPalette& palette);
 QColor OleToColor(qint32 ole);  // against the application's palette
 qint32 ColorToOle(const QColor& color);
@@ -105,32 +90,5 @@ struct DialogHooks {
     std::function<std::optional<qint32>(const ColorDialogRequest&)> color;
 };
 DialogHooks SetDialogHooks(DialogHooks hooks);
-
-// For tests: answers every dialog from its queue (cancel when the queue is
-// empty) and records the requests. Installs itself for its lifetime.
-class DialogRecorder {
-public:
-    DialogRecorder();
-    ~DialogRecorder();
-    DialogRecorder(const DialogRecorder&) = delete;
-    DialogRecorder& operator=(const DialogRecorder&) = delete;
-
-    void answerFile(std::optional<QString> a) { fileAnswers_.push_back(std::move(a)); }
-    void answerFolder(std::optional<QString> a) { folderAnswers_.push_back(std::move(a)); }
-    void answerFont(std::optional<FontDialogAnswer> a) { fontAnswers_.push_back(std::move(a)); }
-    void answerColor(std::optional<qint32> a) { colorAnswers_.push_back(a); }
-
-    std::vector<FileDialogRequest> files;
-    std::vector<FolderDialogRequest> folders;
-    std::vector<FontDialogRequest> fonts;
-    std::vector<ColorDialogRequest> colors;
-
-private:
-    std::deque<std::optional<QString>> fileAnswers_;
-    std::deque<std::optional<QString>> folderAnswers_;
-    std::deque<std::optional<FontDialogAnswer>> fontAnswers_;
-    std::deque<std::optional<qint32>> colorAnswers_;
-    DialogHooks previous_;
-};
 
 }  // namespace platform

@@ -1,7 +1,7 @@
-#include "platform/MessageBox.h"
+#include "platform/ui/MessageBox.h"
 
-#include "platform/DesktopService.h"
-#include "platform/DialogRelease.h"
+#include "platform/ui/DesktopService.h"
+#include "platform/ui/DialogRelease.h"
 #include "platform/Timer.h"
 
 #include <QApplication>
@@ -185,19 +185,5 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)
     g_hook = std::move(hook);
     return previous;
 }
-
-MessageBoxRecorder::MessageBoxRecorder()
-{
-    previous_ = SetMessageBoxHook([this](const MessageBoxRequest& r) {
-        boxes_.push_back(r);
-        if (answers_.empty())
-            return DefaultAnswer(r.style);
-        const int a = answers_.front();
-        answers_.pop_front();
-        return a;
-    });
-}
-
-MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHook(std::move(previous_)); }
 
 }  // namespace platform

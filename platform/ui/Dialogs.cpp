@@ -1,6 +1,6 @@
-#include "platform/Dialogs.h"
+#include "platform/ui/Dialogs.h"
 
-#include "platform/DialogRelease.h"
+#include "platform/ui/DialogRelease.h"
 #include "platform/Timer.h"
 
 #include <QApplication>
@@ -103,8 +103,6 @@ void SetWidgetFont(QWidget* widget, const FontSpec& spec)
     widget->setFont(f);
     widget->setProperty(kCharsetProperty, spec.charset);
 }
-
-bool IsSystemColor(qint32 ole) { return (quint32(ole) & 0x80000000u) != 0; }
 
 QColor OleToColor(qint32 ole, const QPalette& palette)
 {
@@ -327,41 +325,5 @@ DialogHooks SetDialogHooks(DialogHooks hooks)
     g_hooks = std::move(hooks);
     return previous;
 }
-
-namespace {
-template <class Answer>
-Answer Next(std::deque<Answer>& queue)
-{
-    if (queue.empty())
-        return std::nullopt;
-    Answer a = std::move(queue.front());
-    queue.pop_front();
-    return a;
-}
-}  // namespace
-
-DialogRecorder::DialogRecorder()
-{
-    DialogHooks hooks;
-    hooks.file = [this](const FileDialogRequest& r) {
-        files.push_back(r);
-        return Next(fileAnswers_);
-    };
-    hooks.folder = [this](const FolderDialogRequest& r) {
-        folders.push_back(r);
-        return Next(folderAnswers_);
-    };
-    hooks.font = [this](const FontDialogRequest& r) {
-        fonts.push_back(r);
-        return Next(fontAnswers_);
-    };
-    hooks.color = [this](const ColorDialogRequest& r) {
-        colors.push_back(r);
-        return Next(colorAnswers_);
-    };
-    previous_ = SetDialogHooks(std::move(hooks));
-}
-
-DialogRecorder::~DialogRecorder() { SetDialogHooks(std::move(previous_)); }
 
 }  // namespace platform

@@ -3,7 +3,6 @@
 // answer it through a hook.
 #include <QString>
 
-#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -25,22 +24,5 @@ std::optional<QString> InputBox(const QString& prompt, const QString& title = QS
 
 using InputBoxHook = std::function<std::optional<QString>(const InputBoxRequest&)>;
 InputBoxHook SetInputBoxHook(InputBoxHook hook);
-
-// For tests: answers from a queue (Cancel when it is empty) and records the
-// requests. Installs itself for its lifetime.
-class InputBoxRecorder {
-public:
-    InputBoxRecorder();
-    ~InputBoxRecorder();
-    InputBoxRecorder(const InputBoxRecorder&) = delete;
-    InputBoxRecorder& operator=(const InputBoxRecorder&) = delete;
-
-    void answer(std::optional<QString> reply) { answers_.push_back(std::move(reply)); }
-    std::vector<InputBoxRequest> requests;
-
-private:
-    std::deque<std::optional<QString>> answers_;
-    InputBoxHook previous_;
-};
 
 }  // namespace platform

@@ -1,5 +1,5 @@
-#include "platform/Dialogs.h"
-#include "platform/InputBox.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/InputBox.h"
 #include "platform/Timer.h"
 
 #include <QApplication>

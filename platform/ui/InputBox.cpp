@@ -1,6 +1,6 @@
-#include "platform/InputBox.h"
+#include "platform/ui/InputBox.h"
 
-#include "platform/MessageBox.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/Timer.h"
 
 #include <QApplication>
@@ -35,19 +35,5 @@ InputBoxHook SetInputBoxHook(InputBoxHook hook)
     g_hook = std::move(hook);
     return previous;
 }
-
-InputBoxRecorder::InputBoxRecorder()
-{
-    previous_ = SetInputBoxHook([this](const InputBoxRequest& r) -> std::optional<QString> {
-        requests.push_back(r);
-        if (answers_.empty())
-            return std::nullopt;
-        std::optional<QString> a = std::move(answers_.front());
-        answers_.pop_front();
-        return a;
-    });
-}
-
-InputBoxRecorder::~InputBoxRecorder() { SetInputBoxHook(std::move(previous_)); }
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/Twips.h"
+#include "platform/ui/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

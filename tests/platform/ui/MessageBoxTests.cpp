@@ -1,5 +1,5 @@
-#include "platform/DesktopService.h"
-#include "platform/MessageBox.h"
+#include "support/ui/RecordingDesktopService.h"
+#include "support/ui/MessageBoxRecorder.h"
 #include "platform/Timer.h"
 
 #include <QAbstractButton>

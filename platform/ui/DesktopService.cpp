@@ -1,4 +1,4 @@
-#include "platform/DesktopService.h"
+#include "platform/ui/DesktopService.h"
 
 #include "platform/VbError.h"
 
@@ -84,34 +84,6 @@ QString HelpPage(int context)
         if (t.context == context)
             return QString::fromLatin1(t.page);
     return QStringLiteral("index.html");
-}
-
-RecordingDesktopService::RecordingDesktopService() : previous_(SetDesktopService(this)) {}
-
-RecordingDesktopService::~RecordingDesktopService() { SetDesktopService(previous_); }
-
-bool RecordingDesktopService::OpenUrl(const QUrl& url)
-{
-    calls.push_back({Kind::Url, url.toString(), 0});
-    return result;
-}
-
-bool RecordingDesktopService::OpenFile(const QString& path)
-{
-    calls.push_back({Kind::File, path, 0});
-    return result;
-}
-
-bool RecordingDesktopService::ShowHelp(int context)
-{
-    calls.push_back({Kind::Help, HelpPage(context), context});
-    return result;
-}
-
-QString RecordingDesktopService::StartSystemInfo()
-{
-    calls.push_back({Kind::SystemInfo, QString(), 0});
-    return systemInfoError;
 }
 
 }  // namespace platform

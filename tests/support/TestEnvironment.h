@@ -1,0 +1,23 @@
+#pragma once
+// What every test program sets up before its first test: timers that never
+// fire by themselves and a settings store in a folder of its own.
+#include <QTemporaryDir>
+
+namespace support {
+
+class TestEnvironment {
+public:
+    TestEnvironment();
+    ~TestEnvironment();
+    TestEnvironment(const TestEnvironment&) = delete;
+    TestEnvironment& operator=(const TestEnvironment&) = delete;
+
+private:
+    QTemporaryDir settings_;
+};
+
+// Runs the tests in argv under a TestEnvironment; the caller has made the
+// application object.
+int RunTests(int& argc, char** argv);
+
+}  // namespace support
