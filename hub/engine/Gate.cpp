@@ -20,7 +20,7 @@ Gate::Gate()
 {
     // Arrivals and the orders name their chains: a gate without them would
     // drop every arrival.
-    RegisterMessageChains();
+    RegisterMissingMessageChains();
     mtmrTimer_ = std::make_unique<platform::Timer>([this] { EngineTick(); }, 100);
     mtmrTimer_->setEnabled(true);
     mtmrTimerSMS_ = std::make_unique<platform::Timer>([this] { PartsTick(); }, 1000);

@@ -1,5 +1,10 @@
 #include "hub/messages/MessageChains.h"
 
+#include "hub/engine/ChainRegistry.h"
+
+#include <utility>
+#include <vector>
+
 // Each X(Name) line calls registerNameChains(), defined beside the chain it
 // registers. Adding a chain file is one line here.
 #define HUB_MESSAGE_CHAINS(X) \
@@ -20,6 +25,17 @@ void RegisterMessageChains()
 #define HUB_CALL_CHAINS(Name) register##Name##Chains();
     HUB_MESSAGE_CHAINS(HUB_CALL_CHAINS)
 #undef HUB_CALL_CHAINS
+}
+
+void RegisterMissingMessageChains()
+{
+    std::vector<std::pair<QString, ChainFactory>> kept;
+    for (const QString& name : ChainRegistry::Names())
+        if (const ChainFactory* factory = ChainRegistry::Find(name))
+            kept.emplace_back(name, *factory);
+    RegisterMessageChains();
+    for (auto& [name, factory] : kept)
+        ChainRegistry::Register(name, std::move(factory));
 }
 
 }  // namespace corvane

@@ -1,4 +1,5 @@
-#include "client/core/Globals.h"
+#include "client/core/Application.h"
+#include "client/core/ui/SettingsWidgets.h"
 #include "client/core/Module1.h"
 #include "client/core/Settings.h"
 
@@ -19,24 +20,17 @@ const QString kA = QStringLiteral("a");
 const QString kEuro = QString(QChar(0x20AC));        // two septets: escape and code
 const QString kEmoji = QString::fromUtf8("\xF0\x9F\x98\x80");  // two UTF-16 units
 
-// Sets the two settings the counter reads, and puts them back afterwards.
+// The two settings the counter reads, in an application object of its own.
 class CounterSettings {
 public:
     CounterSettings(bool joined, float price)
-        : joined_(Settings::Instance().JoinParts()), price_(Settings::Instance().Price())
     {
-        Settings::Instance().JoinParts(joined);
-        Settings::Instance().Price(price);
-    }
-    ~CounterSettings()
-    {
-        Settings::Instance().JoinParts(joined_);
-        Settings::Instance().Price(price_);
+        app_.settings().JoinParts(joined);
+        app_.settings().Price(price);
     }
 
 private:
-    bool joined_;
-    float price_;
+    parlova::Application app_;
 };
 
 struct Count {
@@ -249,17 +243,14 @@ TEST(Module1, DefaultFontFollowsTheLocale)
         {QLocale(QLocale::Chinese, QLocale::China), 134, QStringLiteral("\u5B8B\u4F53")},
         {QLocale(QLocale::German, QLocale::Germany), 1, QString()},
     };
+    parlova::Application app;
     auto& g = parlova::G();
-    const QString name = g.DefaultFontName;
-    const int charset = g.DefaultFontCharset;
     for (const Case& c : cases) {
         parlova::InitDefaultFont(c.locale);
         EXPECT_EQ(g.DefaultFontCharset, c.charset) << c.locale.name().toStdString();
         EXPECT_EQ(g.DefaultFontName, c.face);
         EXPECT_EQ(g.DefaultFontSize, 10);
     }
-    g.DefaultFontName = name;
-    g.DefaultFontCharset = charset;
 }
 
 TEST(Module1, BrowseForFolderAsksTheFolderDialog)

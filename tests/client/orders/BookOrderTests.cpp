@@ -1,7 +1,7 @@
 // The phone-book orders through the queue, the main loop, the real gate and
 // the simulated phone's books, with a recording phone-book window.
-#include "StoreOrderRig.h"
 
+#include "client/support/ClientRig.h"
 #include "client/orders/ReadBook.h"
 #include "client/orders/WriteBookEntry.h"
 #include "tools/phonesim/BookCommands.h"
@@ -10,7 +10,7 @@ using namespace parlova;
 
 namespace {
 
-class BookOrder : public ordertest::PhoneOrderTest {
+class BookOrder : public clienttest::PhoneOrderTest {
 protected:
     std::map<int, phonesim::SimBookEntry>& entries(const QString& name)
     {
@@ -32,7 +32,7 @@ protected:
         ASSERT_EQ(read->Result(), QString());
         EXPECT_TRUE(books().Filled());
         EXPECT_EQ(book.calls, QStringList{QStringLiteral("SetFocus")});
-        EXPECT_EQ(panes.Pane(1).text, QStringLiteral("Read Phonebook...Done"));
+        EXPECT_EQ(window.Pane(1).text, QStringLiteral("Read Phonebook...Done"));
         book.calls.clear();
     }
     OrderPtr write(const QString& location, qint32 index, const QString& name, const QString& number, bool update,
@@ -62,11 +62,11 @@ TEST_F(BookOrder, AReadThatFailsSaysWhyAndATimeOutDisconnects)
         auto read = std::make_shared<ReadBook>();
         ASSERT_TRUE(run(read));
         EXPECT_EQ(read->Result(), c.result);
-        EXPECT_EQ(panes.Pane(1).text, c.result);
+        EXPECT_EQ(window.Pane(1).text, c.result);
         EXPECT_FALSE(books().Filled());
         EXPECT_TRUE(book.calls.isEmpty());
     }
-    EXPECT_FALSE(gate().connected());
+    EXPECT_FALSE((*gate).connected());
 
     put(QStringLiteral("ME"), 1, QStringLiteral("+4400"), QStringLiteral("Carol"));
     ASSERT_TRUE(connect());
@@ -150,10 +150,10 @@ TEST_F(BookOrder, AnEntryTheChainWouldRefuseIsRefusedBeforeItIsQueued)
     auto refused = std::make_shared<WriteBookEntry>();
     refused->SetUp(QStringLiteral("\"SM\""), 0, QStringLiteral("A\rB"), QStringLiteral("1"), QString(), false, false,
                    QString(), 0);
-    orders().Add(refused, 0);
+    (*orders).Add(refused, 0);
     ASSERT_TRUE(runUntil([&] { return idle(); }));
     EXPECT_TRUE(commandsOf(QStringLiteral("AT+CPBW")).isEmpty());
-    EXPECT_EQ(panes.Pane(1).text, QStringLiteral("ERROR: ") + refused->Result());
+    EXPECT_EQ(window.Pane(1).text, QStringLiteral("ERROR: ") + refused->Result());
 }
 
 TEST_F(BookOrder, AWriteSetBackAfterADisconnectionWritesTheEntryWhenItRunsAgain)
@@ -162,7 +162,7 @@ TEST_F(BookOrder, AWriteSetBackAfterADisconnectionWritesTheEntryWhenItRunsAgain)
     // The first write is never answered; the user reconnects meanwhile.
     sim().script(QStringLiteral("AT+CPBW=*"), phonesim::ScriptedReply::Silence());
     const OrderPtr add = write(sm(), 0, QStringLiteral("Dora"), QStringLiteral("+444"), false, false);
-    orders().Add(add, 0);
+    (*orders).Add(add, 0);
     ASSERT_TRUE(runUntil([&] { return !commandsOf(QStringLiteral("AT+CPBW")).isEmpty(); }));
 
     DisconnectPhone(-1);

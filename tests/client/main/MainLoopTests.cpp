@@ -1,8 +1,7 @@
 // The main loop ticked by hand over the real gate and the simulated phone:
 // arrivals to the conference registry, replies to the queue, progress,
 // nothing started while disconnected or while a question is open.
-#include "EmailOrderRig.h"
-#include "OrdersRig.h"
+#include "client/support/ClientRig.h"
 #include "support/DovecotServer.h"
 
 #include "client/orders/EmailConnectProcedures.h"
@@ -15,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-using orderstest::ClientRig;
-using orderstest::Query;
+using clienttest::ClientRig;
+using clienttest::Query;
 using phonesim::ScriptedReply;
 
 namespace {
@@ -49,7 +48,7 @@ TEST(MainLoop, AnArrivalGoesToTheConferenceRegistry)
         rig.runFor(600);
 
         ASSERT_EQ(rig.conferences.arrivals.size(), 1u);
-        const orderstest::Arrival& a = rig.conferences.arrivals[0];
+        const clienttest::Arrival& a = rig.conferences.arrivals[0];
         EXPECT_EQ(a.number, QStringLiteral("+15551234567"));
         EXPECT_EQ(a.text, QStringLiteral("Hi there"));
         EXPECT_FALSE(a.isReport);
@@ -167,7 +166,7 @@ TEST(MainLoop, WhileAQuestionIsOpenTheQueueIsLeftAlone)
 namespace {
 
 // Takes every letter and fails to write the first one, raising.
-class RefusingConferences : public ordertest::RecordingConferences {
+class RefusingConferences : public clienttest::RecordingConferences {
 public:
     QString PutEmailMessage(const quenby::EmailLetter& letter) override
     {
@@ -178,22 +177,22 @@ public:
     }
 };
 
-class MainLoopMail : public ordertest::EmailOrderTest {};
+class MainLoopMail : public clienttest::EmailOrderTest {};
 
 }  // namespace
 
 TEST_F(MainLoopMail, ALetterTheRegistryCouldNotWriteIsReported)
 {
-    RefusingConferences refusing;
+    auto refusing = std::make_shared<RefusingConferences>();
+    app.globals().Conferences = refusing;
     testsupport::DovecotServer pop3;
     QString error;
     ASSERT_TRUE(pop3.start(&error)) << error.toStdString();
     parlova::Settings::Instance().POP3Port(pop3.port());
     pop3.dropLetter("From: Ann <ann@example.org>\nSubject: One\n\nFirst\n");
     pop3.dropLetter("From: Ann <ann@example.org>\nSubject: Two\n\nSecond\n");
-    parlova::Windows().Conferences = &refusing;
     parlova::ConnectEmail();
     ASSERT_TRUE(gate().Ready());
-    ASSERT_TRUE(drive([&] { return refusing.letters.size() == 2 && !gate().CurrentCommand(); }));
-    EXPECT_EQ(panes.Pane(1).text, QStringLiteral("EMAIL ERROR: Disk full (61)"));
+    ASSERT_TRUE(drive([&] { return refusing->letters.size() == 2 && !gate().CurrentCommand(); }));
+    EXPECT_EQ(window.Pane(1).text, QStringLiteral("EMAIL ERROR: Disk full (61)"));
 }

@@ -1,7 +1,7 @@
 // The send-SMS and query orders through the main loop, the real gate and
 // the simulated phone, with their log entries in a recorded conversation.
+#include "client/support/ClientRig.h"
 #include "support/ui/MessageBoxRecorder.h"
-#include "OrdersRig.h"
 
 #include "client/orders/QueryPhone.h"
 #include "client/orders/SendSMS.h"
@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-using orderstest::ClientRig;
+using clienttest::ClientRig;
 using phonesim::PduOutcome;
 using phonesim::ScriptedReply;
 
@@ -45,7 +45,7 @@ struct Sending {
     }
 
     ClientRig rig;
-    orderstest::RecordingTalk* talk = nullptr;
+    clienttest::RecordingTalk* talk = nullptr;
 };
 
 // The entry with its time stamp checked and replaced by "<now>".

@@ -1,11 +1,12 @@
-#include "client/core/Globals.h"
+#include "client/core/Application.h"
+#include "client/core/ui/SettingsWidgets.h"
 #include "client/core/Module1.h"
 #include "client/core/Settings.h"
 
 #include "hub/engine/Gate.h"
 #include "platform/ui/Dialogs.h"
 
-#include "SettingsStoreFixture.h"
+#include "client/support/SettingsStoreFixture.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -609,7 +610,8 @@ TEST_F(SettingsStoreTest, AStyleFontComesBackWithStrikeThroughAndIsRewrittenEver
 
 TEST_F(SettingsStoreTest, GetFormatAppliesAStyleToAWidget)
 {
-    Settings s;
+    parlova::Application app;
+    Settings& s = app.settings();
     s.LogForeColor(0x000000FF);  // red, as 0x00BBGGRR
     OptionsSnapshot c = s.Snapshot();
     c.Samples[parlova::kLogStyle].font = {QStringLiteral("DejaVu Serif"), 204, 13, true, false, true, true};
@@ -617,7 +619,7 @@ TEST_F(SettingsStoreTest, GetFormatAppliesAStyleToAWidget)
     s.SaveOptions(c);
 
     QTextEdit log;
-    EXPECT_EQ(s.GetFormat(&log, parlova::kLogStyle), QString());
+    EXPECT_EQ(parlova::GetFormat(&log, parlova::kLogStyle), QString());
     EXPECT_EQ(log.palette().color(QPalette::Text), QColor(255, 0, 0));
     EXPECT_EQ(log.palette().color(QPalette::Base), QApplication::palette().color(QPalette::Active, QPalette::Base));
     EXPECT_EQ(platform::WidgetForeColor(&log), 0x000000FF);
@@ -636,28 +638,29 @@ TEST_F(SettingsStoreTest, GetFormatAppliesAStyleToAWidget)
     const QPalette palette = list.palette();
     const QFont font = list.font();
     for (int style : {5, -1}) {
-        EXPECT_EQ(s.GetFormat(&list, style), QString());
+        EXPECT_EQ(parlova::GetFormat(&list, style), QString());
         EXPECT_EQ(list.palette(), palette);
         EXPECT_EQ(list.font(), font);
     }
-    EXPECT_EQ(s.GetFormat(nullptr, parlova::kOtherStyle), "Object variable or With block variable not set (91)");
+    EXPECT_EQ(parlova::GetFormat(nullptr, parlova::kOtherStyle), "Object variable or With block variable not set (91)");
 }
 
 TEST_F(SettingsStoreTest, TheBookStyleIsTakenFromTheGridOnlyWhereItDiffers)
 {
-    Settings s;
+    parlova::Application app;
+    Settings& s = app.settings();
     s.GetOptions();
     QListWidget grid;
-    ASSERT_EQ(s.GetFormat(&grid, parlova::kBookStyle), QString());
-    s.SaveBookOptions(false, &grid);
+    ASSERT_EQ(parlova::GetFormat(&grid, parlova::kBookStyle), QString());
+    parlova::SaveBookOptions(false, &grid);
     EXPECT_FALSE(QFile::exists(file())) << "the system colours the grid was given are not rewritten";
 
     platform::SetWidgetForeColor(&grid, 0x00008000);
-    s.SaveBookOptions(false, &grid);
+    parlova::SaveBookOptions(false, &grid);
     EXPECT_EQ(section("Options"), (QList<QPair<QString, QString>>{{"BookForeColor", "32768"}}));
 
     platform::SetWidgetFont(&grid, {QStringLiteral("DejaVu Sans"), 0, 9, false, false, true, false});
-    s.SaveBookOptions(true, &grid);
+    parlova::SaveBookOptions(true, &grid);
     EXPECT_EQ(value("Options_BookFont", "Name"), "DejaVu Sans");
     EXPECT_EQ(value("Options_BookFont", "Strikethru"), "True");
     EXPECT_EQ(s.StyleFont(parlova::kBookStyle).size, 9);
@@ -681,9 +684,11 @@ TEST_F(SettingsStoreTest, PortAndChoiceOperationsWriteAtOnce)
 TEST_F(SettingsStoreTest, SavingTheLogSwitchTellsThePhoneGate)
 {
     QTemporaryDir logs;
-    auto& g = parlova::G();
+    parlova::Application app;
+    auto& g = app.globals();
     g.PhoneGate = std::make_shared<corvane::Gate>();
-    Settings s;
+    Settings& s = app.settings();
+    parlova::ConnectSettingsToDialogs(s);
     OptionsSnapshot c = s.Snapshot();
     c.WorkingFolder = logs.path();
     c.LogToFile = true;

@@ -1,7 +1,7 @@
 // The message-store orders through the queue, the main loop, the real gate
 // and the simulated phone's message memories, with a recording window.
-#include "StoreOrderRig.h"
 
+#include "client/support/ClientRig.h"
 #include "hub/MessageStorePdus.h"
 
 #include "client/orders/ReadStore.h"
@@ -15,7 +15,7 @@ using namespace parlova;
 
 namespace {
 
-class StoreOrder : public ordertest::PhoneOrderTest {
+class StoreOrder : public clienttest::PhoneOrderTest {
 protected:
     void SetUp() override
     {
@@ -44,7 +44,7 @@ protected:
         EXPECT_TRUE(messages().Filled());
         EXPECT_EQ(messages().Count(), 2);
         EXPECT_EQ(store.calls, QStringList{QStringLiteral("SetFocus")});
-        EXPECT_EQ(panes.Pane(1).text, QStringLiteral("Read Message Store...Done"));
+        EXPECT_EQ(window.Pane(1).text, QStringLiteral("Read Message Store...Done"));
         store.calls.clear();
     }
     OrderPtr remove(qint32 index)
@@ -100,7 +100,7 @@ TEST_F(StoreOrder, DeletingRemovesEveryPartAndTheLastMessageRebuildsTheWindow)
               (QStringList{QStringLiteral("AT+CMGD=1"), QStringLiteral("AT+CMGD=2"), QStringLiteral("AT+CMGD=3")}));
     ASSERT_EQ(memory().sm.used(), 1);
     EXPECT_EQ(store.calls, QStringList{QStringLiteral("DeleteMessage %1 1").arg(sm())});
-    EXPECT_EQ(panes.Pane(1).text, QStringLiteral("Delete Message...Done"));
+    EXPECT_EQ(window.Pane(1).text, QStringLiteral("Delete Message...Done"));
 
     store.calls.clear();
     store.state = vbMinimized;
@@ -133,16 +133,16 @@ TEST_F(StoreOrder, ADeleteTimeOutDisconnectsWithoutAskingAndLeavesTheQueue)
     connectAndRead();
     sim().script(QStringLiteral("AT+CMGD=*"), phonesim::ScriptedReply::Silence().always());
     const OrderPtr doomed = remove(5);
-    orders().Add(doomed, 0);
+    (*orders).Add(doomed, 0);
     const OrderPtr waiting = std::make_shared<ReadStore>();
-    orders().Add(waiting, 0);
-    ASSERT_TRUE(runUntil([&] { return doomed->Finished() && !orders().ActiveOrder(); }));
+    (*orders).Add(waiting, 0);
+    ASSERT_TRUE(runUntil([&] { return doomed->Finished() && !(*orders).ActiveOrder(); }));
     EXPECT_EQ(doomed->Result(), QStringLiteral("The Delete Message operation failed. Time out"));
-    EXPECT_EQ(panes.Pane(1).text, doomed->Result());
-    EXPECT_FALSE(gate().connected());
+    EXPECT_EQ(window.Pane(1).text, doomed->Result());
+    EXPECT_FALSE((*gate).connected());
     EXPECT_EQ(boxes.count(), 0u);
-    ASSERT_EQ(orders().Count(), 1);
-    EXPECT_EQ(orders().Item(1), waiting);
+    ASSERT_EQ((*orders).Count(), 1);
+    EXPECT_EQ((*orders).Item(1), waiting);
 }
 
 }  // namespace

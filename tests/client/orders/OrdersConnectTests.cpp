@@ -1,8 +1,8 @@
 // Connecting and scanning through the connect procedure, the real gate and
 // the simulated phone: the phone profile, the panes, the toolbars, the port
 // dialog and the questions about queued orders.
+#include "client/support/ClientRig.h"
 #include "support/ui/MessageBoxRecorder.h"
-#include "OrdersRig.h"
 
 #include "client/orders/Connect.h"
 #include "client/orders/QueryPhone.h"
@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-using orderstest::ClientRig;
-using orderstest::Query;
+using clienttest::ClientRig;
+using clienttest::Query;
 using parlova::ConnectPhone;
 using parlova::DisconnectPhone;
 using parlova::OrderPtr;
@@ -41,7 +41,7 @@ TEST(OrdersConnect, ConnectsOnTheRememberedPort)
     ASSERT_TRUE(rig.runUntilIdle());
     ASSERT_TRUE(rig.gate->connected());
 
-    const parlova::PhoneProfile& phone = parlova::ConnectedPhone();
+    const parlova::PhoneProfile& phone = (*parlova::G().ConnectedPhone);
     EXPECT_TRUE(phone.PDUMode);
     EXPECT_TRUE(phone.UCS2Supported);
     EXPECT_TRUE(phone.StatusReportsArmed);
@@ -91,9 +91,9 @@ TEST(OrdersConnect, RefusedFunctionsAreNotesOfAConnection)
         ASSERT_TRUE(rig.runUntilIdle());
         EXPECT_TRUE(rig.gate->connected());
         EXPECT_EQ(rig.window.Pane(1).text, QString::fromUtf8(c.done));
-        EXPECT_EQ(parlova::ConnectedPhone().PDUMode, c.pdu);
+        EXPECT_EQ((*parlova::G().ConnectedPhone).PDUMode, c.pdu);
         EXPECT_EQ(rig.gate->Comm().WaitSMS(), c.watching);
-        EXPECT_EQ(parlova::ConnectedPhone().StatusReportsArmed, c.watching);
+        EXPECT_EQ((*parlova::G().ConnectedPhone).StatusReportsArmed, c.watching);
         EXPECT_EQ(rig.window.Pane(3).text, c.pdu ? QStringLiteral("SMS") : QStringLiteral("Phone"));
         EXPECT_TRUE(rig.window.Pane(3).toolTip.startsWith(c.pdu ? QStringLiteral("SMS available, ")
                                                                 : QStringLiteral("SMS unavailable, ")));
@@ -106,7 +106,7 @@ TEST(OrdersConnect, APhoneThatDoesNotAnswer)
     for (const bool lastChoice : {false, true}) {
         SCOPED_TRACE(lastChoice ? "last choice: the port dialog offers a scan" : "no last choice: a message box");
         ClientRig rig(7);
-        orderstest::UnmappedPort none(8);
+        clienttest::UnmappedPort none(8);
         platform::MessageBoxRecorder boxes;
         parlova::Settings::Instance().LastChoice(lastChoice);
         if (!lastChoice)
@@ -133,8 +133,8 @@ TEST(OrdersConnect, APhoneThatDoesNotAnswer)
 TEST(OrdersConnect, ScanListsOnlyThePhonesPortInAFreshDialog)
 {
     ClientRig rig(22);
-    orderstest::UnmappedPort none21(21);
-    orderstest::UnmappedPort none23(23);
+    clienttest::UnmappedPort none21(21);
+    clienttest::UnmappedPort none23(23);
     platform::MessageBoxRecorder boxes;
     rig.profile().maker = QStringLiteral("Parvik");
     parlova::Settings& s = parlova::Settings::Instance();
@@ -167,7 +167,7 @@ TEST(OrdersConnect, ScanListsOnlyThePhonesPortInAFreshDialog)
 TEST(OrdersConnect, ScanWithoutPhoneShowsAnEmptyDialog)
 {
     ClientRig rig(7);
-    orderstest::UnmappedPort none(31);
+    clienttest::UnmappedPort none(31);
     parlova::Settings& s = parlova::Settings::Instance();
     s.ScanPorts(true);
     s.StartPort(31);
@@ -271,7 +271,7 @@ TEST(OrdersConnect, KeepingTheConnectionQueuesNothing)
 TEST(OrdersConnect, ScanAfterADisconnectionSetsTheInterruptedOrderBack)
 {
     ClientRig rig(7);
-    orderstest::UnmappedPort none(41);
+    clienttest::UnmappedPort none(41);
     ASSERT_TRUE(rig.connect());
     rig.sim().script(QStringLiteral("AT+CSQ"), phonesim::ScriptedReply::Silence().always());
     rig.orders->Add(Query(QStringLiteral("AT+CSQ")), 0);

@@ -1,8 +1,8 @@
 // Connecting and disconnecting the e-mail account: the questions about the
 // e-mail queue and what each answer leaves in it. Connecting configures the
 // gate only; no server is needed here.
-#include "EmailOrderRig.h"
 
+#include "client/support/ClientRig.h"
 #include "client/orders/EmailConnectProcedures.h"
 #include "client/orders/SendEmail.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 const QString kCRLF = QStringLiteral("\r\n");
 
-class EmailConnect : public ordertest::EmailOrderTest {
+class EmailConnect : public clienttest::EmailOrderTest {
 protected:
     // T1 active (its letter handed to the gate), T2, T3 ... waiting.
     void fillQueue(bool active, int waiting)

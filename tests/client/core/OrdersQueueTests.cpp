@@ -1,7 +1,7 @@
 // The order queue on its own: keys, positions, the active order, replies for
 // the right and the wrong key, and what the main window is told.
-#include "OrdersRig.h"
 
+#include "client/support/ClientRig.h"
 #include <gtest/gtest.h>
 
 using parlova::Order;
@@ -53,9 +53,9 @@ corvane::PhoneCommandPtr ReplyFrom(qint32 owner)
 
 class OrdersQueue : public ::testing::Test {
 protected:
-    void SetUp() override { parlova::Windows().frmMDI = &window; }
-    void TearDown() override { parlova::Windows() = parlova::WindowSet{}; }
-    orderstest::RecordingMainWindow window;
+    parlova::Application app;
+    clienttest::RecordingMainWindow window;
+    parlova::WindowRegistration registration = app.windows().Register(window);
     Orders queue;
 };
 
@@ -172,7 +172,7 @@ TEST_F(OrdersQueue, AnOrderThatCannotPushItsCommandDoesNotHoldUpTheQueue)
 
 TEST_F(OrdersQueue, WithoutAMainWindowTheFailureIsAText)
 {
-    parlova::Windows().frmMDI = nullptr;
+    registration.Release();
     queue.Add(std::make_shared<FakeOrder>(), 0);
     EXPECT_EQ(queue.GetCommand(), QStringLiteral("Object variable or With block variable not set (91)"));
 }

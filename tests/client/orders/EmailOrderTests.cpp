@@ -1,8 +1,8 @@
 // The send-e-mail order against the real servers on loopback (aiosmtpd and
 // Dovecot), connected by the connect procedure, through the e-mail queue and
 // the main loop.
-#include "EmailOrderRig.h"
 
+#include "client/support/ClientRig.h"
 #include "support/DovecotServer.h"
 #include "support/SmtpSink.h"
 
@@ -21,12 +21,12 @@ const QString kTheme = QStringLiteral("Conference1");
 
 QString Now() { return QDateTime::currentDateTime().toString(Settings::Instance().DateTimeFormat()); }
 
-class EmailOrder : public ordertest::EmailOrderTest {
+class EmailOrder : public clienttest::EmailOrderTest {
 protected:
     void SetUp() override
     {
         EmailOrderTest::SetUp();
-        conferences.talks[kTheme];
+        conferences.open(kTheme);
         conferences.conferees[QStringLiteral("bob@example.org")] = QStringLiteral("Bob");
         conferences.conferees[QStringLiteral("carol@example.org")] = QStringLiteral("Carol");
         testsupport::SmtpSink::Options account;
@@ -54,10 +54,10 @@ protected:
         EXPECT_TRUE(drive([&] { return order->Finished() && !orders().ActiveOrder(); }));
         *stamps << Now();
         *result = order->Result();
-        const auto& entries = conferences.talks[kTheme].entries;
+        const auto& entries = conferences.open(kTheme).log;
         EXPECT_EQ(entries.size(), 1);
-        EXPECT_EQ(entries.value(0).first, 0);
-        return entries.value(0).second;
+        EXPECT_EQ(entries.at(0).kind, 0);
+        return entries.at(0).text;
     }
 
     std::unique_ptr<testsupport::SmtpSink> sink;
@@ -73,7 +73,7 @@ TEST_F(EmailOrder, ThreeRecipientsGetOneLetterAndTheLogNamesThemLastFirst)
     QStringList stamps;
     const QString entry = send(three, &result, &stamps);
     EXPECT_EQ(result, QString());
-    EXPECT_EQ(panes.Pane(1).text, kTheme + QStringLiteral(". Send Email...Done"));
+    EXPECT_EQ(window.Pane(1).text, kTheme + QStringLiteral(". Send Email...Done"));
     const QList<testsupport::SmtpSink::Letter> got = sink->letters();
     ASSERT_EQ(got.size(), 1);
     EXPECT_EQ(got.at(0).rcptTos, (QStringList{QStringLiteral("bob@example.org"), QStringLiteral("carol@example.org"),
@@ -91,7 +91,7 @@ TEST_F(EmailOrder, ThreeRecipientsGetOneLetterAndTheLogNamesThemLastFirst)
 
     // The short form: the body only once, after the first recipient.
     Settings::Instance().SimplifiedLog(true);
-    conferences.talks[kTheme].entries.clear();
+    conferences.open(kTheme).log.clear();
     const QString line = send(three, &result, &stamps);
     const auto form = [](const QString& t) {
         return QStringLiteral("Bob, %1<<< Hello all\r\nCarol, %1<<<\r\ndan@example.org, %1<<<").arg(t);
@@ -109,7 +109,7 @@ TEST_F(EmailOrder, ARefusedRecipientFailsTheOrderWithTheServersReason)
     EXPECT_TRUE(result.startsWith(QStringLiteral("The Send Email operation failed. "))) << result.toStdString();
     EXPECT_TRUE(result.contains(QStringLiteral("550")) || result.contains(QStringLiteral("refused")))
         << result.toStdString();
-    EXPECT_EQ(panes.Pane(1).text, result);
+    EXPECT_EQ(window.Pane(1).text, result);
     // The conversation stops counting the letter as being sent; no line.
     EXPECT_EQ(entry, QString());
     EXPECT_TRUE(sink->letters().isEmpty());
