@@ -1,6 +1,7 @@
 #include "client/orders/SendEmail.h"
 
 #include "client/core/Globals.h"
+#include "client/core/LogTime.h"
 #include "client/core/Module1.h"
 #include "client/core/Settings.h"
 #include "client/core/WindowSeams.h"
@@ -8,7 +9,6 @@
 #include "email/SendEmailCommand.h"
 #include "platform/VbError.h"
 
-#include <QDateTime>
 
 namespace parlova {
 
@@ -92,7 +92,8 @@ QString SendEmail::PutReport(const Reply& reply)
 QString SendEmail::LogEntry(const quenby::SendEmailCommand& command) const
 {
     ConferenceRegistry& conferences = ConferencesReg();
-    const QString format = Settings::Instance().DateTimeFormat();
+    // One stamp for the whole entry, even across a minute's turn.
+    const QString stamp = LogTime();
     const QString body = command.Message().NoteText;
 
     if (Settings::Instance().SimplifiedLog()) {
@@ -100,7 +101,6 @@ QString SendEmail::LogEntry(const quenby::SendEmailCommand& command) const
         for (int i = 0; i < command.RecipientsCount(); ++i) {
             const QString address = RecipientMailbox(command.Recipients(i).Address);
             const QString name = conferences.ConfereeExist(address) ? conferences.ConfereeName(address) : address;
-            const QString stamp = QDateTime::currentDateTime().toString(format);
             if (i == 0)
                 text = name + QStringLiteral(", ") + stamp + QStringLiteral("<<<") + QStringLiteral(" ") + body;
             else
@@ -119,7 +119,7 @@ QString SendEmail::LogEntry(const quenby::SendEmailCommand& command) const
         recipients = QStringLiteral("TO:       ") + combined + QStringLiteral("\r\n") + recipients;
     }
     return QStringLiteral("TEXT:     ") + body + QStringLiteral("\r\n") + recipients + QStringLiteral("AT:       ") +
-           QDateTime::currentDateTime().toString(format) + QStringLiteral("\r\n") + QString(30, QLatin1Char('_'));
+           stamp + QStringLiteral("\r\n") + QString(30, QLatin1Char('_'));
 }
 
 }  // namespace parlova

@@ -1,11 +1,11 @@
 #include "client/orders/SendSMS.h"
 
+#include "client/core/LogTime.h"
 #include "client/core/Settings.h"
 #include "client/core/WindowSeams.h"
 #include "client/orders/PhoneConnectProcedures.h"
 #include "platform/VbError.h"
 
-#include <QDateTime>
 #include <QVector>
 
 namespace parlova {
@@ -171,7 +171,7 @@ QString SendSMS::LogEntry(const corvane::PhoneCommand& command) const
     const bool report = BagLong(command, QStringLiteral("StatusReport")) == 1 && !sent.isEmpty();
     const QString references = sent.isEmpty() ? QString() : References(descOf(sent.first()));
     const QString body = BagText(command, QStringLiteral("MessageBody"));
-    const QString stamp = QDateTime::currentDateTime().toString(Settings::Instance().DateTimeFormat());
+    const QString stamp = LogTime();
 
     if (Settings::Instance().SimplifiedLog()) {
         QString line;

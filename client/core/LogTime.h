@@ -1,0 +1,13 @@
+#pragma once
+// A conversation log entry's time stamp: the time formatted by the setting
+// DateTimeFormat (yyyy, MM, dd, HH, mm, ss and the like).
+#include <QDateTime>
+#include <QString>
+
+namespace parlova {
+
+QString LogTime(const QDateTime& when);
+// The present time (platform::Now) as a stamp.
+QString LogTime();
+
+}  // namespace parlova
