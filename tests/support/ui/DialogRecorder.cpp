@@ -1,37 +1,27 @@
 #include "support/ui/DialogRecorder.h"
 
-namespace platform {
+#include "support/ui/AnswerQueue.h"
 
-namespace {
-template <class Answer>
-Answer Next(std::deque<Answer>& queue)
-{
-    if (queue.empty())
-        return std::nullopt;
-    Answer a = std::move(queue.front());
-    queue.pop_front();
-    return a;
-}
-}  // namespace
+namespace platform {
 
 DialogRecorder::DialogRecorder()
 {
     DialogHooks hooks;
     hooks.file = [this](const FileDialogRequest& r) {
         files.push_back(r);
-        return Next(fileAnswers_);
+        return NextAnswer(fileAnswers_);
     };
     hooks.folder = [this](const FolderDialogRequest& r) {
         folders.push_back(r);
-        return Next(folderAnswers_);
+        return NextAnswer(folderAnswers_);
     };
     hooks.font = [this](const FontDialogRequest& r) {
         fonts.push_back(r);
-        return Next(fontAnswers_);
+        return NextAnswer(fontAnswers_);
     };
     hooks.color = [this](const ColorDialogRequest& r) {
         colors.push_back(r);
-        return Next(colorAnswers_);
+        return NextAnswer(colorAnswers_);
     };
     previous_ = SetDialogHooks(std::move(hooks));
 }
