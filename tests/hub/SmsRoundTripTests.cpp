@@ -8,8 +8,12 @@
 #include "platform/UserSettings.h"
 
 #include <QDate>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
 
 #include <algorithm>
 
@@ -299,6 +303,27 @@ TEST(SmsClassSequencer, SavesForTheNextRun)
     got.PDU(pdus[2]);
     EXPECT_EQ(got.CMR(), 43);
     EXPECT_EQ(SMSClassSequencer::LastNumber(), 43);
+}
+
+TEST(SmsClassSequencer, AProcessKilledAfterALongMessageLeavesItsReferenceStored)
+{
+    const QString start = QStringLiteral("99");
+    loadedThenNext(&start);  // 100
+    // The child sends a long message and dies without any clean-up.
+    EXPECT_EXIT(
+        {
+            SMS sms = Submit(QStringLiteral("x").repeated(400), DEFAULT7BIT, true);
+            if (sms.PDU().size() == 3)
+                std::raise(SIGKILL);
+            std::_Exit(1);
+        },
+        ::testing::KilledBySignal(SIGKILL), "");
+    // The restart opens the store afresh and reads the reference the child
+    // drew, so the next one is new.
+    platform::SetSettingsFolder(QFileInfo(platform::SettingsFilePath()).absolutePath());
+    SMSClassSequencer::LoadLastNumber();
+    EXPECT_EQ(SMSClassSequencer::LastNumber(), 101);
+    EXPECT_EQ(SMSClassSequencer::NextReference(), 102);
 }
 
 }  // namespace
