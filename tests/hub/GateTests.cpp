@@ -325,6 +325,31 @@ protected:
 
 }  // namespace
 
+TEST(UnknownArrivalChain, AnArrivalThatCannotBeReadIsLoggedWithItsLine)
+{
+    GateRig rig;
+    ASSERT_TRUE(rig.connect());
+    rig.pulled.clear();
+    QTemporaryDir logs;
+    rig.gate.LogToFile(logs.path());
+    const ChainFactory saved = *ChainRegistry::Find(QStringLiteral("ReadSMS"));
+    ChainRegistry::Unregister(QStringLiteral("ReadSMS"));
+    rig.gate.WaitSMS();
+    rig.sim().inject(QStringLiteral("+CMTI: \"ME\",25"));
+    rig.runFor(2000);
+    ChainRegistry::Register(QStringLiteral("ReadSMS"), saved);
+    rig.gate.LogToFile(QString());
+
+    EXPECT_TRUE(rig.pulled.empty());
+    EXPECT_EQ(rig.gate.InputCount(), 0);
+    QFile log(logs.path() + QStringLiteral("/ParlovaHubLog.txt"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(log.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("UnsolicitedArrival error: Unknown command. Line: +CMTI: \"ME\",25")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Push. Count=1, command=, owner=0"))) << "no empty push";
+}
+
 TEST_F(Arrivals, LineQueuesAnOwnerZeroReadCommand)
 {
     GateRig rig;
