@@ -18,17 +18,7 @@ const QString kFailed = QStringLiteral("The Send SMS operation failed");
 
 QStringList TextList(const QVariant& value)
 {
-    if (!value.isValid())
-        return {};
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList();
-    if (value.typeId() == QMetaType::QVariantList) {
-        QStringList out;
-        for (const QVariant& v : value.toList())
-            out << corvane::VariantText(v);
-        return out;
-    }
-    platform::Raise(platform::vberr::TypeMismatch, QStringLiteral("SendSMS"), QStringLiteral("Type mismatch"));
+    return value.isValid() ? corvane::VariantTextArray(value) : QStringList();
 }
 
 QVector<qint32> LongList(const QVariant& value)
@@ -65,14 +55,8 @@ QVariant SendSMS::SetUp(const QString& body, qint32 coding, const QStringList& a
                              const QVariant& validity, qint32 statusReport, const QString& scNumber,
                              const QString& owner)
 {
-    body_ = body;
-    coding_ = coding;
+    request_ = {scNumber, statusReport, msgClass, validity, body, coding, Settings::Instance().JoinParts()};
     addresses_ = addresses;
-    msgClass_ = msgClass;
-    validity_ = validity;
-    statusReport_ = statusReport;
-    scNumber_ = scNumber;
-    joinParts_ = Settings::Instance().JoinParts();
     command_ = std::make_shared<corvane::PhoneCommand>();
     FillBag(*command_);
     owner_ = owner;
@@ -81,13 +65,7 @@ QVariant SendSMS::SetUp(const QString& body, qint32 coding, const QStringList& a
 
 void SendSMS::FillBag(corvane::PhoneCommand& command) const
 {
-    command.setBag(QStringLiteral("SCNumber"), scNumber_);
-    command.setBag(QStringLiteral("StatusReport"), statusReport_);
-    command.setBag(QStringLiteral("MessageClass"), msgClass_);
-    command.setBag(QStringLiteral("ValidityPeriod"), validity_);
-    command.setBag(QStringLiteral("MessageBody"), body_);
-    command.setBag(QStringLiteral("MessageCoding"), coding_);
-    command.setBag(QStringLiteral("JoinParts"), joinParts_);
+    corvane::FillSubmitBag(command, request_);
     command.setBag(QStringLiteral("Addresses"), addresses_);
     command.setBag(QStringLiteral("Result"),
                    QVariant::fromValue(QVector<qint32>(addresses_.size(), dorrak::NOT_EXECUTED)));

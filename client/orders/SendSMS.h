@@ -2,6 +2,7 @@
 // The order that sends one text as SMS to one or more numbers and writes the
 // outcome of every number into the log of the conversation that sent it.
 #include "client/core/Order.h"
+#include "hub/messages/SubmitFromBag.h"
 
 #include <QStringList>
 
@@ -28,14 +29,8 @@ private:
     corvane::PhoneCommandPtr command_;
     // The request, kept so that an order set back after a disconnection
     // can send it again with a command of its own.
-    QString body_;
-    qint32 coding_ = 0;
+    corvane::SubmitRequest request_;
     QStringList addresses_;
-    qint32 msgClass_ = 0;
-    QVariant validity_;
-    qint32 statusReport_ = 0;
-    QString scNumber_;
-    bool joinParts_ = true;
 };
 
 }  // namespace parlova

@@ -15,13 +15,8 @@ void WriteMessage::SetUp(const QString& MessageBody, qint32 MessageCoding, const
                               const QString& LocationName, qint32 MessageClass, const QVariant& ValidityPeriod,
                               qint32 StatusReport, const QString& SCNumber, const QString& Owner)
 {
-    scNumber_ = SCNumber;
-    statusReport_ = StatusReport;
-    messageClass_ = MessageClass;
-    validityPeriod_ = ValidityPeriod;
-    messageBody_ = MessageBody;
-    messageCoding_ = MessageCoding;
-    joinParts_ = Settings::Instance().JoinParts();
+    request_ = {SCNumber, StatusReport, MessageClass, ValidityPeriod, MessageBody, MessageCoding,
+                Settings::Instance().JoinParts()};
     address_ = Address;
     locationName_ = LocationName;
     owner_ = Owner;
@@ -34,13 +29,7 @@ QString WriteMessage::GetCommand()
         // Built afresh from the order's values each time, so an order set back
         // after a disconnect stores the same message when it runs again.
         auto command = std::make_shared<corvane::PhoneCommand>();
-        command->setBag(QStringLiteral("SCNumber"), scNumber_);
-        command->setBag(QStringLiteral("StatusReport"), statusReport_);
-        command->setBag(QStringLiteral("MessageClass"), messageClass_);
-        command->setBag(QStringLiteral("ValidityPeriod"), validityPeriod_);
-        command->setBag(QStringLiteral("MessageBody"), messageBody_);
-        command->setBag(QStringLiteral("MessageCoding"), messageCoding_);
-        command->setBag(QStringLiteral("JoinParts"), joinParts_);
+        corvane::FillSubmitBag(*command, request_);
         command->setBag(QStringLiteral("Address"), address_);
         command->setBag(QStringLiteral("LocationName"), locationName_);
         command->setBagObject(QStringLiteral("Store"), G().PhoneMessages);

@@ -2,6 +2,7 @@
 // The order that stores one message in the phone, as one or more parts
 // ("WriteSMS" chain), and adds it to the message-store window.
 #include "client/core/Order.h"
+#include "hub/messages/SubmitFromBag.h"
 
 #include <QVariant>
 
@@ -19,13 +20,7 @@ public:
     QString PutReport(const Reply& reply) override;
 
 private:
-    QString scNumber_;
-    qint32 statusReport_ = 0;
-    qint32 messageClass_ = 0;
-    QVariant validityPeriod_;
-    QString messageBody_;
-    qint32 messageCoding_ = 0;
-    bool joinParts_ = true;
+    corvane::SubmitRequest request_;
     QString address_;
     QString locationName_;
 };

@@ -168,4 +168,17 @@ QVector<qint32> VariantLongArray(const QVariant& value)
     TypeMismatch();
 }
 
+QStringList VariantTextArray(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList();
+    if (value.typeId() == QMetaType::QVariantList) {
+        QStringList out;
+        for (const QVariant& v : value.toList())
+            out << VariantText(v);
+        return out;
+    }
+    TypeMismatch();
+}
+
 }  // namespace corvane

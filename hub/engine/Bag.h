@@ -54,5 +54,8 @@ QString VariantText(const QVariant& value);
 // An array of 32-bit values from a QVector<qint32>, a QVariantList or a
 // QStringList of numbers; anything else raises a type mismatch.
 QVector<qint32> VariantLongArray(const QVariant& value);
+// A list of texts from a string list or a list of variants; anything else
+// raises a type mismatch.
+QStringList VariantTextArray(const QVariant& value);
 
 }  // namespace corvane

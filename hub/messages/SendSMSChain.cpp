@@ -26,24 +26,6 @@ const QString kCurrentAddress = QStringLiteral("CurrentAddress");
 const QString kMaxAddress = QStringLiteral("MaxAddress");
 const QChar kCtrlZ(26);
 
-[[noreturn]] void TypeMismatch()
-{
-    platform::Raise(platform::vberr::TypeMismatch, kSource, QStringLiteral("Type mismatch"));
-}
-
-QStringList TextArray(const QVariant& value)
-{
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList();
-    if (value.typeId() == QMetaType::QVariantList) {
-        QStringList out;
-        for (const QVariant& v : value.toList())
-            out << VariantText(v);
-        return out;
-    }
-    TypeMismatch();
-}
-
 QString CMGSCommand(const QString& pdu) { return QStringLiteral("AT+CMGS=") + QString::number(PDULength(pdu)) + kCR; }
 
 // The per-number arrays as the chain works on them. They are written back
@@ -53,7 +35,7 @@ class Outcomes {
 public:
     explicit Outcomes(PhoneCommand& command) : command_(command)
     {
-        const qsizetype count = TextArray(command.Bag(kAddresses)).size();
+        const qsizetype count = VariantTextArray(command.Bag(kAddresses)).size();
         const QVariant r = command.Bag(kResult);
         resultAsList_ = r.typeId() == QMetaType::QVariantList;
         if (!VariantIsEmpty(r))
@@ -61,7 +43,7 @@ public:
         const QVariant d = command.Bag(kResultDesc);
         descAsList_ = d.typeId() == QMetaType::QVariantList;
         if (!VariantIsEmpty(d))
-            desc_ = TextArray(d);
+            desc_ = VariantTextArray(d);
         while (result_.size() < count)
             result_.append(dorrak::NOT_EXECUTED);
         while (desc_.size() < count)
@@ -116,7 +98,7 @@ StepPtr NextAddress(PhoneCommand& command)
     command.setBag(kCurrentAddress, QVariant::fromValue<qint16>(static_cast<qint16>(next)));
     command.setBag(kCurrentPDU, QVariant::fromValue<qint16>(0));
     const std::shared_ptr<SMS> sms = command.BagObject<SMS>(kSMSObject);
-    const QStringList addresses = TextArray(command.Bag(kAddresses));
+    const QStringList addresses = VariantTextArray(command.Bag(kAddresses));
     if (!sms || next < 0 || next >= addresses.size())
         platform::Raise(platform::vberr::SubscriptOutOfRange, kSource, QStringLiteral("Subscript out of range"));
     sms->Address(addresses[next]);
@@ -161,7 +143,7 @@ StepPtr BuildFirstStep(PhoneCommand& command)
     if (!refused.isEmpty())
         platform::Raise(platform::vberr::InvalidProcedureCall, kSource, refused);
 
-    const QStringList addresses = TextArray(command.Bag(kAddresses));
+    const QStringList addresses = VariantTextArray(command.Bag(kAddresses));
     if (addresses.isEmpty())
         platform::Raise(platform::vberr::SubscriptOutOfRange, kSource, QStringLiteral("Subscript out of range"));
     sms->Address(addresses[0]);
@@ -206,7 +188,7 @@ StepPtr SendSMSOrder::Advance(PhoneCommand& command)
     command.SetProgress(Progress(maxPDU, maxAddress, current, part));
 
     if (command.Result() == dorrak::OK_ANSWER) {
-        const QStringList pdus = TextArray(command.Bag(kPDUs));
+        const QStringList pdus = VariantTextArray(command.Bag(kPDUs));
         if (part < 0 || part >= pdus.size())
             platform::Raise(platform::vberr::SubscriptOutOfRange, kSource, QStringLiteral("Subscript out of range"));
         return std::make_shared<SendSMSBody>(pdus[part] + kCtrlZ);
@@ -279,7 +261,7 @@ StepPtr SendSMSBody::Advance(PhoneCommand& command)
     if (nextPart) {
         const qint32 following = part + 1;
         command.setBag(kCurrentPDU, QVariant::fromValue<qint16>(static_cast<qint16>(following)));
-        const QStringList pdus = TextArray(command.Bag(kPDUs));
+        const QStringList pdus = VariantTextArray(command.Bag(kPDUs));
         if (following >= pdus.size())
             platform::Raise(platform::vberr::SubscriptOutOfRange, kSource, QStringLiteral("Subscript out of range"));
         return std::make_shared<SendSMSOrder>(CMGSCommand(pdus[following]));

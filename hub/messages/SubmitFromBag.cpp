@@ -18,4 +18,15 @@ std::shared_ptr<SMS> SubmitFromBag(PhoneCommand& command)
     return sms;
 }
 
+void FillSubmitBag(PhoneCommand& command, const SubmitRequest& request)
+{
+    command.setBag(QStringLiteral("SCNumber"), request.SCNumber);
+    command.setBag(QStringLiteral("StatusReport"), request.StatusReport);
+    command.setBag(QStringLiteral("MessageClass"), request.MessageClass);
+    command.setBag(QStringLiteral("ValidityPeriod"), request.ValidityPeriod);
+    command.setBag(QStringLiteral("MessageBody"), request.MessageBody);
+    command.setBag(QStringLiteral("MessageCoding"), request.MessageCoding);
+    command.setBag(QStringLiteral("JoinParts"), request.JoinParts);
+}
+
 }  // namespace corvane
