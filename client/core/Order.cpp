@@ -1,4 +1,5 @@
 #include "client/core/Order.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/Globals.h"
 #include "common/ClassIDGenerator.h"
@@ -104,7 +105,7 @@ corvane::MessageStore& PhoneMessagesRef() { return platform::Required(G().PhoneM
 corvane::PhoneCommandPtr StoreCommand()
 {
     auto command = std::make_shared<corvane::PhoneCommand>();
-    command->setBagObject(QStringLiteral("Store"), G().PhoneMessages);
+    command->setBagObject(bag::Store, G().PhoneMessages);
     return command;
 }
 

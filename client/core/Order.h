@@ -3,6 +3,7 @@
 // the phone gate or the e-mail gate, and turns the finished command into log
 // lines, window updates or a failure text. A queue (Orders) runs them one at
 // a time.
+#include "hub/engine/BagKeys.h"
 #include "hub/engine/Gate.h"
 #include "hub/engine/PhoneCommand.h"
 #include "email/EmailCommand.h"
@@ -21,6 +22,8 @@ class MessageStore;
 }  // namespace corvane
 
 namespace parlova {
+
+namespace bag = corvane::bag;
 
 // The client's instance counter; the first id is 1.
 qint32 NextClassID();

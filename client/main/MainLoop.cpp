@@ -1,4 +1,5 @@
 #include "client/main/MainLoop.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/Globals.h"
 #include "client/core/ModalQuestion.h"
@@ -224,7 +225,7 @@ QString MainLoop::phoneReplies()
 
 QString MainLoop::phoneArrival(const corvane::PhoneCommand& command)
 {
-    if (!command.Items().Exists(QStringLiteral("ReadSMS")))
+    if (!command.Items().Exists(bag::ReadSMS))
         return QString();
     QString message;
     switch (command.Result()) {
@@ -241,12 +242,12 @@ QString MainLoop::phoneArrival(const corvane::PhoneCommand& command)
         break;
     }
     ConferenceRegistry& conferences = ConferencesReg();
-    const QString address = BagText(command, QStringLiteral("Address"));
-    const QString text = BagText(command, QStringLiteral("Message"));
+    const QString address = BagText(command, bag::Address);
+    const QString text = BagText(command, bag::Message);
     QString routed;
-    if (BagBoolean(command, QStringLiteral("StatusReport"))) {
-        const QVariant discharge = command.Bag(QStringLiteral("DischargeTime"));
-        routed = conferences.PutMessage(address, text, true, BagLong(command, QStringLiteral("MR")),
+    if (BagBoolean(command, bag::StatusReport)) {
+        const QVariant discharge = command.Bag(bag::DischargeTime);
+        routed = conferences.PutMessage(address, text, true, BagLong(command, bag::MR),
                                         discharge.isValid() ? discharge.toDateTime() : ZeroDate());
     } else {
         routed = conferences.PutMessage(address, text, false, 0, ZeroDate());

@@ -1,4 +1,5 @@
 #include "client/orders/Connect.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/Globals.h"
 #include "client/core/Settings.h"
@@ -33,9 +34,9 @@ QString Connect::GetCommand()
         auto command = std::make_shared<corvane::PhoneCommand>();
         command->SetUp(QStringLiteral("Connect"), QStringLiteral("OK\r"), QStringLiteral("ERROR\r"), key_, 5000,
                        false, false, dorrak::mbtLightCommand);
-        command->setBag(QStringLiteral("PortName"), portName_);
-        command->setBag(QStringLiteral("PortBaud"), baud_);
-        command->setBag(QStringLiteral("PortTimeouts"), QVariant::fromValue(timeouts_));
+        command->setBag(bag::PortName, portName_);
+        command->setBag(bag::PortBaud, baud_);
+        command->setBag(bag::PortTimeouts, QVariant::fromValue(timeouts_));
         PhoneGateRef().Push(command);
         return QString();
     });
@@ -50,7 +51,7 @@ QString Connect::PutReport(const Reply& reply)
 
         if (command.Result() == dorrak::NOT_EXECUTED) {
             result_ = QStringLiteral("Connecting  to ") + portName_ + QStringLiteral("...Not executed");
-        } else if (!BagBoolean(command, QStringLiteral("AT"))) {
+        } else if (!BagBoolean(command, bag::AT)) {
             result_ = QStringLiteral("Connecting  to ") + portName_ + QStringLiteral("...Failed");
             if (gate.connected())
                 gate.Disconnect();
@@ -69,30 +70,30 @@ QString Connect::PutReport(const Reply& reply)
         } else {
             PhoneProfile& phone = *G().ConnectedPhone;
             window.Ready();
-            const QString name = BagText(command, QStringLiteral("PhoneName"));
+            const QString name = BagText(command, bag::PhoneName);
             window.phoneName(name.isEmpty() ? QStringLiteral("N/A") : name);
-            const QString imei = BagText(command, QStringLiteral("IMEI"));
+            const QString imei = BagText(command, bag::IMEI);
             if (!imei.isEmpty())
                 phone.PhoneIMEI = imei;
             QString note;
-            if (BagBoolean(command, QStringLiteral("PDU")))
+            if (BagBoolean(command, bag::PDU))
                 phone.PDUMode = true;
             else
                 note = QStringLiteral(". ") + QStringLiteral("SMS functions is unavailable");
-            if (BagBoolean(command, QStringLiteral("NMI"))) {
+            if (BagBoolean(command, bag::NMI)) {
                 gate.WaitSMS();
-                if (BagBoolean(command, QStringLiteral("NSMI"))) {
+                if (BagBoolean(command, bag::NSMI)) {
                     gate.WaitStatusReport();
                     phone.StatusReportsArmed = true;
                 }
             } else {
                 note = QStringLiteral(". ") + QStringLiteral("SMS receiving is unavailable");
             }
-            phone.UCS2Supported = BagBoolean(command, QStringLiteral("UCS2"));
+            phone.UCS2Supported = BagBoolean(command, bag::UCS2);
             if (G().PhoneBooks)
                 G().PhoneBooks->setUCS2(phone.UCS2Supported);
-            gate.SetShiftME(BagLong(command, QStringLiteral("ShiftME")));
-            phone.MEEcodeValue = corvane::VariantLong(command.Bag(QStringLiteral("MEEcode")));
+            gate.SetShiftME(BagLong(command, bag::ShiftME));
+            phone.MEEcodeValue = corvane::VariantLong(command.Bag(bag::MEEcode));
             result_ = QStringLiteral("Connecting to ") + portName_ + QStringLiteral("...Done") + note;
         }
 

@@ -1,4 +1,5 @@
 #include "client/orders/DeleteMessage.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/WindowSeams.h"
 #include "client/orders/PhoneConnectProcedures.h"
@@ -22,9 +23,9 @@ QString DeleteMessage::GetCommand()
     return Guarded([&] {
         waitingReply_ = true;
         const corvane::PhoneCommandPtr command = StoreCommand();
-        command->setBag(QStringLiteral("LocationName"), PhoneMessagesRef().LocationName(storageIndex_));
-        command->setBag(QStringLiteral("LocationIndex"), storageIndex_);
-        command->setBag(QStringLiteral("MsgIndex"), messageIndex_);
+        command->setBag(bag::LocationName, PhoneMessagesRef().LocationName(storageIndex_));
+        command->setBag(bag::LocationIndex, storageIndex_);
+        command->setBag(bag::MsgIndex, messageIndex_);
         return PushChain(command, QStringLiteral("DeleteSMS"));
     });
 }
@@ -51,7 +52,7 @@ QString DeleteMessage::PutReport(const Reply& reply)
             DisconnectPhone(-1);
             break;
         case dorrak::ERROR_ANSWER:
-            result_ = kDeleteFailed + QStringLiteral(". ") + BagText(command, QStringLiteral("ErrorAnswer"));
+            result_ = kDeleteFailed + QStringLiteral(". ") + BagText(command, bag::ErrorAnswer);
             break;
         case dorrak::NOT_EXECUTED:
             result_ = kDeleteFailed + QStringLiteral(". Not executed");

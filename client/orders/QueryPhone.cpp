@@ -1,4 +1,5 @@
 #include "client/orders/QueryPhone.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/WindowSeams.h"
 
@@ -38,10 +39,10 @@ QString QueryPhone::PutReport(const Reply& reply)
         QString text = QStringLiteral("QUERY: ") + query_ + kCRLF;
         switch (command.Result()) {
         case dorrak::OK_ANSWER:
-            text += QStringLiteral("ANSWER: ") + BagText(command, QStringLiteral("Answer")) + kCRLF;
+            text += QStringLiteral("ANSWER: ") + BagText(command, bag::Answer) + kCRLF;
             break;
         case dorrak::ERROR_ANSWER:
-            text += QStringLiteral("ANSWER: ") + BagText(command, QStringLiteral("ErrorAnswer")) + kCRLF;
+            text += QStringLiteral("ANSWER: ") + BagText(command, bag::ErrorAnswer) + kCRLF;
             break;
         case dorrak::TIME_OUT:
             text += QStringLiteral("ANSWER: Time out") + kCRLF;

@@ -1,4 +1,5 @@
 #include "client/orders/ReadBook.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/Globals.h"
 #include "client/core/Module1.h"
@@ -16,7 +17,7 @@ QString ReadBook::GetCommand()
     return Guarded([&] {
         waitingReply_ = true;
         auto command = std::make_shared<corvane::PhoneCommand>();
-        command->setBagObject(QStringLiteral("Book"), G().PhoneBooks);
+        command->setBagObject(bag::Book, G().PhoneBooks);
         return PushChain(command, QStringLiteral("ReadBook"));
     });
 }
@@ -32,7 +33,7 @@ QString ReadBook::PutReport(const Reply& reply)
             PhoneGateRef().Disconnect();
         // The chain's fragments begin with CR LF.
         QString set;
-        result_ = TrimSet(BagText(command, QStringLiteral("ErrorDesc")), set);
+        result_ = TrimSet(BagText(command, bag::ErrorDesc), set);
         const corvane::BookRecords& books = PhoneBooksRef();
         // A read that failed before any book was read leaves no text of its own.
         if (!books.Filled() && result_.isEmpty())

@@ -1,4 +1,5 @@
 #include "client/orders/ReadStore.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/WindowSeams.h"
 #include "hub/messages/MessageStore.h"
@@ -26,8 +27,8 @@ QString ReadStore::PutReport(const Reply& reply)
         if (command.Result() == dorrak::TIME_OUT)
             PhoneGateRef().Disconnect();
         // Storages counted make a success, whatever the result code.
-        if (BagLong(command, QStringLiteral("StoreCount")) == 0) {
-            const QString error = BagText(command, QStringLiteral("ErrorDesc"));
+        if (BagLong(command, bag::StoreCount) == 0) {
+            const QString error = BagText(command, bag::ErrorDesc);
             result_ = error.isEmpty() ? kReadFailed + QStringLiteral(". ") + QStringLiteral("No store")
                                       : kReadFailed + QStringLiteral(". Error: ") + error;
         } else {

@@ -1,4 +1,5 @@
 #include "client/orders/Scan.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/WindowSeams.h"
 
@@ -20,11 +21,11 @@ QString Scan::GetCommand()
         waitingReply_ = true;
         auto command = std::make_shared<corvane::PhoneCommand>();
         // The chain reads its first port while it is set up.
-        command->setBag(QStringLiteral("PortName"), QStringLiteral("COM") + QString::number(firstPort_));
-        command->setBag(QStringLiteral("NextPort"), firstPort_);
-        command->setBag(QStringLiteral("MaxPort"), lastPort_);
-        command->setBag(QStringLiteral("PortBaud"), baud_);
-        command->setBag(QStringLiteral("PortTimeouts"), QVariant::fromValue(timeouts_));
+        command->setBag(bag::PortName, QStringLiteral("COM") + QString::number(firstPort_));
+        command->setBag(bag::NextPort, firstPort_);
+        command->setBag(bag::MaxPort, lastPort_);
+        command->setBag(bag::PortBaud, baud_);
+        command->setBag(bag::PortTimeouts, QVariant::fromValue(timeouts_));
         command->SetUp(QStringLiteral("Scan"), QStringLiteral("OK\r"), QStringLiteral("ERROR\r"), key_, 5000, false,
                        false, dorrak::mbtLightCommand);
         PhoneGateRef().Push(command);
@@ -44,10 +45,10 @@ QString Scan::PutReport(const Reply& reply)
         if (command.Result() != dorrak::NOT_EXECUTED) {
             for (qint64 n = firstPort_; n <= lastPort_; ++n) {
                 const QString number = QString::number(n);
-                if (!BagBoolean(command, QStringLiteral("PhATs") + number))
+                if (!BagBoolean(command, bag::PhATs + number))
                     continue;
-                const QString nameKey = QStringLiteral("PhNames") + number;
-                const QString makerKey = QStringLiteral("PhMakers") + number;
+                const QString nameKey = QString(bag::PhNames) + number;
+                const QString makerKey = QString(bag::PhMakers) + number;
                 const QString name =
                     command.Items().Exists(nameKey) ? BagText(command, nameKey) : QStringLiteral("N/A");
                 const QString maker =

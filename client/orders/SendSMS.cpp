@@ -1,4 +1,5 @@
 #include "client/orders/SendSMS.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/LogTime.h"
 #include "client/core/Settings.h"
@@ -66,10 +67,10 @@ QVariant SendSMS::SetUp(const QString& body, qint32 coding, const QStringList& a
 void SendSMS::FillBag(corvane::PhoneCommand& command) const
 {
     corvane::FillSubmitBag(command, request_);
-    command.setBag(QStringLiteral("Addresses"), addresses_);
-    command.setBag(QStringLiteral("Result"),
+    command.setBag(bag::Addresses, addresses_);
+    command.setBag(bag::Result,
                    QVariant::fromValue(QVector<qint32>(addresses_.size(), dorrak::NOT_EXECUTED)));
-    command.setBag(QStringLiteral("ResultDesc"), QStringList(QList<QString>(addresses_.size())));
+    command.setBag(bag::ResultDesc, QStringList(QList<QString>(addresses_.size())));
 }
 
 QString SendSMS::GetCommand()
@@ -136,9 +137,9 @@ QString SendSMS::LogEntry(const corvane::PhoneCommand& command) const
 {
     ConferenceRegistry& conferences = ConferencesReg();
     TalkWindow& talk = conferences.Talk(owner_);
-    const QStringList addresses = TextList(command.Bag(QStringLiteral("Addresses")));
-    const QVector<qint32> results = LongList(command.Bag(QStringLiteral("Result")));
-    const QStringList descs = TextList(command.Bag(QStringLiteral("ResultDesc")));
+    const QStringList addresses = TextList(command.Bag(bag::Addresses));
+    const QVector<qint32> results = LongList(command.Bag(bag::Result));
+    const QStringList descs = TextList(command.Bag(bag::ResultDesc));
     const auto resultOf = [&](qsizetype i) { return i < results.size() ? results[i] : qint32(dorrak::NOT_EXECUTED); };
     const auto descOf = [&](qsizetype i) { return i < descs.size() ? descs[i] : QString(); };
 
@@ -146,9 +147,9 @@ QString SendSMS::LogEntry(const corvane::PhoneCommand& command) const
     for (qsizetype i = 0; i < addresses.size(); ++i)
         if (resultOf(i) == dorrak::OK_ANSWER)
             sent << i;
-    const bool report = BagLong(command, QStringLiteral("StatusReport")) == 1 && !sent.isEmpty();
+    const bool report = BagLong(command, bag::StatusReport) == 1 && !sent.isEmpty();
     const QString references = sent.isEmpty() ? QString() : References(descOf(sent.first()));
-    const QString body = BagText(command, QStringLiteral("MessageBody"));
+    const QString body = BagText(command, bag::MessageBody);
     const QString stamp = LogTime();
 
     if (Settings::Instance().SimplifiedLog()) {

@@ -1,4 +1,5 @@
 #include "client/orders/WriteBookEntry.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/Globals.h"
 #include "client/core/WindowSeams.h"
@@ -44,15 +45,15 @@ QString WriteBookEntry::GetCommand()
         // Built afresh from the order's values each time, so an order set back
         // after a disconnect runs again with the same entry.
         auto command = std::make_shared<corvane::PhoneCommand>();
-        command->setBag(QStringLiteral("LocationName"), locationName_);
-        command->setBag(QStringLiteral("BookIndex"), bookIndex_);
-        command->setBag(QStringLiteral("ContactName"), contactName_);
-        command->setBag(QStringLiteral("ContactNumber"), contactNumber_);
-        command->setBag(QStringLiteral("Update"), update_);
-        command->setBag(QStringLiteral("Delete"), delete_);
-        command->setBag(QStringLiteral("FromLocationName"), fromLocationName_);
-        command->setBag(QStringLiteral("FromBookIndex"), fromBookIndex_);
-        command->setBagObject(QStringLiteral("Book"), G().PhoneBooks);
+        command->setBag(bag::LocationName, locationName_);
+        command->setBag(bag::BookIndex, bookIndex_);
+        command->setBag(bag::ContactName, contactName_);
+        command->setBag(bag::ContactNumber, contactNumber_);
+        command->setBag(bag::Update, update_);
+        command->setBag(bag::Delete, delete_);
+        command->setBag(bag::FromLocationName, fromLocationName_);
+        command->setBag(bag::FromBookIndex, fromBookIndex_);
+        command->setBagObject(bag::Book, G().PhoneBooks);
         return PushChain(command, QStringLiteral("WriteBook"));
     });
 }
@@ -66,23 +67,23 @@ QString WriteBookEntry::PutReport(const Reply& reply)
             PhonebookWindow& window = PhonebookWin();
             if (!window.Visible())
                 break;
-            const QString location = BagText(command, QStringLiteral("LocationName"));
-            const qint32 index = BagLong(command, QStringLiteral("BookIndex"));
-            if (BagBoolean(command, QStringLiteral("Update")))
+            const QString location = BagText(command, bag::LocationName);
+            const qint32 index = BagLong(command, bag::BookIndex);
+            if (BagBoolean(command, bag::Update))
                 result_ = window.UpdateContact(location, index);
             else if (!location.isEmpty())
                 result_ = window.AddContact(location, index);
-            if (BagBoolean(command, QStringLiteral("Delete"))) {
+            if (BagBoolean(command, bag::Delete)) {
                 if (PhoneBooksRef().Count() > 0)
-                    result_ = window.DeleteContact(BagText(command, QStringLiteral("FromLocationName")),
-                                                   BagLong(command, QStringLiteral("FromBookIndex")));
+                    result_ = window.DeleteContact(BagText(command, bag::FromLocationName),
+                                                   BagLong(command, bag::FromBookIndex));
                 else
                     RebuildEmpty(window);
             }
             break;
         }
         case dorrak::ERROR_ANSWER:
-            result_ = kWriteFailed + QStringLiteral(". Error: ") + BagText(command, QStringLiteral("ErrorAnswer"));
+            result_ = kWriteFailed + QStringLiteral(". Error: ") + BagText(command, bag::ErrorAnswer);
             break;
         default:
             result_ = kWriteFailed + FailureReason(command.Result());

@@ -1,4 +1,5 @@
 #include "client/orders/WriteMessage.h"
+#include "hub/engine/BagKeys.h"
 
 #include "client/core/Globals.h"
 #include "client/core/Settings.h"
@@ -30,9 +31,9 @@ QString WriteMessage::GetCommand()
         // after a disconnect stores the same message when it runs again.
         auto command = std::make_shared<corvane::PhoneCommand>();
         corvane::FillSubmitBag(*command, request_);
-        command->setBag(QStringLiteral("Address"), address_);
-        command->setBag(QStringLiteral("LocationName"), locationName_);
-        command->setBagObject(QStringLiteral("Store"), G().PhoneMessages);
+        command->setBag(bag::Address, address_);
+        command->setBag(bag::LocationName, locationName_);
+        command->setBagObject(bag::Store, G().PhoneMessages);
         return PushChain(command, QStringLiteral("WriteSMS"));
     });
 }
@@ -47,12 +48,12 @@ QString WriteMessage::PutReport(const Reply& reply)
             if (!window.Visible())
                 break;
             qint32 storage = -1;
-            PhoneMessagesRef().StoreIndexByName(storage, BagText(command, QStringLiteral("LocationName")));
-            const QVector<qint32> parts = corvane::VariantLongArray(command.Bag(QStringLiteral("MsgIndex")));
+            PhoneMessagesRef().StoreIndexByName(storage, BagText(command, bag::LocationName));
+            const QVector<qint32> parts = corvane::VariantLongArray(command.Bag(bag::MsgIndex));
             if (parts.isEmpty())
                 break;
             // A joined message shows as one row, under its first part.
-            if (BagBoolean(command, QStringLiteral("JoinParts")))
+            if (BagBoolean(command, bag::JoinParts))
                 window.AddMessage(storage, parts.first());
             else
                 for (qint32 part : parts)
@@ -60,7 +61,7 @@ QString WriteMessage::PutReport(const Reply& reply)
             break;
         }
         case dorrak::ERROR_ANSWER:
-            result_ = kStoreFailed + QStringLiteral(". ") + BagText(command, QStringLiteral("ErrorAnswer"));
+            result_ = kStoreFailed + QStringLiteral(". ") + BagText(command, bag::ErrorAnswer);
             break;
         default:
             result_ = kStoreFailed + FailureReason(command.Result());

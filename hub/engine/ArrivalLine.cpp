@@ -1,4 +1,5 @@
 #include "hub/engine/ArrivalLine.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/PhoneCommand.h"
 #include "platform/Val.h"
@@ -46,10 +47,10 @@ ArrivalLocation ParseArrivalLine(const QString& line, double shiftME)
 
 ArrivalLocation PrepareReadSMS(PhoneCommand& command, const QString& line)
 {
-    command.setBag(QStringLiteral("ReadSMS"), true);
-    command.setBag(QStringLiteral("StatusReport"), false);
-    command.setBag(QStringLiteral("Message"), QString());
-    const ArrivalLocation location = ParseArrivalLine(line, VariantDouble(command.Bag(QStringLiteral("ShiftME"))));
+    command.setBag(bag::ReadSMS, true);
+    command.setBag(bag::StatusReport, false);
+    command.setBag(bag::Message, QString());
+    const ArrivalLocation location = ParseArrivalLine(line, VariantDouble(command.Bag(bag::ShiftME)));
     if (location.storageNamed)
         command.setBag(QStringLiteral("MemoryType"), location.memoryType);
     command.setBag(QStringLiteral("MemoryIndex"), location.memoryIndex);

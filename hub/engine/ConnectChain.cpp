@@ -1,4 +1,5 @@
 #include "hub/engine/ConnectChain.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/ConnectErrSteps.h"
 #include "hub/engine/PhoneCommand.h"
@@ -35,13 +36,13 @@ qint32 FieldNumber(const QString& field)
 
 StepPtr ConnectSetUp(PhoneCommand& command, const SetUpArguments&)
 {
-    command.setBag(QStringLiteral("AT"), false);
-    command.setBag(QStringLiteral("NMI"), false);
-    command.setBag(QStringLiteral("NSMI"), false);
-    command.setBag(QStringLiteral("PDU"), false);
-    command.setBag(QStringLiteral("ShiftME"), QVariant::fromValue<qint16>(0));
-    command.setBag(QStringLiteral("UCS2"), true);
-    command.setBag(QStringLiteral("MEEcode"), QVariant::fromValue<qint16>(-1));
+    command.setBag(bag::AT, false);
+    command.setBag(bag::NMI, false);
+    command.setBag(bag::NSMI, false);
+    command.setBag(bag::PDU, false);
+    command.setBag(bag::ShiftME, QVariant::fromValue<qint16>(0));
+    command.setBag(bag::UCS2, true);
+    command.setBag(bag::MEEcode, QVariant::fromValue<qint16>(-1));
     return std::make_shared<ConnectConnect>();
 }
 
@@ -123,7 +124,7 @@ StepPtr ConnectStart::Advance(PhoneCommand& command)
 {
     ++attempts_;
     if (answered_) {
-        command.setBag(QStringLiteral("AT"), true);
+        command.setBag(bag::AT, true);
         command.SetProgress(20);
         return std::make_shared<ConnectEcho>();
     }
@@ -147,7 +148,7 @@ void ConnectPhoneName::setAnswer(const QString& text) { name_ = ParseModelName(t
 StepPtr ConnectPhoneName::Advance(PhoneCommand& command)
 {
     if (!name_.isEmpty())
-        command.setBag(QStringLiteral("PhoneName"), name_);
+        command.setBag(bag::PhoneName, name_);
     command.SetProgress(30);
     return std::make_shared<ConnectIMEI>();
 }
@@ -159,7 +160,7 @@ void ConnectIMEI::setAnswer(const QString& text) { digits_ = IMEIDigits(text); }
 StepPtr ConnectIMEI::Advance(PhoneCommand& command)
 {
     if (!digits_.isEmpty())
-        command.setBag(QStringLiteral("IMEI"), digits_);
+        command.setBag(bag::IMEI, digits_);
     command.SetProgress(40);
     return std::make_shared<ConnectNMItest>();
 }
@@ -196,9 +197,9 @@ ConnectNMIset::ConnectNMIset() : FixedStep(QString(), kOK, kError, 5000) {}
 StepPtr ConnectNMIset::Advance(PhoneCommand& command)
 {
     if (accepted_) {
-        command.setBag(QStringLiteral("NMI"), true);
+        command.setBag(bag::NMI, true);
         if (VariantBoolean(command.Bag(QStringLiteral("NSMIset"))))
-            command.setBag(QStringLiteral("NSMI"), true);
+            command.setBag(bag::NSMI, true);
     }
     command.SetProgress(60);
     return std::make_shared<ConnectPMS3>();
@@ -249,7 +250,7 @@ StepPtr ConnectShiftME::Advance(PhoneCommand& command)
 {
     const double totalMT = VariantDouble(command.Bag(QStringLiteral("TotalMT")));
     if (totalMT == static_cast<double>(totalSM_) + static_cast<double>(totalME_))
-        command.setBag(QStringLiteral("ShiftME"), totalSM_);
+        command.setBag(bag::ShiftME, totalSM_);
     command.SetProgress(70);
     return std::make_shared<ConnectPDU>();
 }
@@ -258,7 +259,7 @@ ConnectPDU::ConnectPDU() : FixedStep(QStringLiteral("AT+CMGF=0\r"), kOK, kError,
 
 StepPtr ConnectPDU::Advance(PhoneCommand& command)
 {
-    command.setBag(QStringLiteral("PDU"), accepted_);
+    command.setBag(bag::PDU, accepted_);
     command.SetProgress(80);
     return std::make_shared<ConnectUCS2>();
 }
@@ -269,7 +270,7 @@ StepPtr ConnectUCS2::Advance(PhoneCommand& command)
 {
     // Written either way: a phone that refused UCS2 must not be taken for one
     // that has it.
-    command.setBag(QStringLiteral("UCS2"), accepted_);
+    command.setBag(bag::UCS2, accepted_);
     command.SetProgress(90);
     return std::make_shared<ConnectMMS>();
 }

@@ -1,4 +1,5 @@
 #include "hub/engine/ConnectErrSteps.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/PhoneCommand.h"
 #include "hub/engine/PubFunctions.h"
@@ -35,7 +36,7 @@ StepPtr ConnectErrTest::Advance(PhoneCommand& command)
     command.SetProgress(95);
     if (mode_ < 0)
         return std::make_shared<ConnectErrQuery>();
-    command.setBag(QStringLiteral("MEEcode"), mode_);
+    command.setBag(bag::MEEcode, mode_);
     auto next = std::make_shared<ConnectErrSet>();
     next->setCommand(QStringLiteral("AT+CMEE=") + QString::number(mode_) + kCR);
     return next;
@@ -59,9 +60,9 @@ StepPtr ConnectErrQuery::Advance(PhoneCommand& command)
     if (command.Result() == dorrak::OK_ANSWER) {
         const qsizetype colon = answer_.indexOf(u':');
         const QString after = colon < 0 ? QString() : answer_.mid(colon + 1);
-        command.setBag(QStringLiteral("MEEcode"), platform::Val(after));
+        command.setBag(bag::MEEcode, platform::Val(after));
     } else {
-        command.setBag(QStringLiteral("MEEcode"), QVariant::fromValue<qint16>(-1));
+        command.setBag(bag::MEEcode, QVariant::fromValue<qint16>(-1));
     }
     return nullptr;
 }

@@ -1,4 +1,5 @@
 #include "hub/engine/Gate.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/HubRuntime.h"
 #include "hub/messages/MessageChains.h"
@@ -325,7 +326,7 @@ void Gate::onUnsolicitedArrival(const QString& data, dorrak::CommandSort sort)
         return;
     try {
         auto command = std::make_shared<PhoneCommand>();
-        command->setBag(QStringLiteral("ShiftME"), shiftME_);
+        command->setBag(bag::ShiftME, shiftME_);
         command->setConcatenatedSMS(keptParts_);
         const QString refused = command->SetUp(QStringLiteral("ReadSMS"), data, QStringLiteral("ERROR\r"), 0, 5000,
                                                false, false, dorrak::mbtLightCommand);
@@ -346,10 +347,10 @@ void Gate::onUnsolicitedArrival(const QString& data, dorrak::CommandSort sort)
 QString Gate::StartConnection()
 {
     try {
-        const QString portName = VariantText(active_->Bag(QStringLiteral("PortName")));
+        const QString portName = VariantText(active_->Bag(bag::PortName));
         awaitedPort_ = VariantLong(portName.mid(3));
-        const qint32 speed = VariantLong(active_->Bag(QStringLiteral("PortBaud")));
-        const QVector<qint32> timeouts = VariantLongArray(active_->Bag(QStringLiteral("PortTimeouts")));
+        const qint32 speed = VariantLong(active_->Bag(bag::PortBaud));
+        const QVector<qint32> timeouts = VariantLongArray(active_->Bag(bag::PortTimeouts));
         if (timeouts.size() < 5)
             platform::Raise(platform::vberr::SubscriptOutOfRange, QStringLiteral("Gate"),
                             QStringLiteral("Subscript out of range"));
@@ -405,8 +406,8 @@ void Gate::deliver(const PhoneCommandPtr& command)
         output_.Add(command);
         return;
     }
-    const QVariant message = command->Bag(QStringLiteral("Message"));
-    if (!VariantIsEmpty(command->Bag(QStringLiteral("ReadSMS"))) && message.typeId() == QMetaType::QString &&
+    const QVariant message = command->Bag(bag::Message);
+    if (!VariantIsEmpty(command->Bag(bag::ReadSMS)) && message.typeId() == QMetaType::QString &&
         !message.toString().isEmpty())
         output_.Add(command);
 }
@@ -414,14 +415,14 @@ void Gate::deliver(const PhoneCommandPtr& command)
 PhoneCommandPtr Gate::partCommand(const std::shared_ptr<SMS>& part, dorrak::MODEM_RESULT_CODEs result) const
 {
     auto command = std::make_shared<PhoneCommand>();
-    command->setBag(QStringLiteral("ReadSMS"), true);
-    command->setBag(QStringLiteral("StatusReport"), false);
-    command->setBag(QStringLiteral("Message"), part->UserData());
-    command->setBag(QStringLiteral("Address"), part->Address());
+    command->setBag(bag::ReadSMS, true);
+    command->setBag(bag::StatusReport, false);
+    command->setBag(bag::Message, part->UserData());
+    command->setBag(bag::Address, part->Address());
     if (part->MTI == STATUS_REPORT) {
-        command->setBag(QStringLiteral("StatusReport"), true);
-        command->setBag(QStringLiteral("MR"), static_cast<qint32>(part->mr()));
-        command->setBag(QStringLiteral("DischargeTime"), part->DischargeTime());
+        command->setBag(bag::StatusReport, true);
+        command->setBag(bag::MR, static_cast<qint32>(part->mr()));
+        command->setBag(bag::DischargeTime, part->DischargeTime());
     }
     command->SetResult(result);
     return command;

@@ -1,4 +1,5 @@
 #include "hub/engine/OneStep.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/PhoneCommand.h"
 
@@ -17,10 +18,10 @@ StepPtr OneStep::Advance(PhoneCommand& command)
 {
     switch (command.Result()) {
     case dorrak::OK_ANSWER:
-        command.setBag(QStringLiteral("Answer"), answer_);
+        command.setBag(bag::Answer, answer_);
         break;
     case dorrak::ERROR_ANSWER:
-        command.setBag(QStringLiteral("ErrorAnswer"), errorAnswer_);
+        command.setBag(bag::ErrorAnswer, errorAnswer_);
         break;
     default:
         break;

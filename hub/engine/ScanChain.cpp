@@ -1,4 +1,5 @@
 #include "hub/engine/ScanChain.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/PhoneCommand.h"
 #include "hub/engine/PubFunctions.h"
@@ -13,19 +14,17 @@ namespace {
 
 const QString kLines = QStringLiteral("\r;\r\nOK\r\n");
 const QString kError = QStringLiteral("ERROR;\r");
-const QString kNextPort = QStringLiteral("NextPort");
 const QString kMinPort = QStringLiteral("MinPort");
-const QString kMaxPort = QStringLiteral("MaxPort");
 
 // The port being examined: "NextPort" already points past it.
 QString PortKey(PhoneCommand& command, const char* prefix)
 {
-    return QString::fromLatin1(prefix) + QString::number(VariantLong(command.Bag(kNextPort)) - 1);
+    return QString::fromLatin1(prefix) + QString::number(VariantLong(command.Bag(bag::NextPort)) - 1);
 }
 
 StepPtr NextPortOrEnd(PhoneCommand& command)
 {
-    if (VariantLong(command.Bag(kNextPort)) > VariantLong(command.Bag(kMaxPort)))
+    if (VariantLong(command.Bag(bag::NextPort)) > VariantLong(command.Bag(bag::MaxPort)))
         return nullptr;
     return std::make_shared<ScanConnect>();
 }
@@ -34,7 +33,7 @@ StepPtr NextPortOrEnd(PhoneCommand& command)
 
 StepPtr ScanSetUp(PhoneCommand& command, const SetUpArguments&)
 {
-    command.setBag(kMinPort, command.Bag(kNextPort));
+    command.setBag(kMinPort, command.Bag(bag::NextPort));
     return std::make_shared<ScanConnect>();
 }
 
@@ -45,11 +44,11 @@ StepPtr ScanConnect::Advance(PhoneCommand& command)
     // An order that fills the Bag after SetUp leaves "MinPort" empty; the
     // port tried first is then the first of the range.
     if (VariantIsEmpty(command.Bag(kMinPort)))
-        command.setBag(kMinPort, VariantLong(command.Bag(kNextPort)));
+        command.setBag(kMinPort, VariantLong(command.Bag(bag::NextPort)));
 
-    const qint32 next = VariantLong(command.Bag(kNextPort));
+    const qint32 next = VariantLong(command.Bag(bag::NextPort));
     const qint32 min = VariantLong(command.Bag(kMinPort));
-    const qint32 max = VariantLong(command.Bag(kMaxPort));
+    const qint32 max = VariantLong(command.Bag(bag::MaxPort));
     const double span = static_cast<double>(max) - min + 1;
     // A range whose last port lies below its first ends after that port.
     const double progress = span > 0 ? std::nearbyint((static_cast<double>(next) - min + 1) * 100.0 / span) : 100;
@@ -59,10 +58,10 @@ StepPtr ScanConnect::Advance(PhoneCommand& command)
     // runtime's variants do, rather than wrapping round to the first ports.
     const qint64 newNext = static_cast<qint64>(next) + 1;
     if (newNext <= std::numeric_limits<qint32>::max())
-        command.setBag(kNextPort, static_cast<qint32>(newNext));
+        command.setBag(bag::NextPort, static_cast<qint32>(newNext));
     else
-        command.setBag(kNextPort, static_cast<double>(newNext));
-    command.setBag(QStringLiteral("PortName"), QStringLiteral("COM") + QString::number(newNext));
+        command.setBag(bag::NextPort, static_cast<double>(newNext));
+    command.setBag(bag::PortName, QStringLiteral("COM") + QString::number(newNext));
 
     if (command.Result() == dorrak::OK_ANSWER)
         return std::make_shared<ScanStart>();

@@ -1,4 +1,5 @@
 #include "hub/messages/DeleteMessageChain.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/Bag.h"
 #include "hub/engine/PhoneCommand.h"
@@ -10,11 +11,10 @@ namespace {
 
 const QString kPartsIndexes = QStringLiteral("MsgPartsIndexes");
 const QString kPartIndex = QStringLiteral("PartIndex");
-const QString kErrorAnswer = QStringLiteral("ErrorAnswer");
 const QString kError = QStringLiteral("ERROR;\r");
 
-qint32 LocationIndex(PhoneCommand& command) { return VariantLong(command.Bag(QStringLiteral("LocationIndex"))); }
-qint32 MsgIndex(PhoneCommand& command) { return VariantLong(command.Bag(QStringLiteral("MsgIndex"))); }
+qint32 LocationIndex(PhoneCommand& command) { return VariantLong(command.Bag(bag::LocationIndex)); }
+qint32 MsgIndex(PhoneCommand& command) { return VariantLong(command.Bag(bag::MsgIndex)); }
 
 // From position p (1-based) on, the first part that has a slot; beyond the
 // last part when none is left. A part never listed (-1) is skipped.
@@ -50,7 +50,7 @@ StepPtr DeleteSMSMemory::Advance(PhoneCommand& command)
     if (!indexes.canConvert<QVector<qint32>>() || indexes.typeId() != QMetaType::fromType<QVector<qint32>>().id()) {
         // Nothing was deleted: that must not read as a success.
         command.SetResult(dorrak::ERROR_ANSWER);
-        command.setBag(kErrorAnswer, QStringLiteral("Message not found"));
+        command.setBag(bag::ErrorAnswer, QStringLiteral("Message not found"));
         return nullptr;
     }
     const QVector<qint32> slots = indexes.value<QVector<qint32>>();
@@ -84,7 +84,7 @@ StepPtr DeleteSMSPart::Advance(PhoneCommand& command)
             q = n + 1;
         }
     } else if (command.Result() == dorrak::ERROR_ANSWER) {
-        command.setBag(kErrorAnswer, error_);
+        command.setBag(bag::ErrorAnswer, error_);
     }
     command.SetProgress(storechain::Progress(q * 90.0 / (n + 1) + 10.0));
     return next;

@@ -1,4 +1,5 @@
 #include "hub/messages/MessageStoreChains.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/Bag.h"
 #include "hub/engine/PhoneCommand.h"
@@ -44,7 +45,7 @@ qint32 Progress(qint64 numerator, qint64 denominator)
 
 QString SelectBoth(PhoneCommand& command)
 {
-    const QString name = VariantText(command.Bag(QStringLiteral("LocationName")));
+    const QString name = VariantText(command.Bag(bag::LocationName));
     return QStringLiteral("AT+CPMS=") + name + QStringLiteral(",") + name + kCR;
 }
 

@@ -1,4 +1,5 @@
 #include "hub/messages/ReadBookChain.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/PhoneCommand.h"
 #include "hub/engine/PubFunctions.h"
@@ -13,18 +14,15 @@ namespace corvane {
 
 namespace {
 
-const QString kBook = QStringLiteral("Book");
 const QString kBookCount = QStringLiteral("BookCount");
-const QString kBookIndex = QStringLiteral("BookIndex");
-const QString kErrorDesc = QStringLiteral("ErrorDesc");
 const QString kLineOk = QStringLiteral(";OK\r");
 const QString kLineError = QStringLiteral("ERROR;\r");
 
-qint32 CurrentBook(PhoneCommand& command) { return VariantLong(command.Bag(kBookIndex)); }
+qint32 CurrentBook(PhoneCommand& command) { return VariantLong(command.Bag(bag::BookIndex)); }
 
 void AppendErrorDesc(PhoneCommand& command, const QString& text)
 {
-    command.setBag(kErrorDesc, VariantText(command.Bag(kErrorDesc)) + text);
+    command.setBag(bag::ErrorDesc, VariantText(command.Bag(bag::ErrorDesc)) + text);
 }
 
 // P(x) = x * 90 / "BookCount" + 10 with x = i + tenths / 10, a half going to
@@ -45,7 +43,7 @@ StepPtr NextBook(PhoneCommand& command, qint32 booksCount)
     const qint32 i = CurrentBook(command);
     if (i + 1 >= booksCount)
         return nullptr;
-    command.setBag(kBookIndex, i + 1);
+    command.setBag(bag::BookIndex, i + 1);
     return std::make_shared<ReadBookMemory>(QStringLiteral("AT+CPBS=") + book.BookName(i + 1) + kCR);
 }
 
@@ -53,7 +51,7 @@ StepPtr NextBook(PhoneCommand& command, qint32 booksCount)
 
 BookRecords& BookOf(PhoneCommand& command)
 {
-    return platform::Required(command.BagObject<BookRecords>(kBook), QStringLiteral("PhoneCommand"));
+    return platform::Required(command.BagObject<BookRecords>(bag::Book), QStringLiteral("PhoneCommand"));
 }
 
 StepPtr ReadBookSetUp(PhoneCommand& command, const SetUpArguments&)
@@ -73,15 +71,15 @@ StepPtr ReadBookFind::Advance(PhoneCommand& command)
     BookRecords& book = BookOf(command);
     const QVariant failure = book.ResolveBookLocations(answer_);
     if (!VariantIsEmpty(failure)) {
-        command.setBag(kErrorDesc, VariantText(failure));
+        command.setBag(bag::ErrorDesc, VariantText(failure));
         return nullptr;
     }
     if (book.BooksCount() <= 0) {
-        command.setBag(kErrorDesc, QStringLiteral("No book locations found"));
+        command.setBag(bag::ErrorDesc, QStringLiteral("No book locations found"));
         return nullptr;
     }
     command.setBag(kBookCount, book.BooksCount());
-    command.setBag(kBookIndex, 0);
+    command.setBag(bag::BookIndex, 0);
     return std::make_shared<ReadBookMemory>(QStringLiteral("AT+CPBS=") + book.BookName(0) + kCR);
 }
 

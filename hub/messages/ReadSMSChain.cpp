@@ -1,4 +1,5 @@
 #include "hub/messages/ReadSMSChain.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/ArrivalLine.h"
 #include "hub/engine/Bag.h"
@@ -119,12 +120,12 @@ QString Undecodable(const QString& pdu)
 
 void Deliver(PhoneCommand& command, const SMS& sms)
 {
-    command.setBag(QStringLiteral("Message"), sms.UserData());
-    command.setBag(QStringLiteral("Address"), sms.Address());
+    command.setBag(bag::Message, sms.UserData());
+    command.setBag(bag::Address, sms.Address());
     if (sms.MTI == STATUS_REPORT) {
-        command.setBag(QStringLiteral("StatusReport"), true);
-        command.setBag(QStringLiteral("MR"), static_cast<qint32>(sms.mr()));
-        command.setBag(QStringLiteral("DischargeTime"), sms.DischargeTime());
+        command.setBag(bag::StatusReport, true);
+        command.setBag(bag::MR, static_cast<qint32>(sms.mr()));
+        command.setBag(bag::DischargeTime, sms.DischargeTime());
     }
 }
 

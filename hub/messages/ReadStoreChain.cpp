@@ -1,4 +1,5 @@
 #include "hub/messages/ReadStoreChain.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/Bag.h"
 #include "hub/engine/PhoneCommand.h"
@@ -7,9 +8,7 @@ namespace corvane {
 
 namespace {
 
-const QString kStoreCount = QStringLiteral("StoreCount");
 const QString kStoreIndex = QStringLiteral("StoreIndex");
-const QString kErrorDesc = QStringLiteral("ErrorDesc");
 const QString kCPMS = QStringLiteral("+CPMS;OK\r");
 const QString kError = QStringLiteral("ERROR;\r");
 
@@ -38,7 +37,7 @@ double ShareOf(double position, qint32 count)
 
 StepPtr ReadStoreSetUp(PhoneCommand& command, const SetUpArguments&)
 {
-    command.setBag(kStoreCount, QVariant::fromValue<qint16>(0));
+    command.setBag(bag::StoreCount, QVariant::fromValue<qint16>(0));
     return std::make_shared<ReadStoreFind>();
 }
 
@@ -52,14 +51,14 @@ StepPtr ReadStoreFind::Advance(PhoneCommand& command)
     MessageStore& store = storechain::Store(command);
     const QString failure = store.ResolveStoreLocations(answer_);
     if (!failure.isEmpty()) {
-        command.setBag(kErrorDesc, failure);
+        command.setBag(bag::ErrorDesc, failure);
         return nullptr;
     }
     if (store.LocationsCount() <= 0) {
-        command.setBag(kErrorDesc, QStringLiteral("No message locations found"));
+        command.setBag(bag::ErrorDesc, QStringLiteral("No message locations found"));
         return nullptr;
     }
-    command.setBag(kStoreCount, qint32(store.LocationsCount()));
+    command.setBag(bag::StoreCount, qint32(store.LocationsCount()));
     command.setBag(kStoreIndex, QVariant::fromValue<qint16>(0));
     return std::make_shared<ReadStoreMemory>(SelectCommand(store, 0));
 }
@@ -100,7 +99,7 @@ StepPtr ReadStoreMsg::Advance(PhoneCommand& command)
         store.ResolveStoreRecords(store.LocationName(i), answer_);
     if (command.Result() == dorrak::TIME_OUT)
         return std::make_shared<ReadStoreAT>();
-    return NextStorage(command, i, VariantLong(command.Bag(kStoreCount)));
+    return NextStorage(command, i, VariantLong(command.Bag(bag::StoreCount)));
 }
 
 ReadStoreAT::ReadStoreAT() : FixedStep(QStringLiteral("AT\r"), QStringLiteral("OK\r"), kError, 5000) {}
@@ -109,7 +108,7 @@ StepPtr ReadStoreAT::Advance(PhoneCommand& command)
 {
     if (command.Result() != dorrak::OK_ANSWER)
         return nullptr;
-    return NextStorage(command, StoreIndex(command), VariantLong(command.Bag(kStoreCount)));
+    return NextStorage(command, StoreIndex(command), VariantLong(command.Bag(bag::StoreCount)));
 }
 
 }  // namespace corvane

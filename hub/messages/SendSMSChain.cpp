@@ -1,4 +1,5 @@
 #include "hub/messages/SendSMSChain.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/Bag.h"
 #include "hub/engine/PhoneCommand.h"
@@ -15,9 +16,6 @@ namespace corvane {
 namespace {
 
 const QString kSource = QStringLiteral("SendSMS");
-const QString kAddresses = QStringLiteral("Addresses");
-const QString kResult = QStringLiteral("Result");
-const QString kResultDesc = QStringLiteral("ResultDesc");
 const QString kSMSObject = QStringLiteral("SMSObject");
 const QString kPDUs = QStringLiteral("PDUs");
 const QString kMaxPDU = QStringLiteral("MaxPDU");
@@ -35,12 +33,12 @@ class Outcomes {
 public:
     explicit Outcomes(PhoneCommand& command) : command_(command)
     {
-        const qsizetype count = VariantTextArray(command.Bag(kAddresses)).size();
-        const QVariant r = command.Bag(kResult);
+        const qsizetype count = VariantTextArray(command.Bag(bag::Addresses)).size();
+        const QVariant r = command.Bag(bag::Result);
         resultAsList_ = r.typeId() == QMetaType::QVariantList;
         if (!VariantIsEmpty(r))
             result_ = VariantLongArray(r);
-        const QVariant d = command.Bag(kResultDesc);
+        const QVariant d = command.Bag(bag::ResultDesc);
         descAsList_ = d.typeId() == QMetaType::QVariantList;
         if (!VariantIsEmpty(d))
             desc_ = VariantTextArray(d);
@@ -59,17 +57,17 @@ public:
             QVariantList list;
             for (qint32 v : result_)
                 list << v;
-            command_.setBag(kResult, list);
+            command_.setBag(bag::Result, list);
         } else {
-            command_.setBag(kResult, QVariant::fromValue(result_));
+            command_.setBag(bag::Result, QVariant::fromValue(result_));
         }
         if (descAsList_) {
             QVariantList list;
             for (const QString& s : desc_)
                 list << s;
-            command_.setBag(kResultDesc, list);
+            command_.setBag(bag::ResultDesc, list);
         } else {
-            command_.setBag(kResultDesc, desc_);
+            command_.setBag(bag::ResultDesc, desc_);
         }
     }
 
@@ -98,7 +96,7 @@ StepPtr NextAddress(PhoneCommand& command)
     command.setBag(kCurrentAddress, QVariant::fromValue<qint16>(static_cast<qint16>(next)));
     command.setBag(kCurrentPDU, QVariant::fromValue<qint16>(0));
     const std::shared_ptr<SMS> sms = command.BagObject<SMS>(kSMSObject);
-    const QStringList addresses = VariantTextArray(command.Bag(kAddresses));
+    const QStringList addresses = VariantTextArray(command.Bag(bag::Addresses));
     if (!sms || next < 0 || next >= addresses.size())
         platform::Raise(platform::vberr::SubscriptOutOfRange, kSource, QStringLiteral("Subscript out of range"));
     sms->Address(addresses[next]);
@@ -132,18 +130,18 @@ StepPtr BuildFirstStep(PhoneCommand& command)
 {
     const std::shared_ptr<SMS> sms = SubmitFromBag(command);
 
-    const qint32 coding = VariantLong(command.Bag(QStringLiteral("MessageCoding")));
-    const bool joined = VariantBoolean(command.Bag(QStringLiteral("JoinParts")));
+    const qint32 coding = VariantLong(command.Bag(bag::MessageCoding));
+    const bool joined = VariantBoolean(command.Bag(bag::JoinParts));
     // The encoder leaves the text empty for a coding it does not know; an
     // empty message must not go out in place of the one asked for.
     if (coding != DEFAULT7BIT && coding != UCS2 && coding != WIN8BIT)
         platform::Raise(platform::vberr::InvalidProcedureCall, kSource, QStringLiteral("Unknown coding method"));
     const QString refused =
-        sms->SetUserData(VariantText(command.Bag(QStringLiteral("MessageBody"))), static_cast<DATA_CODING>(coding), joined);
+        sms->SetUserData(VariantText(command.Bag(bag::MessageBody)), static_cast<DATA_CODING>(coding), joined);
     if (!refused.isEmpty())
         platform::Raise(platform::vberr::InvalidProcedureCall, kSource, refused);
 
-    const QStringList addresses = VariantTextArray(command.Bag(kAddresses));
+    const QStringList addresses = VariantTextArray(command.Bag(bag::Addresses));
     if (addresses.isEmpty())
         platform::Raise(platform::vberr::SubscriptOutOfRange, kSource, QStringLiteral("Subscript out of range"));
     sms->Address(addresses[0]);
@@ -168,7 +166,7 @@ StepPtr SendSMSSetUp(PhoneCommand& command, const SetUpArguments&)
         return BuildFirstStep(command);
     } catch (const platform::VbError& e) {
         // The refusal travels with the command as well as in SetUp's text.
-        command.setBag(QStringLiteral("ErrorAnswer"), e.description());
+        command.setBag(bag::ErrorAnswer, e.description());
         throw;
     }
 }

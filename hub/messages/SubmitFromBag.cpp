@@ -1,4 +1,5 @@
 #include "hub/messages/SubmitFromBag.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/Bag.h"
 
@@ -9,10 +10,10 @@ std::shared_ptr<SMS> SubmitFromBag(PhoneCommand& command)
     auto sms = std::make_shared<SMS>();
     sms->MTI = SUBMIT;
     sms->RP = NOREPLYPATH;
-    sms->SCNumber = VariantText(command.Bag(QStringLiteral("SCNumber")));
-    sms->SRIR = static_cast<SRIR_TYPE>(VariantLong(command.Bag(QStringLiteral("StatusReport"))));
-    sms->MsgClass = static_cast<MSG_CLASS>(VariantLong(command.Bag(QStringLiteral("MessageClass"))));
-    const QVariant validity = command.Bag(QStringLiteral("ValidityPeriod"));
+    sms->SCNumber = VariantText(command.Bag(bag::SCNumber));
+    sms->SRIR = static_cast<SRIR_TYPE>(VariantLong(command.Bag(bag::StatusReport)));
+    sms->MsgClass = static_cast<MSG_CLASS>(VariantLong(command.Bag(bag::MessageClass)));
+    const QVariant validity = command.Bag(bag::ValidityPeriod);
     if (!VariantIsEmpty(validity))
         sms->VP(validity);
     return sms;
@@ -20,13 +21,13 @@ std::shared_ptr<SMS> SubmitFromBag(PhoneCommand& command)
 
 void FillSubmitBag(PhoneCommand& command, const SubmitRequest& request)
 {
-    command.setBag(QStringLiteral("SCNumber"), request.SCNumber);
-    command.setBag(QStringLiteral("StatusReport"), request.StatusReport);
-    command.setBag(QStringLiteral("MessageClass"), request.MessageClass);
-    command.setBag(QStringLiteral("ValidityPeriod"), request.ValidityPeriod);
-    command.setBag(QStringLiteral("MessageBody"), request.MessageBody);
-    command.setBag(QStringLiteral("MessageCoding"), request.MessageCoding);
-    command.setBag(QStringLiteral("JoinParts"), request.JoinParts);
+    command.setBag(bag::SCNumber, request.SCNumber);
+    command.setBag(bag::StatusReport, request.StatusReport);
+    command.setBag(bag::MessageClass, request.MessageClass);
+    command.setBag(bag::ValidityPeriod, request.ValidityPeriod);
+    command.setBag(bag::MessageBody, request.MessageBody);
+    command.setBag(bag::MessageCoding, request.MessageCoding);
+    command.setBag(bag::JoinParts, request.JoinParts);
 }
 
 }  // namespace corvane

@@ -1,4 +1,5 @@
 #include "hub/messages/WriteBookChain.h"
+#include "hub/engine/BagKeys.h"
 
 #include "common/Utf8.h"
 #include "hub/engine/PhoneCommand.h"
@@ -10,16 +11,7 @@ namespace corvane {
 
 namespace {
 
-const QString kLocationName = QStringLiteral("LocationName");
-const QString kBookIndex = QStringLiteral("BookIndex");
-const QString kContactName = QStringLiteral("ContactName");
-const QString kContactNumber = QStringLiteral("ContactNumber");
-const QString kUpdate = QStringLiteral("Update");
-const QString kDelete = QStringLiteral("Delete");
-const QString kFromLocationName = QStringLiteral("FromLocationName");
-const QString kFromBookIndex = QStringLiteral("FromBookIndex");
 const QString kFirstLap = QStringLiteral("FirstLap");
-const QString kErrorAnswer = QStringLiteral("ErrorAnswer");
 const QString kLineOk = QStringLiteral(";OK\r");
 const QString kLineError = QStringLiteral("ERROR;\r");
 
@@ -30,7 +22,7 @@ QString SelectCommand(const QString& bookName) { return QStringLiteral("AT+CPBS=
 // The fault of the entry in the Bag, judged by how the book sends names.
 QString EntryFault(PhoneCommand& command, bool nameAsUCS2)
 {
-    return WriteBookEntryFault(VariantText(command.Bag(kContactNumber)), VariantText(command.Bag(kContactName)),
+    return WriteBookEntryFault(VariantText(command.Bag(bag::ContactNumber)), VariantText(command.Bag(bag::ContactName)),
                                nameAsUCS2);
 }
 
@@ -62,9 +54,9 @@ QString TextToUCS2Hex(const QString& text)
 
 StepPtr WriteBookSetUp(PhoneCommand& command, const SetUpArguments&)
 {
-    const QString location = VariantText(command.Bag(kLocationName));
+    const QString location = VariantText(command.Bag(bag::LocationName));
     if (location.isEmpty())
-        return std::make_shared<WriteBookMemory>(SelectCommand(VariantText(command.Bag(kFromLocationName))));
+        return std::make_shared<WriteBookMemory>(SelectCommand(VariantText(command.Bag(bag::FromLocationName))));
 
     command.setBag(kFirstLap, true);
     // Checked before anything reaches the phone; WriteBookMemory checks
@@ -82,18 +74,18 @@ StepPtr WriteBookMemory::Advance(PhoneCommand& command)
 {
     if (command.Result() != dorrak::OK_ANSWER)
         return nullptr;
-    const QString location = VariantText(command.Bag(kLocationName));
+    const QString location = VariantText(command.Bag(bag::LocationName));
     if (!location.isEmpty() && VariantBoolean(command.Bag(kFirstLap))) {
         BookRecords& book = BookOf(command);
         command.setBag(kFirstLap, false);
         const QString fault = EntryFault(command, book.UCS2());
         if (!fault.isEmpty()) {
-            command.setBag(kErrorAnswer, fault);
+            command.setBag(bag::ErrorAnswer, fault);
             command.SetResult(dorrak::ERROR_ANSWER);
             return nullptr;
         }
-        QString name = VariantText(command.Bag(kContactName));
-        QString number = VariantText(command.Bag(kContactNumber));
+        QString name = VariantText(command.Bag(bag::ContactName));
+        QString number = VariantText(command.Bag(bag::ContactNumber));
         if (book.UCS2()) {
             name = TextToUCS2Hex(name);
             if (book.UCS2_K750i())
@@ -101,16 +93,16 @@ StepPtr WriteBookMemory::Advance(PhoneCommand& command)
         } else {
             name = common::UTF8Encode(name);
         }
-        if (!VariantBoolean(command.Bag(kUpdate)))
-            command.setBag(kBookIndex, book.FirstFreeIndex(book.BookNameToIndex(location)));
-        const QString write = QStringLiteral("AT+CPBW=") + Index(command, kBookIndex) + QStringLiteral(",\"") +
+        if (!VariantBoolean(command.Bag(bag::Update)))
+            command.setBag(bag::BookIndex, book.FirstFreeIndex(book.BookNameToIndex(location)));
+        const QString write = QStringLiteral("AT+CPBW=") + Index(command, bag::BookIndex) + QStringLiteral(",\"") +
                               number + QStringLiteral("\",,\"") + name + QStringLiteral("\"") + kCR;
         command.SetProgress(20);
         return std::make_shared<WriteBookRecord>(write);
     }
-    if (VariantBoolean(command.Bag(kDelete))) {
+    if (VariantBoolean(command.Bag(bag::Delete))) {
         command.SetProgress(50);
-        return std::make_shared<WriteBookDelete>(QStringLiteral("AT+CPBW=") + Index(command, kFromBookIndex) + kCR);
+        return std::make_shared<WriteBookDelete>(QStringLiteral("AT+CPBW=") + Index(command, bag::FromBookIndex) + kCR);
     }
     return nullptr;
 }
@@ -123,9 +115,9 @@ StepPtr WriteBookRecord::Advance(PhoneCommand& command)
 {
     command.SetProgress(40);
     if (command.Result() == dorrak::OK_ANSWER)
-        return std::make_shared<WriteBookRead>(QStringLiteral("AT+CPBR=") + Index(command, kBookIndex) + kCR);
+        return std::make_shared<WriteBookRead>(QStringLiteral("AT+CPBR=") + Index(command, bag::BookIndex) + kCR);
     if (command.Result() == dorrak::ERROR_ANSWER)
-        command.setBag(kErrorAnswer, errorText_);
+        command.setBag(bag::ErrorAnswer, errorText_);
     return nullptr;
 }
 
@@ -134,18 +126,18 @@ WriteBookRead::WriteBookRead(const QString& command) : FixedStep(command, kLineO
 StepPtr WriteBookRead::Advance(PhoneCommand& command)
 {
     command.SetProgress(70);
-    const QString location = VariantText(command.Bag(kLocationName));
+    const QString location = VariantText(command.Bag(bag::LocationName));
     if (command.Result() == dorrak::OK_ANSWER) {
         BookRecords& book = BookOf(command);
         // The local copy takes what the phone stored, not what was sent.
-        book.ResolvePhonebookRecords(book.BookNameToIndex(location), answer_, VariantBoolean(command.Bag(kUpdate)));
-        if (VariantBoolean(command.Bag(kDelete)))
-            return std::make_shared<WriteBookMemory>(SelectCommand(VariantText(command.Bag(kFromLocationName))));
+        book.ResolvePhonebookRecords(book.BookNameToIndex(location), answer_, VariantBoolean(command.Bag(bag::Update)));
+        if (VariantBoolean(command.Bag(bag::Delete)))
+            return std::make_shared<WriteBookMemory>(SelectCommand(VariantText(command.Bag(bag::FromLocationName))));
         return nullptr;
     }
     if (command.Result() == dorrak::ERROR_ANSWER)
-        command.setBag(kErrorAnswer, QStringLiteral("Failed to read from ") + location + QStringLiteral(", ") +
-                                         Index(command, kBookIndex));
+        command.setBag(bag::ErrorAnswer, QStringLiteral("Failed to read from ") + location + QStringLiteral(", ") +
+                                         Index(command, bag::BookIndex));
     return nullptr;
 }
 
@@ -157,10 +149,10 @@ StepPtr WriteBookDelete::Advance(PhoneCommand& command)
 {
     if (command.Result() == dorrak::OK_ANSWER) {
         BookRecords& book = BookOf(command);
-        book.Delete(VariantLong(command.Bag(kFromBookIndex)),
-                    book.BookNameToIndex(VariantText(command.Bag(kFromLocationName))));
+        book.Delete(VariantLong(command.Bag(bag::FromBookIndex)),
+                    book.BookNameToIndex(VariantText(command.Bag(bag::FromLocationName))));
     } else if (command.Result() == dorrak::ERROR_ANSWER) {
-        command.setBag(kErrorAnswer, errorText_);
+        command.setBag(bag::ErrorAnswer, errorText_);
     }
     return nullptr;
 }
@@ -171,7 +163,7 @@ WriteBookRefused::WriteBookRefused(QString reason)
 
 StepPtr WriteBookRefused::Advance(PhoneCommand& command)
 {
-    command.setBag(kErrorAnswer, reason_);
+    command.setBag(bag::ErrorAnswer, reason_);
     command.SetResult(dorrak::ERROR_ANSWER);
     return nullptr;
 }

@@ -1,4 +1,5 @@
 #include "hub/messages/WriteMessageChain.h"
+#include "hub/engine/BagKeys.h"
 
 #include "hub/engine/Bag.h"
 #include "hub/engine/PhoneCommand.h"
@@ -17,8 +18,6 @@ const QString kSMSObject = QStringLiteral("SMSObject");
 const QString kPDUs = QStringLiteral("PDUs");
 const QString kCurrentPDU = QStringLiteral("CurrentPDU");
 const QString kMaxPDU = QStringLiteral("MaxPDU");
-const QString kMsgIndex = QStringLiteral("MsgIndex");
-const QString kErrorAnswer = QStringLiteral("ErrorAnswer");
 const QString kError = QStringLiteral("ERROR;\r");
 
 QString PduAt(PhoneCommand& command, qint32 k)
@@ -71,7 +70,7 @@ StepPtr WriteSMSMemory::Advance(PhoneCommand& command)
     case dorrak::OK_ANSWER:
         break;
     case dorrak::ERROR_ANSWER:
-        command.setBag(kErrorAnswer, error_);
+        command.setBag(bag::ErrorAnswer, error_);
         return nullptr;
     default:
         return nullptr;
@@ -83,7 +82,7 @@ StepPtr WriteSMSMemory::Advance(PhoneCommand& command)
         // number, a Bag value of the wrong kind) ends the write here.
         EndWrite(command);
         command.SetResult(dorrak::ERROR_ANSWER);
-        command.setBag(kErrorAnswer, platform::ErrorText(e));
+        command.setBag(bag::ErrorAnswer, platform::ErrorText(e));
         return nullptr;
     }
 }
@@ -91,15 +90,15 @@ StepPtr WriteSMSMemory::Advance(PhoneCommand& command)
 StepPtr WriteSMSMemory::build(PhoneCommand& command)
 {
     const std::shared_ptr<SMS> sms = SubmitFromBag(command);
-    const qint32 coding = VariantLong(command.Bag(QStringLiteral("MessageCoding")));
+    const qint32 coding = VariantLong(command.Bag(bag::MessageCoding));
     // The encoder empties the text for a coding it does not know; an empty
     // message must not be stored in place of the one asked for.
     if (coding != DEFAULT7BIT && coding != UCS2 && coding != WIN8BIT)
         platform::Raise(platform::vberr::InvalidProcedureCall, QStringLiteral("WriteSMS"),
                         QStringLiteral("Unknown coding method"));
-    sms->SetUserData(VariantText(command.Bag(QStringLiteral("MessageBody"))), static_cast<DATA_CODING>(coding),
-                     VariantBoolean(command.Bag(QStringLiteral("JoinParts"))));
-    sms->Address(VariantText(command.Bag(QStringLiteral("Address"))));
+    sms->SetUserData(VariantText(command.Bag(bag::MessageBody)), static_cast<DATA_CODING>(coding),
+                     VariantBoolean(command.Bag(bag::JoinParts)));
+    sms->Address(VariantText(command.Bag(bag::Address)));
 
     const QStringList pdus = sms->PDU();
     const qint32 parts = sms->NumberOfParts();
@@ -107,7 +106,7 @@ StepPtr WriteSMSMemory::build(PhoneCommand& command)
     command.setBag(kPDUs, pdus);
     command.setBag(kCurrentPDU, QVariant::fromValue<qint16>(0));
     command.setBag(kMaxPDU, qint32(parts - 1));
-    command.setBag(kMsgIndex, QVariant::fromValue(QVector<qint32>(qMax(parts, 0), 0)));
+    command.setBag(bag::MsgIndex, QVariant::fromValue(QVector<qint32>(qMax(parts, 0), 0)));
     return std::make_shared<WriteSMSOrder>(WriteOrderCommand(PduAt(command, 0)));
 }
 
@@ -124,7 +123,7 @@ StepPtr WriteSMSOrder::Advance(PhoneCommand& command)
     if (command.Result() == dorrak::OK_ANSWER)
         next = std::make_shared<WriteSMSBody>(PduAt(command, k) + QChar(26));
     else if (command.Result() == dorrak::ERROR_ANSWER)
-        command.setBag(kErrorAnswer, error_);
+        command.setBag(bag::ErrorAnswer, error_);
     if (!next)
         EndWrite(command);
     return next;
@@ -147,17 +146,17 @@ StepPtr WriteSMSBody::Advance(PhoneCommand& command)
         const qint32 slot = SlotNumber(answer_);
         const QString pdu = PduAt(command, k);
         if (const MessageStorePtr store = storechain::StoreOrNull(command))
-            store->Add(QVariant(VariantText(command.Bag(QStringLiteral("LocationName")))), slot, 2, pdu);
-        QVector<qint32> slots = VariantLongArray(command.Bag(kMsgIndex));
+            store->Add(QVariant(VariantText(command.Bag(bag::LocationName))), slot, 2, pdu);
+        QVector<qint32> slots = VariantLongArray(command.Bag(bag::MsgIndex));
         if (k < slots.size())
             slots[k] = slot;
-        command.setBag(kMsgIndex, QVariant::fromValue(slots));
+        command.setBag(bag::MsgIndex, QVariant::fromValue(slots));
         if (k < max) {
             command.setBag(kCurrentPDU, QVariant::fromValue<qint16>(static_cast<qint16>(k + 1)));
             next = std::make_shared<WriteSMSOrder>(WriteOrderCommand(PduAt(command, k + 1)));
         }
     } else if (command.Result() == dorrak::ERROR_ANSWER) {
-        command.setBag(kErrorAnswer, error_);
+        command.setBag(bag::ErrorAnswer, error_);
     }
     if (!next)
         EndWrite(command);
