@@ -1,5 +1,6 @@
 #include "email/AttachmentName.h"
 
+#include "platform/Clock.h"
 #include "platform/VbError.h"
 
 #include <QDateTime>
@@ -75,7 +76,7 @@ QString SafeAttachmentName(const QString& name)
 
 QString DefaultAttachmentName()
 {
-    return QStringLiteral("Attachment_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")) +
+    return QStringLiteral("Attachment_") + platform::Now().toString(QStringLiteral("yyyyMMddHHmmss")) +
            QStringLiteral(".tmp");
 }
 

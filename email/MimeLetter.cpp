@@ -175,8 +175,9 @@ bool TagNameAt(const QString& text, qsizetype at, QLatin1StringView name, bool c
 
 // Drops script, style and head elements, each up to its closing tag; one
 // without a closing tag stays. One pass: a letter full of unclosed tags
-// must not keep the thread busy for minutes.
-QString WithoutBlocks(const QString& html)
+// must not keep the thread busy for minutes. Adds to `searched` the
+// characters the searches passed over.
+QString WithoutBlocks(const QString& html, qsizetype& searched)
 {
     static const QLatin1StringView kNames[] = {QLatin1StringView("script"), QLatin1StringView("style"),
                                                QLatin1StringView("head")};
@@ -186,6 +187,7 @@ QString WithoutBlocks(const QString& html)
     qsizetype i = 0;
     while (i < html.size()) {
         const qsizetype lt = html.indexOf(QLatin1Char('<'), i);
+        searched += (lt < 0 ? html.size() : lt) - i;
         if (lt < 0)
             break;
         qsizetype skipTo = -1;
@@ -196,6 +198,7 @@ QString WithoutBlocks(const QString& html)
             qsizetype from = lt + 1 + kNames[k].size();
             while (skipTo < 0) {
                 const qsizetype close = html.indexOf(QLatin1String("</"), from);
+                searched += (close < 0 ? html.size() : close + 2) - from;
                 if (close < 0) {
                     unclosed[k] = true;
                     break;
@@ -222,13 +225,16 @@ QString WithoutBlocks(const QString& html)
     return out;
 }
 
-// The readable text of an HTML body: no scripts, styles or tags; line
-// breaks where blocks end; entities decoded.
-QString HtmlToText(const QString& html)
+}  // namespace
+
+QString HtmlToText(const QString& html, qsizetype* searched)
 {
     QString s = html;
     s.remove(QRegularExpression(QStringLiteral("<!--.*?-->"), QRegularExpression::DotMatchesEverythingOption));
-    s = WithoutBlocks(s);
+    qsizetype passed = 0;
+    s = WithoutBlocks(s, passed);
+    if (searched)
+        *searched = passed;
     s.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
     s.replace(QRegularExpression(QStringLiteral("<(br|/p|/div|/tr|/li|/h[1-6]|/table)\\b[^>]*>"),
                                  QRegularExpression::CaseInsensitiveOption),
@@ -240,8 +246,6 @@ QString HtmlToText(const QString& html)
         line = line.trimmed();
     return lines.join(QStringLiteral("\r\n")).trimmed();
 }
-
-}  // namespace
 
 bool ParseMimeLetter(const QByteArray& raw, MimeLetter& out, bool withBody)
 {

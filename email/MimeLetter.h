@@ -32,4 +32,10 @@ struct MimeLetter {
 // letter GMime can read.
 bool ParseMimeLetter(const QByteArray& raw, MimeLetter& out, bool withBody = true);
 
+// The readable text of an HTML body: no scripts, styles or tags; line
+// breaks where blocks end; entities decoded. `searched`, when given, gets
+// how many characters the search for script, style and head blocks passed
+// over: a measure of the work that does not depend on the machine.
+QString HtmlToText(const QString& html, qsizetype* searched = nullptr);
+
 }  // namespace quenby

@@ -20,7 +20,7 @@ constexpr qint64 kPartsTimeOut = 30000;
 
 QString twoHex(qint64 v) { return QStringLiteral("%1").arg(v & 0xFF, 2, 16, QLatin1Char('0')).toUpper(); }
 
-int currentYear() { return QDate::currentDate().year(); }
+int currentYear() { return platform::Now().date().year(); }
 
 bool isDataCoding(int c) { return c == DEFAULT7BIT || c == UCS2 || c == WIN8BIT; }
 

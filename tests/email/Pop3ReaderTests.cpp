@@ -100,6 +100,8 @@ TEST_F(DovecotPop3, EmptyMailboxCompletesWithNoLetters)
 
 TEST_F(DovecotPop3, ReadsLettersSavesAttachmentsAndLeavesTheBigOneOnce)
 {
+    platform::FakeClock clock;
+    clock.setNow(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 7)));
     // A file of the attachment's name is already there: the new one gets ".1".
     {
         QFile existing(folder + QStringLiteral("report.pdf"));
@@ -138,8 +140,7 @@ TEST_F(DovecotPop3, ReadsLettersSavesAttachmentsAndLeavesTheBigOneOnce)
     EXPECT_EQ(FileBytes(withFiles.Attachments.at(0).PathName), mailtest::PdfBytes());
     EXPECT_TRUE(withFiles.Attachments.at(0).FileName.isEmpty());
     const QString nameless = QFileInfo(withFiles.Attachments.at(1).PathName).fileName();
-    EXPECT_TRUE(nameless.startsWith(QStringLiteral("Attachment_")) && nameless.endsWith(QStringLiteral(".tmp")))
-        << nameless.toStdString();
+    EXPECT_EQ(nameless, QStringLiteral("Attachment_20261209140507.tmp"));
     EXPECT_EQ(FileBytes(withFiles.Attachments.at(1).PathName), mailtest::NamelessBytes());
     EXPECT_EQ(FileBytes(folder + QStringLiteral("report.pdf")), QByteArray("old"));
 
@@ -197,6 +198,8 @@ TEST_F(DovecotPop3, NoAttachmentsFolderLeavesTheLetterWithANote)
 
 TEST_F(DovecotPop3, AttachmentNamesCannotLeaveTheFolder)
 {
+    platform::FakeClock clock;
+    clock.setNow(QDateTime(QDate(2027, 1, 2), QTime(3, 4, 5)));
     QDir(attachments.path()).mkdir(QStringLiteral("in"));
     const QString inner = folder + QStringLiteral("in/");
     server.dropLetter(mailtest::LetterWithAttachments("..%2F..%2Fescaped.txt"));
@@ -219,7 +222,8 @@ TEST_F(DovecotPop3, AttachmentNamesCannotLeaveTheFolder)
     EXPECT_EQ(names.at(0), QStringLiteral("escaped.txt"));
     EXPECT_EQ(names.at(1), QStringLiteral("absolute.txt"));
     EXPECT_EQ(names.at(2), QStringLiteral("badname.txt"));
-    EXPECT_TRUE(names.at(3).startsWith(QStringLiteral("Attachment_")));
+    // The three nameless attachments before it took the name in the same second.
+    EXPECT_EQ(names.at(3), QStringLiteral("Attachment_20270102030405.tmp.3"));
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("escaped.txt")));
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/absolute.txt")));
 }

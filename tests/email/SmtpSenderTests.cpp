@@ -9,7 +9,6 @@
 #include "email/CDOSYS.h"
 #include "email/QuenbyGlobalObjs.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <gmime/gmime.h>
@@ -269,11 +268,11 @@ TEST_F(SmtpSender, AStalledServerEndsInAnErrorAfterItsTimeout)
     ServerInfo server = Outgoing(sink.port());
     server.Timeout = 1;
     ASSERT_EQ(ConnectAnn(cdo, server), QString());
-    QElapsedTimer took;
-    took.start();
+    // The server's silence ends in the time-out, not in a hang (nor in
+    // another error).
     const QString result = SendToBob(cdo);
-    EXPECT_FALSE(result.isEmpty());
-    EXPECT_LT(took.elapsed(), 15000);
+    EXPECT_TRUE(result.startsWith(QStringLiteral("Operation timed out")) && result.endsWith(QStringLiteral("(28)")))
+        << result.toStdString();
 }
 
 TEST_F(SmtpSender, AServerSlowToAcceptTheLetterNeverHoldsTheThread)
@@ -287,20 +286,19 @@ TEST_F(SmtpSender, AServerSlowToAcceptTheLetterNeverHoldsTheThread)
     ASSERT_EQ(cdo.Send({To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
                        Letter(QStringLiteral("slow"), QStringLiteral("b"))),
               QString());
-    qint64 longest = 0;
+    // A poll that waited for the server would see the transfer end on the
+    // first call; polls that return at once see it in process many times.
+    // tools/bench times each poll.
+    int pollsInProcess = 0;
     CDOSYS::SendState state;
-    QElapsedTimer all;
-    all.start();
     ASSERT_TRUE(mailtest::WaitFor([&] {
-        QElapsedTimer one;
-        one.start();
         state = cdo.PollSend();
-        longest = qMax(longest, one.elapsed());
+        if (state.inProcess)
+            ++pollsInProcess;
         return !state.inProcess;
     }));
     EXPECT_EQ(state.result, QString());
-    EXPECT_GE(all.elapsed(), 1500);
-    EXPECT_LT(longest, 500);
+    EXPECT_GE(pollsInProcess, 2);
     EXPECT_EQ(sink.letters().size(), 1);
 }
 
@@ -314,10 +312,7 @@ TEST_F(SmtpSender, AServerThatNeverAcceptsTheLetterTimesOut)
     ServerInfo server = Outgoing(sink.port());
     server.Timeout = 1;
     ASSERT_EQ(ConnectAnn(cdo, server), QString());
-    QElapsedTimer took;
-    took.start();
     EXPECT_EQ(SendToBob(cdo), QStringLiteral("Operation timed out (28)"));
-    EXPECT_LT(took.elapsed(), 10000);
 }
 
 TEST_F(SmtpSender, SendReturnsAtOnceAndAbortCutsTheTransfer)
@@ -328,17 +323,15 @@ TEST_F(SmtpSender, SendReturnsAtOnceAndAbortCutsTheTransfer)
     ASSERT_TRUE(sink.started()) << sink.error().toStdString();
     CDOSYS cdo;
     ASSERT_EQ(ConnectAnn(cdo, Outgoing(sink.port())), QString());
-    QElapsedTimer took;
-    took.start();
+    // The server never answers: a Send that waited for it would come back
+    // only with the time-out's error, never with the transfer in process.
+    // tools/bench times Send and AbortSend.
     ASSERT_EQ(cdo.Send({To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))},
                        Letter(QStringLiteral("s"), QStringLiteral("b"))),
               QString());
     EXPECT_TRUE(cdo.PollSend().inProcess);
-    EXPECT_LT(took.elapsed(), 1000);
     // Cutting does not wait for the server either (it would not answer QUIT).
-    took.restart();
     cdo.AbortSend(QStringLiteral("cut"));
-    EXPECT_LT(took.elapsed(), 1000);
     const CDOSYS::SendState state = cdo.PollSend();
     EXPECT_FALSE(state.inProcess);
     EXPECT_EQ(state.result, QStringLiteral("cut"));

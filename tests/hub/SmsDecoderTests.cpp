@@ -39,6 +39,9 @@ struct Vector {
 
 TEST(SmsDecoder, Vectors)
 {
+    // Two-digit years are read in the window around this year.
+    platform::FakeClock clock;
+    clock.setNow(QDateTime(QDate(2026, 12, 9), QTime(12, 0)));
     const Vector vectors[] = {
         {"SUBMIT", "001100039121F30002AA02E834", SUBMIT, QString(), QStringLiteral("+123"), 145, QStringLiteral("hi"),
          DEFAULT7BIT, UNSPECIFIED, QDateTime(), 0},
@@ -246,6 +249,23 @@ TEST(SmsDecoder, TwoDigitYearsSlideWithToday)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.digits);
         EXPECT_EQ(SMSPdu::ExpandYear(c.digits, c.currentYear), c.year);
+    }
+}
+
+TEST(SmsDecoder, TheYearWindowFollowsTheClock)
+{
+    // A DELIVER stamped "99" 3 29 15:16:59: the year is read in the window
+    // around the clock's year.
+    const QString pdu = QStringLiteral("07917283010010F5040BC87238880900F10000993092516195800AE8329BFD4697D9EC37");
+    const struct {
+        int nowYear;
+        int year;
+    } cases[] = {{2026, 1999}, {2088, 1999}, {2089, 2099}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nowYear);
+        platform::FakeClock clock;
+        clock.setNow(QDateTime(QDate(c.nowYear, 6, 1), QTime(12, 0)));
+        EXPECT_EQ(decoded(pdu).SCTS().toDateTime().date(), QDate(c.year, 3, 29));
     }
 }
 

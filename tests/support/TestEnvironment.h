@@ -1,6 +1,8 @@
 #pragma once
 // What every test program sets up before its first test: timers that never
-// fire by themselves and a settings store in a folder of its own.
+// fire by themselves, a settings store in a folder of its own, and a home
+// and XDG folders of its own, so that nothing a test does (the working
+// folder's default creates the documents folder) reaches the user's.
 #include <QTemporaryDir>
 
 namespace support {
@@ -14,6 +16,7 @@ public:
 
 private:
     QTemporaryDir settings_;
+    QTemporaryDir home_;
 };
 
 // Runs the tests in argv under a TestEnvironment; the caller has made the
