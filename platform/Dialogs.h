@@ -11,6 +11,8 @@
 #include <QPalette>
 #include <QString>
 
+#include "platform/FontSpec.h"
+
 #include <deque>
 #include <functional>
 #include <optional>
@@ -20,19 +22,6 @@ class QFont;
 class QWidget;
 
 namespace platform {
-
-// A font as the program stores it. Qt fonts have no character set, so a
-// widget carries it beside its font.
-struct FontSpec {
-    QString name;
-    int charset = 1;
-    double size = 10;
-    bool bold = false;
-    bool italic = false;
-    bool strikethrough = false;
-    bool underline = false;
-    bool operator==(const FontSpec&) const = default;
-};
 
 FontSpec WidgetFont(const QWidget* widget);
 // An empty name keeps the widget's family; a size of 0 or less keeps its size.
