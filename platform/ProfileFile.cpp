@@ -62,6 +62,12 @@ bool WriteAll(int fd, const char* data, qsizetype size, off_t offset)
     return true;
 }
 
+ProfileFileSignature SignatureOf(const struct stat& st)
+{
+    return {st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+}
+
 void SyncFolder(const QString& path)
 {
     const int fd = open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -93,31 +99,16 @@ bool ProfileFile::load()
 {
     struct stat st {};
     const QByteArray name = QFile::encodeName(path_);
-    if (path_.isEmpty() || stat(name.constData(), &st) != 0) {
-        const int e = path_.isEmpty() ? ENOENT : errno;
-        content_.clear();
-        parse();
-        exists_ = false;
-        loaded_ = false;
-        firstChanged_ = -1;
-        error_ = e;
-        return false;
-    }
-    const Signature now{st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                        qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
-    if (loaded_ && firstChanged_ < 0 && now == signature_)
+    if (path_.isEmpty() || stat(name.constData(), &st) != 0)
+        return forget(path_.isEmpty() ? ENOENT : errno);
+    if (loaded_ && firstChanged_ < 0 && SignatureOf(st) == signature_)
         return true;
 
     loaded_ = false;
     firstChanged_ = -1;
     const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error_ = errno;
-        exists_ = false;
-        content_.clear();
-        parse();
-        return false;
-    }
+    if (fd < 0)
+        return forget(errno);
     QByteArray bytes;
     char buffer[65536];
     for (;;) {
@@ -125,12 +116,9 @@ bool ProfileFile::load()
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            error_ = errno;
+            const int e = errno;
             close(fd);
-            exists_ = false;
-            content_.clear();
-            parse();
-            return false;
+            return forget(e);
         }
         if (n == 0)
             break;
@@ -144,6 +132,17 @@ bool ProfileFile::load()
     close(fd);
     loaded_ = true;
     return true;
+}
+
+bool ProfileFile::forget(int error)
+{
+    content_.clear();
+    parse();
+    exists_ = false;
+    loaded_ = false;
+    firstChanged_ = -1;
+    error_ = error;
+    return false;
 }
 
 void ProfileFile::parse()
@@ -296,6 +295,13 @@ void ProfileFile::insertLines(qsizetype at, const QByteArrayList& lines)
     splice(at, at, bytes);
 }
 
+void ProfileFile::insertSection(const QByteArray& section, const QByteArrayList& lines)
+{
+    QByteArrayList all{Header(section)};
+    all += lines;
+    insertLines(newSectionOffset(section), all);
+}
+
 qsizetype ProfileFile::newSectionOffset(const QByteArray& section) const
 {
     qsizetype from = 0;
@@ -313,7 +319,7 @@ void ProfileFile::setValue(const QByteArray& section, const QByteArray& key, con
     const QByteArray line = EntryLine(key, value);
     const Section* s = find(section);
     if (!s) {
-        insertLines(newSectionOffset(section), {Header(section), line});
+        insertSection(section, {line});
         return;
     }
     const int k = findKey(*s, key);
@@ -328,9 +334,7 @@ void ProfileFile::replaceSection(const QByteArray& section, const QByteArrayList
 {
     const Section* s = find(section);
     if (!s) {
-        QByteArrayList all{Header(section)};
-        all += lines;
-        insertLines(newSectionOffset(section), all);
+        insertSection(section, lines);
         return;
     }
     const int last = lastNonBlank(*s);
@@ -352,14 +356,10 @@ void ProfileFile::removeSection(const QByteArray& section)
 
 void ProfileFile::appendToSection(const QByteArray& section, const QByteArrayList& lines)
 {
-    const Section* s = find(section);
-    if (!s) {
-        QByteArrayList all{Header(section)};
-        all += lines;
-        insertLines(newSectionOffset(section), all);
-        return;
-    }
-    insertLines(lineStart(s->end), lines);
+    if (const Section* s = find(section))
+        insertLines(lineStart(s->end), lines);
+    else
+        insertSection(section, lines);
 }
 
 void ProfileFile::replaceAll(const QByteArray& content)
@@ -383,8 +383,7 @@ void ProfileFile::remember(int fd)
         loaded_ = false;
         return;
     }
-    signature_ = {st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                  qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+    signature_ = SignatureOf(st);
 }
 
 bool ProfileFile::commit()
@@ -430,8 +429,7 @@ bool ProfileFile::commitTail()
     if (fd < 0)
         return fail(errno);
     struct stat st {};
-    const bool same = loaded_ && fstat(fd, &st) == 0 && st.st_ino == signature_.inode && st.st_dev == signature_.device &&
-                      st.st_size == signature_.size;
+    const bool same = loaded_ && fstat(fd, &st) == 0 && SignatureOf(st) == signature_;
     if (!same) {
         // Not the file these edits were made on: replace it whole.
         close(fd);

@@ -18,17 +18,24 @@
 #include <QString>
 
 #include <optional>
-#include <utility>
 #include <vector>
 
 #include <sys/types.h>
 
 namespace platform {
 
+// Which file, and which state of it, the copy in memory was taken from.
+struct ProfileFileSignature {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    qint64 mtime = 0;
+    qint64 ctime = 0;
+    bool operator==(const ProfileFileSignature&) const = default;
+};
+
 class ProfileFile {
 public:
-    using Entry = std::pair<QByteArray, QByteArray>;
-
     explicit ProfileFile(QString path = {});
 
     const QString& path() const { return path_; }
@@ -91,14 +98,7 @@ private:
         int first;   // first line after the header
         int end;     // first line of the next section
     };
-    struct Signature {
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = -1;
-        qint64 mtime = 0;
-        qint64 ctime = 0;
-        bool operator==(const Signature&) const = default;
-    };
+    using Signature = ProfileFileSignature;
 
     void parse();
     const Section* find(const QByteArray& section) const;
@@ -108,9 +108,12 @@ private:
     qsizetype lineStart(int line) const;
     // Inserts lines at offset, starting on a new line.
     void insertLines(qsizetype at, const QByteArrayList& lines);
+    void insertSection(const QByteArray& section, const QByteArrayList& lines);
     void splice(qsizetype from, qsizetype to, const QByteArray& bytes);
     qsizetype newSectionOffset(const QByteArray& section) const;
     bool fail(int error);
+    // No file: an empty copy, and error.
+    bool forget(int error);
     void remember(int fd);
 
     QString path_;

@@ -205,6 +205,11 @@ void WarnMismatch(QString& warnings, const QByteArray& section)
     WarnRefused(warnings, section, QStringLiteral("Type mismatch"), platform::vberr::TypeMismatch);
 }
 
+[[noreturn]] void RaiseFileError(const platform::ProfileFile& file, const QString& source)
+{
+    platform::Raise(file.error(), source, QString::fromLocal8Bit(std::strerror(file.error())));
+}
+
 }  // namespace
 
 TalkFile::TalkFile() { file_.setTrailingSections({kArchive, kNewMessage}); }
@@ -250,7 +255,7 @@ void TalkFile::SaveToFile(TalkRecord& talk, const QString& path)
     file_.setPath(path);
     file_.replaceAll(Layout(talk));
     if (!file_.commit())
-        platform::Raise(file_.error(), QStringLiteral("SaveToFile"), QString::fromLocal8Bit(std::strerror(file_.error())));
+        RaiseFileError(file_, QStringLiteral("SaveToFile"));
     talk.Pathname = path;
     talk.Theme = FileTitle(path);
     talk.Dirty = false;
@@ -324,8 +329,7 @@ QString TalkFile::OpenFromFile(TalkRecord& talk, QString& warnings, const QStrin
         readText(talk.Text, false, gathered);
         readText(talk.log, true, gathered);
     } else if (file_.error() != ENOENT) {
-        platform::Raise(file_.error(), QStringLiteral("OpenFromFile"),
-                        QString::fromLocal8Bit(std::strerror(file_.error())));
+        RaiseFileError(file_, QStringLiteral("OpenFromFile"));
     }
     talk.Pathname = path;
     talk.Theme = FileTitle(path);

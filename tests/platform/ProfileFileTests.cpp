@@ -168,38 +168,22 @@ TEST(ProfileFile, CommitReplacesAtomicallyAndKeepsPermissions)
     EXPECT_EQ(file.string("A", "x", "-"), "2");
 }
 
-TEST(ProfileFile, TailCommitRewritesOnlyTheTailOfTheSameFile)
+TEST(ProfileFile, TailCommitTrustsOnlyTheFileItRead)
 {
     ProfileRig rig;
-    QByteArray big = "[Archive]\r\n";
-    for (int i = 0; i < 2000; ++i)
-        big += "line " + QByteArray::number(i) + "\r\n";
-    rig.put(big + "[New message]\r\ndraft\r\n\r\n");
-    struct stat before {};
-    ASSERT_EQ(stat(QFile::encodeName(rig.path).constData(), &before), 0);
-
+    const QByteArray head = "[Archive]\r\nold\r\n";
+    rig.put(head + "[New message]\r\ndraft\r\n\r\n");
     ProfileFile file = rig.loaded();
     const qint64 read = file.bytesRead();
-    EXPECT_EQ(read, big.size() + 24);
-    qint64 lastWritten = 0;
-    for (int round = 0; round < 3; ++round) {
-        const qint64 written = file.bytesWritten();
+    for (int round = 0; round < 2; ++round) {
         ASSERT_TRUE(file.load());
         file.removeSection("New message");
-        file.appendToSection("Archive", {"", "entry"});
+        file.appendToSection("Archive", {"entry"});
         file.replaceSection("New message", {"draft"});
         ASSERT_TRUE(file.commitTail());
-        EXPECT_EQ(file.bytesRead(), read) << "the copy in memory is current";
-        if (round > 0)
-            EXPECT_EQ(file.bytesWritten() - written, lastWritten);
-        lastWritten = file.bytesWritten() - written;
     }
-    EXPECT_EQ(lastWritten, 31);  // CR LF, "entry", the new message section
-    struct stat after {};
-    ASSERT_EQ(stat(QFile::encodeName(rig.path).constData(), &after), 0);
-    EXPECT_EQ(after.st_ino, before.st_ino);
-    EXPECT_TRUE(rig.bytes().startsWith(big));
-    EXPECT_TRUE(rig.bytes().endsWith("\r\nentry\r\n\r\nentry\r\n\r\nentry\r\n[New message]\r\ndraft\r\n"));
+    EXPECT_EQ(file.bytesRead(), read) << "the copy in memory is current";
+    EXPECT_EQ(rig.bytes(), head + "entry\r\nentry\r\n[New message]\r\ndraft\r\n");
 
     // Changed behind the layer's back: read again, not trusted.
     rig.put("[Archive]\r\nother\r\n");

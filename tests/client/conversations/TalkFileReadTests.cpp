@@ -1,6 +1,6 @@
 #include "TalkFileRig.h"
 
-#include "common/Utf8.h"
+#include "platform/VbError.h"
 
 #include <QLocale>
 
@@ -161,6 +161,16 @@ TEST(TalkFileRead, OpeningTakesThePathAndRefusesAnOpenConversation)
     EXPECT_EQ(TalkFile().OpenFromFile(talk, warnings, folder.path()),
               QStringLiteral("Conference Not there have been already opened"));
     EXPECT_EQ(talk.Pathname, path);
+
+    // There but unreadable: an error, not a conversation of defaults.
+    TalkRecord other;
+    try {
+        TalkFile().OpenFromFile(other, warnings, folder.dir.path());
+        ADD_FAILURE() << "no error raised";
+    } catch (const platform::VbError& e) {
+        EXPECT_EQ(e.number(), 21);
+    }
+    EXPECT_EQ(other.Pathname, QString());
 }
 
 TEST(TalkFileRead, RegionalSettingsDoNotReachTheFile)
