@@ -396,6 +396,9 @@ bool ProfileFile::commit()
         return fail(errno);
     struct stat old {};
     const bool replacing = stat(name.constData(), &old) == 0;
+    // The rename would get past a file the user made read-only.
+    if (replacing && access(name.constData(), W_OK) != 0)
+        return fail(errno);
     const int fd = open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return fail(errno);
