@@ -15,11 +15,12 @@ namespace corvane {
 // argument.
 StepPtr ReadSMSSetUp(PhoneCommand& command, const SetUpArguments& arguments);
 
-// The key under which a kept part waits for the rest of its message.
-// Internal; the number comes first so that no address and reference pair
-// can read as another ("+123" with 47 against "+1234" with 7), and the
-// address is written out so that letter case cannot join two senders.
-QString KeptPartKey(const QString& address, int reference);
+// The key under which a kept part waits for the rest of its message:
+// reference, part count and sender name it together. Internal; the numbers
+// come first so that no address and reference pair can read as another
+// ("+123" with 47 against "+1234" with 7), and the address is written out so
+// that letter case cannot join two senders.
+QString KeptPartKey(const QString& address, int reference, int count);
 
 // "AT+CPMS?": the storage where received messages go, from its seventh field.
 class ReadSMSLocate : public Step {
