@@ -323,8 +323,11 @@ void Gate::onUnsolicitedArrival(const QString& data, dorrak::CommandSort sort)
         auto command = std::make_shared<PhoneCommand>();
         command->setBag(QStringLiteral("ShiftME"), shiftME_);
         command->setConcatenatedSMS(keptParts_);
-        command->SetUp(QStringLiteral("ReadSMS"), data, QStringLiteral("ERROR\r"), 0, 5000, false, false,
-                       dorrak::mbtLightCommand);
+        // A line the read chain refuses (it logs why) sends nothing.
+        if (!command->SetUp(QStringLiteral("ReadSMS"), data, QStringLiteral("ERROR\r"), 0, 5000, false, false,
+                            dorrak::mbtLightCommand)
+                 .isEmpty())
+            return;
         Push(command);
     } catch (const std::exception& e) {
         HubLog().WriteLogLine(QStringLiteral("UnsolicitedArrival error: ") + platform::ErrorText(e));
