@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -42,6 +43,18 @@ void ensurePrivateFile(const QString& path)
     ::chmod(native.constData(), 0600);
 }
 
+// Why the file cannot be replaced, as far as trying tells.
+QString writeFailureReason(const QString& path)
+{
+    if (!QDir().exists(QFileInfo(path).absolutePath()))
+        return QStringLiteral("the folder cannot be created");
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    probe.cancelWriting();
+    return QStringLiteral("the file could not be written (is the disk full?)");
+}
+
 QSettings& store()
 {
     if (!g_store) {
@@ -71,11 +84,22 @@ QString actualGroup(QSettings& s, const QString& section)
     return section;
 }
 
-void commit(QSettings& s)
+// Writes the file (atomically: a failed write leaves the old one whole).
+// On failure the unsaved values are dropped, so that what the program reads
+// back is what the file holds.
+QString commit(QSettings& s)
 {
-    ensurePrivateFile(SettingsFilePath());
+    const QString path = SettingsFilePath();
+    ensurePrivateFile(path);
     s.sync();
-    ::chmod(QFile::encodeName(SettingsFilePath()).constData(), 0600);
+    if (s.status() != QSettings::AccessError) {
+        ::chmod(QFile::encodeName(path).constData(), 0600);
+        return QString();
+    }
+    const QString error = QStringLiteral("The settings could not be saved: ") + writeFailureReason(path);
+    qWarning("%s (%s)", qUtf8Printable(error), qUtf8Printable(path));
+    g_store.reset();
+    return error;
 }
 
 }  // namespace
@@ -105,7 +129,7 @@ QString GetSetting(const QString&, const QString& section, const QString& key, c
     return v.toString();
 }
 
-void SaveSetting(const QString&, const QString& section, const QString& key, const QString& value)
+QString SaveSetting(const QString&, const QString& section, const QString& key, const QString& value)
 {
     QSettings& s = store();
     s.beginGroup(actualGroup(s, section));
@@ -113,10 +137,10 @@ void SaveSetting(const QString&, const QString& section, const QString& key, con
     if (s.value(k).toString() != value || !s.contains(k))
         s.setValue(k, value);
     s.endGroup();
-    commit(s);
+    return commit(s);
 }
 
-void DeleteSetting(const QString&, const QString& section, const QString& key)
+QString DeleteSetting(const QString&, const QString& section, const QString& key)
 {
     QSettings& s = store();
     const QString g = actualGroup(s, section);
@@ -127,7 +151,7 @@ void DeleteSetting(const QString&, const QString& section, const QString& key)
         s.remove(actualKey(s, key));
         s.endGroup();
     }
-    commit(s);
+    return commit(s);
 }
 
 QList<QPair<QString, QString>> GetAllSettings(const QString&, const QString& section)

@@ -55,7 +55,9 @@ public:
     // convert keeps that one setting at what it was.
     void GetOptions();
     // Writes every setting whose control differs, in the dialog's order.
-    void SaveOptions(OptionsSnapshot& controls);
+    // Returns "" or the store's first error ("The settings could not be
+    // saved: " and the reason); the file then stays as it was.
+    QString SaveOptions(OptionsSnapshot& controls);
     // Takes the Book style from the phone-book grid.
     void SaveBookOptions(bool fontChanged, const QWidget* grid);
     void SaveBookOptions(bool fontChanged, const platform::FontSpec& font, qint32 foreColor, qint32 backColor);
