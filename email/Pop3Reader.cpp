@@ -102,6 +102,7 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
         leftThisRead_.clear();
         savedThisRead_.clear();
         buffer_.clear();
+        received_ = 0;
         scanFrom_ = 0;
         completed_ = false;
         error_.clear();
@@ -231,7 +232,9 @@ void Pop3Reader::onDisconnected()
 
 void Pop3Reader::handleData()
 {
-    buffer_.append(socket_->readAll());
+    const QByteArray arrived = socket_->readAll();
+    received_ += arrived.size();
+    buffer_.append(arrived);
     while (state_ != Idle && !completed_ && !buffer_.isEmpty()) {
         const qsizetype lineEnd = buffer_.indexOf('\n');
         if (lineEnd < 0) {

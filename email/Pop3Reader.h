@@ -82,6 +82,8 @@ public:
     void SetLeftLetters(std::shared_ptr<QSet<QString>> left);
 
     State state() const { return state_; }
+    // Bytes this session has received so far.
+    qint64 ReceivedBytes() const { return received_; }
 
 private:
     void onReadyRead();
@@ -115,6 +117,7 @@ private:
     QString folder_;
     qint64 lastActivity_ = 0;
     qint64 sessionStart_ = 0;
+    qint64 received_ = 0;
     qint64 stepStart_ = 0;  // the logon's or the current letter's start
     int nameCounter_ = 0;
     std::shared_ptr<QSet<QString>> left_;
