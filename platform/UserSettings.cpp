@@ -84,10 +84,38 @@ QString actualGroup(QSettings& s, const QString& section)
     return section;
 }
 
+// What a section held before a change, to put back when the file cannot
+// be written: Qt keeps unsaved changes (even past the object's end), and
+// the program must read what a restart would.
+struct Undo {
+    QString group;
+    QList<QPair<QString, QVariant>> keys;  // an invalid value: the key was not there
+};
+
+Undo remember(QSettings& s, const QString& group, const QStringList& keys)
+{
+    Undo undo{group, {}};
+    s.beginGroup(group);
+    for (const QString& k : keys)
+        undo.keys.append({k, s.contains(k) ? s.value(k) : QVariant()});
+    s.endGroup();
+    return undo;
+}
+
+void putBack(QSettings& s, const Undo& undo)
+{
+    s.beginGroup(undo.group);
+    for (const auto& [k, v] : undo.keys) {
+        if (v.isValid())
+            s.setValue(k, v);
+        else
+            s.remove(k);
+    }
+    s.endGroup();
+}
+
 // Writes the file (atomically: a failed write leaves the old one whole).
-// On failure the unsaved values are dropped, so that what the program reads
-// back is what the file holds.
-QString commit(QSettings& s)
+QString commit(QSettings& s, const Undo& undo)
 {
     const QString path = SettingsFilePath();
     ensurePrivateFile(path);
@@ -98,7 +126,7 @@ QString commit(QSettings& s)
     }
     const QString error = QStringLiteral("The settings could not be saved: ") + writeFailureReason(path);
     qWarning("%s (%s)", qUtf8Printable(error), qUtf8Printable(path));
-    g_store.reset();
+    putBack(s, undo);
     return error;
 }
 
@@ -132,26 +160,34 @@ QString GetSetting(const QString&, const QString& section, const QString& key, c
 QString SaveSetting(const QString&, const QString& section, const QString& key, const QString& value)
 {
     QSettings& s = store();
-    s.beginGroup(actualGroup(s, section));
+    const QString g = actualGroup(s, section);
+    s.beginGroup(g);
     const QString k = actualKey(s, key);
+    s.endGroup();
+    const Undo undo = remember(s, g, {k});
+    s.beginGroup(g);
     if (s.value(k).toString() != value || !s.contains(k))
         s.setValue(k, value);
     s.endGroup();
-    return commit(s);
+    return commit(s, undo);
 }
 
 QString DeleteSetting(const QString&, const QString& section, const QString& key)
 {
     QSettings& s = store();
     const QString g = actualGroup(s, section);
+    s.beginGroup(g);
+    const QStringList keys = key.isEmpty() ? s.childKeys() : QStringList{actualKey(s, key)};
+    s.endGroup();
+    const Undo undo = remember(s, g, keys);
     if (key.isEmpty()) {
         s.remove(g);
     } else {
         s.beginGroup(g);
-        s.remove(actualKey(s, key));
+        s.remove(keys.first());
         s.endGroup();
     }
-    return commit(s);
+    return commit(s, undo);
 }
 
 QList<QPair<QString, QString>> GetAllSettings(const QString&, const QString& section)

@@ -276,15 +276,17 @@ TEST_F(MessageStoreRecords, ACutRowIsLeftOutAndTheOthersKept)
     const QString whole = Deliver(QStringLiteral("hellohello"), kBob);
     for (qsizetype n = 0; n < whole.size(); n += 2) {
         SCOPED_TRACE(n);
-        store.Reset();
-        EXPECT_EQ(store.ResolveStoreRecords(kSM, Listing({{1, 1, Deliver(QStringLiteral("before"))},
-                                                          {2, 1, whole.left(n)},
-                                                          {3, 1, Deliver(QStringLiteral("after"))}})),
+        MessageStore listed;
+        ASSERT_EQ(listed.ResolveStoreLocations(kLocations), QString());
+        EXPECT_EQ(listed.ResolveStoreRecords(kSM, Listing({{1, 1, Deliver(QStringLiteral("before"))},
+                                                           {2, 1, whole.left(n)},
+                                                           {3, 1, Deliver(QStringLiteral("after"))}})),
                   QString());
-        EXPECT_EQ(store.Count(), 2);
-        EXPECT_EQ(store.MessageData(0, 1), QStringLiteral("before"));
-        EXPECT_EQ(store.MessageData(0, 3), QStringLiteral("after"));
-        EXPECT_EQ(store.LocationOccupied(0), 2);
+        listed.setFilled(true);
+        EXPECT_EQ(listed.Count(), 2);
+        EXPECT_EQ(listed.MessageData(0, 1), QStringLiteral("before"));
+        EXPECT_EQ(listed.MessageData(0, 3), QStringLiteral("after"));
+        EXPECT_EQ(listed.LocationOccupied(0), 2);
     }
     EXPECT_EQ(store.Add(qint32(0), 2, 0, whole.left(whole.size() - 6)), QStringLiteral("Truncated PDU (5)"));
 }

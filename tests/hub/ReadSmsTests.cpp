@@ -375,9 +375,10 @@ TEST_F(ReadSms, ReportWithAnUnreadableStampIsDeliveredWithItsStatus)
         EXPECT_EQ(text(c, "Message"), QStringLiteral("Not delivered, message validity period expired"));
         EXPECT_EQ(c->Bag(QStringLiteral("MR")).toInt(), 9);
         EXPECT_EQ(c->Bag(QStringLiteral("DischargeTime")).isValid(), k.dischargeKnown);
-        if (k.dischargeKnown)
+        if (k.dischargeKnown) {
             EXPECT_EQ(c->Bag(QStringLiteral("DischargeTime")).toDateTime(),
                       QDateTime(QDate(2024, 3, 15), QTime(13, 55, 30), Qt::UTC));
+        }
         EXPECT_EQ(memory().used(QStringLiteral("SR")), 0);
     }
 }

@@ -432,10 +432,10 @@ TEST(SmsReassembly, RepeatedAndExtraPartsChangeNothing)
     sms.PDU(Deliver8(Concat8(7, 3, 1), QStringLiteral("Z")));
     EXPECT_TRUE(sms.LastPartAccepted());
     EXPECT_EQ(sms.UserData(), QStringLiteral("A[part 002][part 003]"));
-    // A later part's own count is not read: sequence 4 of 4 has no slot.
+    // Sequence 4 of 4 belongs to another message with the same reference.
     sms.PDU(Deliver8(Concat8(7, 4, 4), QStringLiteral("D")));
-    EXPECT_TRUE(sms.LastPartAccepted());
-    EXPECT_EQ(sms.LastPartNumber(), 4);
+    EXPECT_FALSE(sms.LastPartAccepted());
+    EXPECT_EQ(sms.UserData(), QStringLiteral("A[part 002][part 003]"));
     EXPECT_EQ(sms.UserData(), QStringLiteral("A[part 002][part 003]"));
     EXPECT_FALSE(sms.AllReceived());
 }
