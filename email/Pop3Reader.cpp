@@ -114,7 +114,7 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
         state_ = Greeting;
         lastActivity_ = platform::TickCount();
         sessionStart_ = lastActivity_;
-        stepStart_ = lastActivity_;
+        budgetS_ = server_.Timeout;
 
         const quint16 port = static_cast<quint16>(server_.ServerPort);
         if (server_.SSLRequired) {
@@ -181,11 +181,11 @@ void Pop3Reader::finish(const QString& error)
 bool Pop3Reader::Timeout() const
 {
     const qint64 now = platform::TickCount();
-    const qint64 limitS = server_.Timeout;
-    // A server that trickles a byte now and then is never idle; each letter
-    // (and the logon before them) still gets only the time-out.
-    return (now - lastActivity_) / 1000 > limitS || (now - stepStart_) / 1000 > limitS ||
-           now - sessionStart_ > kMaxSessionMs;
+    // A server that trickles a byte now and then is never idle; the session
+    // still gets only the time-out for the logon and once more for each
+    // letter it has begun, and never more than half an hour.
+    const qint64 elapsed = now - sessionStart_;
+    return (now - lastActivity_) / 1000 > server_.Timeout || elapsed / 1000 > budgetS_ || elapsed > kMaxSessionMs;
 }
 
 void Pop3Reader::send(const QByteArray& command) { socket_->write(command + "\r\n"); }
@@ -270,7 +270,7 @@ void Pop3Reader::handleData()
             letter.truncate(end + 1);
             letter.remove(0, lineEnd + 1);
             Unstuff(letter);
-            handleMultiLine(letter);
+            handleMultiLine(std::move(letter));
             continue;
         }
         const QByteArray line = buffer_.left(lineEnd + 1);
@@ -373,7 +373,7 @@ bool Pop3Reader::handleLine(const QByteArray& line)
 
 void Pop3Reader::startLetter()
 {
-    stepStart_ = platform::TickCount();
+    budgetS_ += server_.Timeout;
     send("UIDL " + QByteArray::number(current_));
     state_ = Uidl;
 }
@@ -395,11 +395,12 @@ void Pop3Reader::leaveLetter()
         leftThisRead_.append(currentUid_);
 }
 
-void Pop3Reader::handleMultiLine(const QByteArray& letterBytes)
+void Pop3Reader::handleMultiLine(QByteArray&& letterBytes)
 {
     const bool whole = state_ == Retr;
     MimeLetter parsed;
     const bool ok = ParseMimeLetter(letterBytes, parsed, whole);
+    letterBytes = QByteArray();  // the parsed parts are all that is needed now
     EmailLetter& letter = letters_.last();
     letter.Originator.Name = parsed.from.name;
     letter.Originator.Address = parsed.from.address;

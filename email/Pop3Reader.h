@@ -65,8 +65,8 @@ public:
     QString ReadError() const { return error_; }
     QString GetReadMessages(int& outMsgsCount, QList<EmailLetter>& outLetters) const;
     // No socket activity for longer than the server's Timeout seconds, or
-    // the logon or one letter taking longer than that, or the session
-    // passing 30 minutes.
+    // the session running longer than Timeout seconds for the logon and as
+    // many for each letter begun, or longer than 30 minutes.
     bool Timeout() const;
 
     // Cuts the session at once without QUIT, so the server deletes nothing;
@@ -91,7 +91,7 @@ private:
     void onDisconnected();
     void handleData();
     bool handleLine(const QByteArray& line);
-    void handleMultiLine(const QByteArray& letterBytes);
+    void handleMultiLine(QByteArray&& letterBytes);
     void send(const QByteArray& command);
     void nextLetter();
     void startLetter();
@@ -118,7 +118,7 @@ private:
     qint64 lastActivity_ = 0;
     qint64 sessionStart_ = 0;
     qint64 received_ = 0;
-    qint64 stepStart_ = 0;  // the logon's or the current letter's start
+    qint64 budgetS_ = 0;  // the time-out for the logon and for each letter begun
     int nameCounter_ = 0;
     std::shared_ptr<QSet<QString>> left_;
     // Left this session; remembered only once the session has completed,
