@@ -324,10 +324,12 @@ void Gate::onUnsolicitedArrival(const QString& data, dorrak::CommandSort sort)
         command->setBag(QStringLiteral("ShiftME"), shiftME_);
         command->setConcatenatedSMS(keptParts_);
         // A line the read chain refuses (it logs why) sends nothing.
-        if (!command->SetUp(QStringLiteral("ReadSMS"), data, QStringLiteral("ERROR\r"), 0, 5000, false, false,
-                            dorrak::mbtLightCommand)
-                 .isEmpty())
+        const QString refused = command->SetUp(QStringLiteral("ReadSMS"), data, QStringLiteral("ERROR\r"), 0, 5000,
+                                               false, false, dorrak::mbtLightCommand);
+        if (!refused.isEmpty()) {
+            HubLog().WriteLogLine(QStringLiteral("UnsolicitedArrival error: ") + refused);
             return;
+        }
         Push(command);
     } catch (const std::exception& e) {
         HubLog().WriteLogLine(QStringLiteral("UnsolicitedArrival error: ") + platform::ErrorText(e));

@@ -3,8 +3,9 @@
 // (or find it with AT+CPMS?), read the PDU with AT+CMGR, decode it, join it
 // to the kept parts of its message, and delete it with AT+CMGD. A complete
 // message or status report leaves "Message" and "Address" (and for a report
-// "StatusReport", "MR", "DischargeTime") in the Bag; a part leaves nothing
-// and stays among the gate's kept parts.
+// "StatusReport", "MR" and, when its stamp could be read, "DischargeTime") in
+// the Bag; a part leaves nothing and stays among the gate's kept parts. An
+// arrival line whose storage or index is not plain is logged and refused.
 #include "hub/engine/ChainRegistry.h"
 #include "hub/engine/PhoneCommand.h"
 #include "hub/engine/Step.h"
