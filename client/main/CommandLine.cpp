@@ -13,9 +13,9 @@ QStringList CommandLinePaths(const QStringList& arguments, const QString& curren
     const QDir folder(currentFolder);
     QStringList paths;
     for (const QString& argument : arguments) {
-        for (const QString& piece : argument.split(QLatin1Char(';'))) {
+        for (const QString& item : argument.split(QLatin1Char(';'))) {
             QString set = QStringLiteral("\r\n \b\t\"");
-            QString name = TrimSet(piece, set);
+            QString name = TrimSet(item, set);
             if (name.isEmpty())
                 continue;
             const QString path = folder.filePath(name);

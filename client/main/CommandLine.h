@@ -6,7 +6,7 @@
 
 namespace parlova {
 
-// The paths the arguments name, in order: pieces trimmed of blanks, control
+// The paths the arguments name, in order: names trimmed of blanks, control
 // characters and quotes, empty ones skipped; a name without "." gets ".PLV"
 // (".plv" when only that file exists); a relative name is taken from
 // currentFolder.
