@@ -90,8 +90,8 @@ void ChooseFont(QWidget* control)
     if (charSet && watched && charSet->IsSelectionOK()) {
         font.charset = charSet->CharSet();
         platform::SetWidgetFont(control, font);
-        // A failed save of the set has nothing more to say than the font's.
-        Save(window, &StyleSaver::SaveCharset, control);
+        // A set that could not be stored is said as the font's would be.
+        ShowSaveError(window, Save(window, &StyleSaver::SaveCharset, control));
     }
     delete charSet.data();
 }

@@ -148,11 +148,13 @@ TEST(ChooseFont, CancelledDialogsAndFailedSaves)
         {"font dialog cancelled", true, {}, false, 0, 0, 0, nullptr, 0},
         {"set dialog cancelled", false, {}, false, 1, 0, 1, nullptr, 0},
         {"font not stored", false, QStringLiteral("x"), true, 1, 0, 0, "x", 0},
+        {"set not stored", false, {}, true, 1, 1, 1, "y", 161},
     };
     for (const Case& c : cases) {
         StyledWindow window;
         platform::SetWidgetFont(window.box, Started());
         window.fontError = c.fontError;
+        window.charsetError = QStringLiteral("y");
         platform::DialogRecorder dialogs;
         platform::MessageBoxRecorder boxes;
         platform::ModalFormRecorder forms;
