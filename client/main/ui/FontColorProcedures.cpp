@@ -20,25 +20,25 @@ namespace {
 QWidget* SaverWidget(QWidget* control)
 {
     for (QWidget* w = control->parentWidget(); w; w = w->parentWidget())
-        if (dynamic_cast<StyleSaver*>(w))
+        if (dynamic_cast<FormatOwner*>(w))
             return w;
     return nullptr;
 }
 
 // What the window says of a save it was asked for; empty without a window.
-using SaveMember = QString (StyleSaver::*)(QWidget*);
+using SaveMember = QString (FormatOwner::*)(QWidget*);
 QString Save(const QPointer<QWidget>& window, SaveMember member, QWidget* control)
 {
     if (!window)
         return QString();
-    return (dynamic_cast<StyleSaver*>(window.data())->*member)(control);
+    return (dynamic_cast<FormatOwner*>(window.data())->*member)(control);
 }
 
 void ShowSaveError(const QPointer<QWidget>& window, const QString& error)
 {
     if (error.isEmpty() || !window)
         return;
-    platform::msgBox(error, platform::vbExclamation, dynamic_cast<StyleSaver*>(window.data())->Theme());
+    platform::msgBox(error, platform::vbExclamation, dynamic_cast<FormatOwner*>(window.data())->Theme());
 }
 
 // The hourglass while the dialog is prepared, gone before it opens.
@@ -73,7 +73,7 @@ void ChooseFont(QWidget* control)
     font.charset = platform::WidgetFont(control).charset;
     platform::SetWidgetFont(control, font);
     platform::SetWidgetForeColor(control, answer->color);
-    const QString error = Save(window, &StyleSaver::SaveFont, control);
+    const QString error = Save(window, &FormatOwner::SaveFont, control);
     if (!error.isEmpty()) {
         ShowSaveError(window, error);
         return;
@@ -91,7 +91,7 @@ void ChooseFont(QWidget* control)
         font.charset = charSet->CharSet();
         platform::SetWidgetFont(control, font);
         // A set that could not be stored is said as the font's would be.
-        ShowSaveError(window, Save(window, &StyleSaver::SaveCharset, control));
+        ShowSaveError(window, Save(window, &FormatOwner::SaveCharset, control));
     }
     delete charSet.data();
 }
@@ -107,7 +107,7 @@ void ChooseColor(QWidget* control)
     if (!color || !watched)
         return;
     platform::SetWidgetBackColor(control, *color);
-    ShowSaveError(window, Save(window, &StyleSaver::SaveColor, control));
+    ShowSaveError(window, Save(window, &FormatOwner::SaveColor, control));
 }
 
 }  // namespace parlova

@@ -24,7 +24,7 @@ using platform::FontSpec;
 namespace {
 
 // A window that stores its controls' styles, counting what it was asked.
-class StyledWindow : public QWidget, public StyleSaver {
+class StyledWindow : public QWidget, public FormatOwner {
 public:
     StyledWindow()
     {
