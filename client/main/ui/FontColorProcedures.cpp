@@ -14,10 +14,10 @@
 namespace parlova {
 namespace {
 
-// The window that stores the control's style: the nearest one up from the
-// control that offers the members (a child window, or a top-level one).
-// The widget is returned too, so the caller can watch it.
-QWidget* SaverWidget(QWidget* control)
+// The window that keeps the control's style: the nearest one up from the
+// control that offers the members (a child window, or a top-level one), as
+// a widget so that the caller can watch it.
+QWidget* OwnerWindow(QWidget* control)
 {
     for (QWidget* w = control->parentWidget(); w; w = w->parentWidget())
         if (dynamic_cast<FormatOwner*>(w))
@@ -58,7 +58,7 @@ void ChooseFont(QWidget* control)
         return;
     // A tick may unload the control's window while a dialog is open.
     const QPointer<QWidget> watched = control;
-    const QPointer<QWidget> window = SaverWidget(control);
+    const QPointer<QWidget> window = OwnerWindow(control);
     platform::FontDialogRequest request;
     {
         const Hourglass hourglass;
@@ -101,7 +101,7 @@ void ChooseColor(QWidget* control)
     if (!control)
         return;
     const QPointer<QWidget> watched = control;
-    const QPointer<QWidget> window = SaverWidget(control);
+    const QPointer<QWidget> window = OwnerWindow(control);
     const std::optional<qint32> color =
         platform::ChooseColorDialog({platform::WidgetBackColor(control), control->window()});
     if (!color || !watched)
