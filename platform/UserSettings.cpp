@@ -16,6 +16,7 @@ namespace {
 
 QString g_folder;
 std::unique_ptr<QSettings> g_store;
+int g_writeFailures = 0;
 
 QString folder()
 {
@@ -75,10 +76,19 @@ void commit(QSettings& s)
 {
     ensurePrivateFile(SettingsFilePath());
     s.sync();
+    if (s.status() != QSettings::NoError) {
+        ++g_writeFailures;
+        // The store keeps its first error for good: start afresh, so a later
+        // write is judged by itself.
+        g_store.reset();
+        return;
+    }
     ::chmod(QFile::encodeName(SettingsFilePath()).constData(), 0600);
 }
 
 }  // namespace
+
+int SettingsWriteFailures() { return g_writeFailures; }
 
 QString SettingsFilePath() { return folder() + QStringLiteral("/Parlova.ini"); }
 

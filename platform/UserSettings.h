@@ -19,6 +19,10 @@ void DeleteSetting(const QString& app, const QString& section, const QString& ke
 // so callers read numbered keys by number).
 QList<QPair<QString, QString>> GetAllSettings(const QString& app, const QString& section);
 
+// How many writes the file refused so far (a folder that cannot be made,
+// a file that cannot be written): a caller compares before and after.
+int SettingsWriteFailures();
+
 // The file in use; tests point the store at a folder of their own.
 QString SettingsFilePath();
 void SetSettingsFolder(const QString& folder);

@@ -287,8 +287,9 @@ void Settings::GetOptions()
     }
 }
 
-void Settings::SaveOptions(OptionsSnapshot& c)
+QString Settings::SaveOptions(OptionsSnapshot& c)
 {
+    const int failuresBefore = platform::SettingsWriteFailures();
     auto store = [&](auto& stored, const auto& control, const char* key, auto toText) {
         if (stored == control)
             return false;
@@ -408,7 +409,13 @@ void Settings::SaveOptions(OptionsSnapshot& c)
     // The gate is told at once, so the log starts or stops without a restart.
     if (flag(LogToFile_, c.LogToFile, "LogToFile") && G().PhoneGate)
         G().PhoneGate->LogToFile(LogToFile_ ? WorkingFolder_ : QString());
+
+    if (platform::SettingsWriteFailures() != failuresBefore)
+        return QStringLiteral("The options could not be saved to %1").arg(platform::SettingsFilePath());
+    return QString();
 }
+
+std::optional<qint32> Settings::LongFromText(const QString& text) { return ParseLong(text); }
 
 void Settings::SaveBookOptions(bool fontChanged, const platform::FontSpec& font, qint32 foreColor, qint32 backColor)
 {
@@ -623,7 +630,8 @@ void Settings::UpdateHistory(HistoryList list, const QString& text)
             Write(section, QStringLiteral("Item") + QString::number(i), h.items[i]);
         h.stored = true;
     }
-    if (h.items.contains(text))
+    // A box emptied because its text was no number adds nothing.
+    if (text.isEmpty() || h.items.contains(text))
         return;
     // One past the highest number stored, so no stored item is overwritten.
     int next = 0;
