@@ -6,6 +6,7 @@
 // an order the user is being asked about is not finished (or started)
 // behind their back.
 #include "platform/MessageBoxStyle.h"
+#include "platform/ModalFormCount.h"
 
 #include <QString>
 
@@ -20,7 +21,8 @@ public:
     // Shows the box through the asker with the open count held for its
     // duration; with no asker set nobody can answer, which reads as Cancel.
     static int Ask(const QString& prompt, int style, const QString& title = QString(), int helpContext = 0);
-    static bool IsOpen() { return open_ > 0; }
+    // A question or one of the program's own modal forms is open.
+    static bool IsOpen() { return open_ > 0 || platform::ModalFormCount::Any(); }
     // Returns the asker it replaces.
     static Asker SetAsker(Asker asker);
 

@@ -1,6 +1,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include "platform/ui/DialogRelease.h"
+#include "platform/ui/FontColorDialog.h"
 #include "platform/Timer.h"
 
 #include <QApplication>
@@ -8,7 +9,6 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QVariant>
 #include <QWidget>
 
@@ -275,31 +275,12 @@ std::optional<FontDialogAnswer> ChooseFontDialog(const FontDialogRequest& r)
         return g_hooks.font(r);
     if (CannotShow("font"))
         return std::nullopt;
-    QFont start;
-    if (!r.font.name.isEmpty())
-        start.setFamilies({r.font.name});
-    if (r.font.size > 0)
-        start.setPointSizeF(r.font.size);
-    start.setBold(r.font.bold);
-    start.setItalic(r.font.italic);
-    start.setStrikeOut(r.font.strikethrough);
-    start.setUnderline(r.font.underline);
     // Watched, as the file dialogs are, in case the owner is unloaded meanwhile.
-    QPointer<QFontDialog> dialog = new QFontDialog(start, r.owner ? r.owner : QApplication::activeWindow());
+    QPointer<FontColorDialog> dialog = new FontColorDialog(r, r.owner ? r.owner : QApplication::activeWindow());
     const DialogRelease release(dialog);
     if (dialog->exec() != QDialog::Accepted || !dialog)
         return std::nullopt;
-    const QFont f = dialog->selectedFont();
-    FontDialogAnswer a;
-    a.font = r.font;
-    a.font.name = f.family();
-    a.font.size = f.pointSizeF() > 0 ? f.pointSizeF() : r.font.size;
-    a.font.bold = f.bold();
-    a.font.italic = f.italic();
-    a.font.strikethrough = f.strikeOut();
-    a.font.underline = f.underline();
-    a.color = r.color;  // Qt's font dialog offers no colour
-    return a;
+    return dialog->answer();
 }
 
 std::optional<qint32> ChooseColorDialog(const ColorDialogRequest& r)
