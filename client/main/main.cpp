@@ -4,6 +4,7 @@
 #include "client/core/ui/SettingsWidgets.h"
 #include "client/main/MainProcedures.h"
 #include "client/main/ui/frmMDI.h"
+#include "client/main/ui/frmOptions.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     parlova::ConnectSettingsToDialogs(application.settings());
     application.StartUp();
     parlova::InstallMainProcedures();
+    parlova::frmOptions::Install();
     parlova::frmMDI window(QApplication::arguments().mid(1));
     window.Load();
     return QApplication::exec();

@@ -1,17 +1,17 @@
 #include "client/main/ui/frmOptions.h"
 
-#include "client/core/Module1.h"
-#include "client/core/Settings.h"
 #include "client/core/LogTime.h"
+#include "client/core/Module1.h"
+#include "client/core/Procedures.h"
+#include "client/core/Settings.h"
 #include "client/core/ValidityPeriodText.h"
 #include "client/core/ui/SettingsWidgets.h"
 #include "client/main/OptionsRules.h"
-#include "client/main/ui/OptionsPages.h"
 #include "client/main/ui/FontColorProcedures.h"
+#include "client/main/ui/OptionsPages.h"
 #include "client/main/ui/UpDown.h"
 
 #include "platform/Clock.h"
-#include "platform/ui/DesktopService.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ModalForm.h"
@@ -26,7 +26,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -139,6 +138,11 @@ void frmOptions::ShowOptions(QWidget* owner)
     const QPointer<frmOptions> form = new frmOptions(Settings::Instance(), owner);
     platform::ShowModalForm(form);
     delete form.data();
+}
+
+void frmOptions::Install()
+{
+    Procs().ShowOptions = [](QWidget* owner) { ShowOptions(owner); };
 }
 
 void frmOptions::Connect()
@@ -381,7 +385,7 @@ bool frmOptions::HandleKey(int key, Qt::KeyboardModifiers modifiers, bool act)
     }
     if (key == Qt::Key_F1 && modifiers == Qt::NoModifier) {
         if (act)
-            platform::Desktop().ShowHelp(OptionsRules::Tabs()[size_t(std::max(0, tbsOptions->currentIndex()))].helpContext);
+            Procs().ShowHelp(OptionsRules::Tabs()[size_t(std::max(0, tbsOptions->currentIndex()))].helpContext);
         return true;
     }
     return false;

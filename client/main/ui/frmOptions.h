@@ -29,6 +29,8 @@ public:
     // Tools, Options...: the dialog over the program's settings, modal over
     // owner, freed when it closes.
     static void ShowOptions(QWidget* owner);
+    // Puts ShowOptions in the current application's table of procedures.
+    static void Install();
 
     // The controls as SaveOptions takes them.
     OptionsSnapshot Controls() const;

@@ -1,3 +1,4 @@
+#include "client/main/MainProcedures.h"
 #include "client/support/OptionsDialogFixture.h"
 
 namespace {
@@ -214,6 +215,7 @@ TEST_F(OptionsDialogTest, TabsAndKeys)
     EXPECT_EQ(d.ShownPage(), 6) << "a click on the current tab brings its page back";
 
     platform::RecordingDesktopService desktop;
+    parlova::InstallMainProcedures();
     for (int tab = 0; tab < OptionsRules::kTabCount; ++tab) {
         ClickTab(tab);
         Key(Qt::Key_F1);
