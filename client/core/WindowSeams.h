@@ -20,8 +20,6 @@ namespace quenby {
 struct EmailLetter;
 }
 
-class QWidget;
-
 namespace parlova {
 
 // The main window's four toolbars; each has the buttons "Connect" and
@@ -83,18 +81,6 @@ public:
     virtual void AddPort(qint32 port, const QString& name, const QString& maker) = 0;
     // Hides the port list and offers to scan other ports instead of port.
     virtual void AskToScan(const QString& port) = 0;
-};
-
-// A window whose list and text boxes take a font or colour chosen by the
-// user, and store it. Each save gives "" or the error text; Theme titles
-// that error's box.
-class StyleSaver {
-public:
-    virtual ~StyleSaver() = default;
-    virtual QString SaveFont(QWidget* control) = 0;
-    virtual QString SaveCharset(QWidget* control) = 0;
-    virtual QString SaveColor(QWidget* control) = 0;
-    virtual QString Theme() const = 0;
 };
 
 // One open conversation window.

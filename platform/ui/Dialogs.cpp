@@ -89,18 +89,22 @@ FontSpec WidgetFont(const QWidget* widget)
     return out;
 }
 
+QFont FontWithSpec(QFont base, const FontSpec& spec)
+{
+    if (!spec.name.isEmpty())
+        base.setFamilies({spec.name});
+    if (spec.size > 0)
+        base.setPointSizeF(spec.size);
+    base.setBold(spec.bold);
+    base.setItalic(spec.italic);
+    base.setStrikeOut(spec.strikethrough);
+    base.setUnderline(spec.underline);
+    return base;
+}
+
 void SetWidgetFont(QWidget* widget, const FontSpec& spec)
 {
-    QFont f = widget->font();
-    if (!spec.name.isEmpty())
-        f.setFamilies({spec.name});
-    if (spec.size > 0)
-        f.setPointSizeF(spec.size);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setStrikeOut(spec.strikethrough);
-    f.setUnderline(spec.underline);
-    widget->setFont(f);
+    widget->setFont(FontWithSpec(widget->font(), spec));
     widget->setProperty(kCharsetProperty, spec.charset);
 }
 

@@ -24,6 +24,8 @@ namespace platform {
 FontSpec WidgetFont(const QWidget* widget);
 // An empty name keeps the widget's family; a size of 0 or less keeps its size.
 void SetWidgetFont(QWidget* widget, const FontSpec& font);
+// base with the spec's face, size and effects, on the same terms.
+QFont FontWithSpec(QFont base, const FontSpec& spec);
 
 QColor OleToColor(qint32 ole, const QPalette& palette);
 QColor OleToColor(qint32 ole);  // against the application's palette

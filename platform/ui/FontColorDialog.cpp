@@ -41,18 +41,10 @@ QString MatchingStyle(const QString& family, bool bold, bool italic)
 
 QFont StartFont(const FontSpec& spec)
 {
-    QFont f;
-    if (!spec.name.isEmpty())
-        f.setFamilies({spec.name});
+    QFont f = FontWithSpec(QFont(), spec);
     const QString style = MatchingStyle(QFontInfo(f).family(), spec.bold, spec.italic);
     if (!style.isEmpty())
         f.setStyleName(style);
-    if (spec.size > 0)
-        f.setPointSizeF(spec.size);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setStrikeOut(spec.strikethrough);
-    f.setUnderline(spec.underline);
     return f;
 }
 
@@ -67,6 +59,7 @@ FontColorDialog::FontColorDialog(const FontDialogRequest& request, QWidget* pare
     // A child widget, not a window of its own, with the buttons of this dialog.
     fontPane_->setWindowFlags(Qt::Widget);
     fontPane_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    fontPane_->setSizeGripEnabled(false);
     fontPane_->setCurrentFont(StartFont(request.font));
     // Escape or Enter inside the pane would close it alone; they close this
     // dialog instead, the pane stays in place.

@@ -14,31 +14,31 @@
 namespace parlova {
 namespace {
 
-// The window that stores the control's style: the nearest one up from the
-// control that offers the members (a child window, or a top-level one).
-// The widget is returned too, so the caller can watch it.
-QWidget* SaverWidget(QWidget* control)
+// The window that keeps the control's style: the nearest one up from the
+// control that offers the members (a child window, or a top-level one), as
+// a widget so that the caller can watch it.
+QWidget* OwnerWindow(QWidget* control)
 {
     for (QWidget* w = control->parentWidget(); w; w = w->parentWidget())
-        if (dynamic_cast<StyleSaver*>(w))
+        if (dynamic_cast<FormatOwner*>(w))
             return w;
     return nullptr;
 }
 
 // What the window says of a save it was asked for; empty without a window.
-using SaveMember = QString (StyleSaver::*)(QWidget*);
+using SaveMember = QString (FormatOwner::*)(QWidget*);
 QString Save(const QPointer<QWidget>& window, SaveMember member, QWidget* control)
 {
     if (!window)
         return QString();
-    return (dynamic_cast<StyleSaver*>(window.data())->*member)(control);
+    return (dynamic_cast<FormatOwner*>(window.data())->*member)(control);
 }
 
 void ShowSaveError(const QPointer<QWidget>& window, const QString& error)
 {
     if (error.isEmpty() || !window)
         return;
-    platform::msgBox(error, platform::vbExclamation, dynamic_cast<StyleSaver*>(window.data())->Theme());
+    platform::msgBox(error, platform::vbExclamation, dynamic_cast<FormatOwner*>(window.data())->Theme());
 }
 
 // The hourglass while the dialog is prepared, gone before it opens.
@@ -58,7 +58,7 @@ void ChooseFont(QWidget* control)
         return;
     // A tick may unload the control's window while a dialog is open.
     const QPointer<QWidget> watched = control;
-    const QPointer<QWidget> window = SaverWidget(control);
+    const QPointer<QWidget> window = OwnerWindow(control);
     platform::FontDialogRequest request;
     {
         const Hourglass hourglass;
@@ -73,7 +73,7 @@ void ChooseFont(QWidget* control)
     font.charset = platform::WidgetFont(control).charset;
     platform::SetWidgetFont(control, font);
     platform::SetWidgetForeColor(control, answer->color);
-    const QString error = Save(window, &StyleSaver::SaveFont, control);
+    const QString error = Save(window, &FormatOwner::SaveFont, control);
     if (!error.isEmpty()) {
         ShowSaveError(window, error);
         return;
@@ -91,7 +91,7 @@ void ChooseFont(QWidget* control)
         font.charset = charSet->CharSet();
         platform::SetWidgetFont(control, font);
         // A set that could not be stored is said as the font's would be.
-        ShowSaveError(window, Save(window, &StyleSaver::SaveCharset, control));
+        ShowSaveError(window, Save(window, &FormatOwner::SaveCharset, control));
     }
     delete charSet.data();
 }
@@ -101,13 +101,13 @@ void ChooseColor(QWidget* control)
     if (!control)
         return;
     const QPointer<QWidget> watched = control;
-    const QPointer<QWidget> window = SaverWidget(control);
+    const QPointer<QWidget> window = OwnerWindow(control);
     const std::optional<qint32> color =
         platform::ChooseColorDialog({platform::WidgetBackColor(control), control->window()});
     if (!color || !watched)
         return;
     platform::SetWidgetBackColor(control, *color);
-    ShowSaveError(window, Save(window, &StyleSaver::SaveColor, control));
+    ShowSaveError(window, Save(window, &FormatOwner::SaveColor, control));
 }
 
 }  // namespace parlova

@@ -1,5 +1,7 @@
 // The about box, filled through the form hook, and its settings reader.
+#include "client/core/Procedures.h"
 #include "client/main/AboutInfo.h"
+#include "client/main/ui/DialogProcedures.h"
 #include "client/main/ui/frmAbout.h"
 #include "client/support/SettingsStoreFixture.h"
 #include "platform/UserSettings.h"
@@ -35,7 +37,10 @@ TEST(frmAbout, ShowsTheBuiltVersionAndStartsSystemInformation)
         EXPECT_TRUE(about.isVisible());
         about.cmdOK->click();
     });
-    ShowAbout(nullptr);
+    // Reached as the Help menu reaches it, through the table.
+    Procedures procedures;
+    FillDialogProcedures(procedures);
+    procedures.ShowAbout(nullptr);
     ASSERT_EQ(forms.forms.size(), 1u);
     EXPECT_EQ(forms.forms[0].name, QStringLiteral("frmAbout"));
     ASSERT_EQ(desktop.calls.size(), 2u);

@@ -4,7 +4,6 @@
 #include "client/core/ui/frmCharSet.h"
 #include "client/main/ui/FontColorProcedures.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/MessageBox.h"
 #include "support/ui/DialogRecorder.h"
 #include "support/ui/MessageBoxRecorder.h"
 #include "support/ui/ModalFormRecorder.h"
@@ -20,65 +19,37 @@
 #include <gtest/gtest.h>
 
 using namespace parlova;
-using platform::FontDialogAnswer;
 using platform::FontSpec;
 
 namespace {
 
 // A window that stores its controls' styles, counting what it was asked.
-class StyledWindow : public QWidget, public StyleSaver {
+class StyledWindow : public QWidget, public FormatOwner {
 public:
-    StyledWindow() : box(new QTextEdit(inner))
+    StyledWindow()
     {
         // The control sits deeper than the window's own children.
-        auto* layout = new QVBoxLayout(this);
-        layout->addWidget(inner);
+        (new QVBoxLayout(this))->addWidget(inner);
+        platform::SetWidgetFont(box, Started());
     }
-    QString SaveFont(QWidget* control) override { return Count(fonts, control, fontError); }
-    QString SaveCharset(QWidget* control) override { return Count(charsets, control, charsetError); }
-    QString SaveColor(QWidget* control) override { return Count(colors, control, QString()); }
+    QString SaveFont(QWidget*) override { return ++fonts, fontError; }
+    QString SaveCharset(QWidget*) override { return ++charsets, charsetError; }
+    QString SaveColor(QWidget*) override { return ++colors, QString(); }
     QString Theme() const override { return QStringLiteral("Team"); }
 
-    QWidget* inner = new QWidget(this);
-    QTextEdit* box;
-    int fonts = 0;
-    int charsets = 0;
-    int colors = 0;
-    QString fontError;
-    QString charsetError;
+    static FontSpec Started() { return {QStringLiteral("Start Face"), 0, 9, false, true, false, true}; }
 
-private:
-    QString Count(int& count, QWidget* control, const QString& error)
-    {
-        EXPECT_EQ(control, box);
-        ++count;
-        return error;
-    }
+    QWidget* inner = new QWidget(this);
+    QTextEdit* box = new QTextEdit(inner);
+    int fonts = 0, charsets = 0, colors = 0;
+    QString fontError, charsetError;
 };
 
-FontDialogAnswer Chosen()
+platform::FontDialogAnswer Chosen()
 {
-    FontDialogAnswer a;
-    a.font.name = QStringLiteral("Chosen Face");
-    a.font.size = 14;
-    a.font.bold = true;
-    a.font.strikethrough = true;
-    a.color = 0x0000FF;
-    return a;
+    return {{QStringLiteral("Chosen Face"), 0, 14, true, false, true, false}, 0x0000FF};
 }
 
-FontSpec Started()
-{
-    FontSpec f;
-    f.name = QStringLiteral("Start Face");
-    f.size = 9;
-    f.italic = true;
-    f.underline = true;
-    f.charset = 0;
-    return f;
-}
-
-// Picks the entry of that name and confirms.
 void PickAndConfirm(frmCharSet& form, const QString& entry)
 {
     form.Combo1->setCurrentIndex(form.Combo1->findText(entry));
@@ -90,15 +61,14 @@ void PickAndConfirm(frmCharSet& form, const QString& entry)
 TEST(ChooseFont, TheChoiceLandsInTheControlAndTheWindowStoresFontThenSet)
 {
     StyledWindow window;
-    platform::SetWidgetFont(window.box, Started());
     platform::SetWidgetForeColor(window.box, qint32(0x80000008u));
     platform::DialogRecorder dialogs;
     platform::MessageBoxRecorder boxes;
     platform::ModalFormRecorder forms;
-    bool hourglassGone = false;
     dialogs.answerFont(Chosen());
     FontSpec sample;
     QString listedAt;
+    bool hourglassGone = false;
     forms.answerWith<frmCharSet>([&](frmCharSet& form) {
         hourglassGone = QApplication::overrideCursor() == nullptr;
         sample = platform::WidgetFont(form.Text1);
@@ -109,28 +79,21 @@ TEST(ChooseFont, TheChoiceLandsInTheControlAndTheWindowStoresFontThenSet)
     ChooseFont(window.box);
 
     ASSERT_EQ(dialogs.fonts.size(), 1u);
-    EXPECT_EQ(dialogs.fonts[0].font, Started()) << "the request starts from the control";
+    EXPECT_EQ(dialogs.fonts[0].font, StyledWindow::Started()) << "the request starts from the control";
     EXPECT_EQ(dialogs.fonts[0].color, qint32(0x80000008u));
-    const FontSpec now = platform::WidgetFont(window.box);
-    EXPECT_EQ(now.name, QStringLiteral("Chosen Face"));
-    EXPECT_EQ(now.size, 14);
-    EXPECT_TRUE(now.bold);
-    EXPECT_TRUE(now.strikethrough);
-    EXPECT_FALSE(now.italic);
-    EXPECT_FALSE(now.underline);
-    EXPECT_EQ(now.charset, 204);
+    FontSpec expected = Chosen().font;
+    expected.charset = 204;
+    EXPECT_EQ(platform::WidgetFont(window.box), expected);
     EXPECT_EQ(platform::WidgetForeColor(window.box), 0x0000FF);
     EXPECT_EQ(window.fonts, 1);
     EXPECT_EQ(window.charsets, 1);
     EXPECT_EQ(window.colors, 0);
     EXPECT_EQ(boxes.count(), 0u);
     ASSERT_EQ(forms.forms.size(), 1u);
-    EXPECT_EQ(forms.forms[0].caption, QStringLiteral("Choose Character Set"));
-    EXPECT_EQ(sample.name, QStringLiteral("Chosen Face")) << "the sample shows the chosen face";
+    EXPECT_EQ(sample.name, QStringLiteral("Chosen Face")) << "the sample shows the chosen face and size";
     EXPECT_EQ(sample.size, 14);
     EXPECT_EQ(listedAt, QStringLiteral("ANSI")) << "the list starts at the control's set";
     EXPECT_TRUE(hourglassGone);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(ChooseFont, CancelledDialogsAndFailedSaves)
@@ -141,18 +104,17 @@ TEST(ChooseFont, CancelledDialogsAndFailedSaves)
         QString fontError;
         bool charsetConfirmed;
         int fonts, charsets, forms;
-        const char* box;  // nullptr: no box
+        QString box;  // empty: no box
         qint32 charset;
     };
     const Case cases[] = {
-        {"font dialog cancelled", true, {}, false, 0, 0, 0, nullptr, 0},
-        {"set dialog cancelled", false, {}, false, 1, 0, 1, nullptr, 0},
-        {"font not stored", false, QStringLiteral("x"), true, 1, 0, 0, "x", 0},
-        {"set not stored", false, {}, true, 1, 1, 1, "y", 161},
+        {"font dialog cancelled", true, {}, false, 0, 0, 0, {}, 0},
+        {"set dialog cancelled", false, {}, false, 1, 0, 1, {}, 0},
+        {"font not stored", false, QStringLiteral("x"), true, 1, 0, 0, QStringLiteral("x"), 0},
+        {"set not stored", false, {}, true, 1, 1, 1, QStringLiteral("y"), 161},
     };
     for (const Case& c : cases) {
         StyledWindow window;
-        platform::SetWidgetFont(window.box, Started());
         window.fontError = c.fontError;
         window.charsetError = QStringLiteral("y");
         platform::DialogRecorder dialogs;
@@ -172,16 +134,13 @@ TEST(ChooseFont, CancelledDialogsAndFailedSaves)
         EXPECT_EQ(window.charsets, c.charsets) << c.name;
         EXPECT_EQ(int(forms.forms.size()), c.forms) << c.name;
         EXPECT_EQ(platform::WidgetFont(window.box).charset, c.charset) << c.name;
-        EXPECT_EQ(platform::WidgetFont(window.box).name,
-                  c.fontCancelled ? QStringLiteral("Start Face") : QStringLiteral("Chosen Face"))
+        EXPECT_EQ(platform::WidgetFont(window.box).name, (c.fontCancelled ? StyledWindow::Started() : Chosen().font).name)
             << c.name;
-        if (c.box) {
-            ASSERT_EQ(boxes.count(), 1u) << c.name;
-            EXPECT_EQ(boxes.last().prompt, QString::fromLatin1(c.box));
+        ASSERT_EQ(boxes.count(), c.box.isEmpty() ? 0u : 1u) << c.name;
+        if (!c.box.isEmpty()) {
+            EXPECT_EQ(boxes.last().prompt, c.box);
             EXPECT_EQ(boxes.last().style, 48);
             EXPECT_EQ(boxes.last().title, QStringLiteral("Team"));
-        } else {
-            EXPECT_EQ(boxes.count(), 0u) << c.name;
         }
     }
 }
@@ -196,62 +155,53 @@ TEST(ChooseFont, APlainWindowKeepsTheChoiceInTheControl)
     dialogs.answerFont(Chosen());
     forms.answerWith<frmCharSet>([](frmCharSet& form) { PickAndConfirm(form, QStringLiteral("Baltic")); });
     ChooseFont(box);
-    EXPECT_EQ(platform::WidgetFont(box).name, QStringLiteral("Chosen Face"));
-    EXPECT_EQ(platform::WidgetFont(box).charset, 186);
-    EXPECT_EQ(boxes.count(), 0u);
-
     dialogs.answerColor(0x00112233);
     ChooseColor(box);
+    EXPECT_EQ(platform::WidgetFont(box).name, QStringLiteral("Chosen Face"));
+    EXPECT_EQ(platform::WidgetFont(box).charset, 186);
     EXPECT_EQ(platform::WidgetBackColor(box), 0x00112233);
     EXPECT_EQ(boxes.count(), 0u);
 }
 
-TEST(ChooseFont, AWindowUnloadedWhileADialogIsOpenIsLeftAlone)
+TEST(ChooseFont, AControlUnloadedWhileADialogIsOpenIsLeftAlone)
 {
     platform::MessageBoxRecorder boxes;
-    {
-        // Gone during the font dialog.
-        QPointer<StyledWindow> window = new StyledWindow;
-        platform::DialogHooks hooks;
-        hooks.font = [&](const platform::FontDialogRequest&) {
-            delete window.data();
-            return std::optional(Chosen());
-        };
-        const platform::DialogHooks previous = platform::SetDialogHooks(hooks);
-        platform::ModalFormRecorder forms;
-        ChooseFont(window->box);
-        platform::SetDialogHooks(previous);
-        EXPECT_TRUE(forms.forms.empty());
-    }
-    {
-        // Gone during the character-set dialog, which its owner keeps open.
-        QWidget owner;
-        auto* window = new StyledWindow;
-        window->setParent(&owner);
-        platform::DialogRecorder dialogs;
-        dialogs.answerFont(Chosen());
-        platform::ModalFormRecorder forms;
-        forms.answerWith<frmCharSet>([&](frmCharSet& form) {
-            EXPECT_EQ(form.parentWidget(), &owner);
-            delete window;
-            PickAndConfirm(form, QStringLiteral("Greek"));
-        });
-        ChooseFont(window->box);
-        EXPECT_EQ(forms.forms.size(), 1u);
-        EXPECT_TRUE(owner.findChildren<frmCharSet*>().isEmpty()) << "the form is freed";
-    }
-    {
-        // Gone during the colour dialog.
-        QPointer<StyledWindow> window = new StyledWindow;
-        platform::DialogHooks hooks;
-        hooks.color = [&](const platform::ColorDialogRequest&) {
-            delete window.data();
-            return std::optional<qint32>(0x123456);
-        };
-        const platform::DialogHooks previous = platform::SetDialogHooks(hooks);
-        ChooseColor(window->box);
-        platform::SetDialogHooks(previous);
-    }
+    platform::ModalFormRecorder forms;
+    // The host owns the dialogs, as the main window does; the styled window
+    // inside it goes while one is open.
+    QWidget host;
+    QPointer<StyledWindow> window;
+    const auto load = [&] {
+        window = new StyledWindow;
+        window->setParent(&host);
+    };
+    platform::DialogHooks hooks;
+    hooks.font = [&](const platform::FontDialogRequest&) {
+        delete window.data();
+        return std::optional(Chosen());
+    };
+    hooks.color = [&](const platform::ColorDialogRequest&) {
+        delete window.data();
+        return std::optional<qint32>(0x123456);
+    };
+    const platform::DialogHooks previous = platform::SetDialogHooks(hooks);
+    load();
+    ChooseFont(window->box);
+    EXPECT_TRUE(forms.forms.empty()) << "gone during the font dialog";
+    load();
+    ChooseColor(window->box);
+    platform::SetDialogHooks(previous);
+
+    platform::DialogRecorder dialogs;
+    dialogs.answerFont(Chosen());
+    forms.answerWith<frmCharSet>([&](frmCharSet& form) {
+        delete window.data();
+        PickAndConfirm(form, QStringLiteral("Greek"));
+    });
+    load();
+    ChooseFont(window->box);
+    EXPECT_EQ(forms.forms.size(), 1u) << "gone during the set dialog";
+    EXPECT_TRUE(host.findChildren<frmCharSet*>().isEmpty()) << "the form is freed";
     EXPECT_EQ(boxes.count(), 0u);
 }
 

@@ -1,4 +1,5 @@
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/FontColorDialog.h"
 #include "platform/ui/InputBox.h"
 #include "platform/Timer.h"
 
@@ -216,7 +217,9 @@ TEST(Dialogs, FolderFontAndColourDialogsAnswerAndSurviveTheirOwnerGoingAway)
         chosen.setPointSize(17);
         chosen.setStrikeOut(true);
         DialogDriver driver([&](QDialog* d) {
-            static_cast<QFontDialog*>(d)->setCurrentFont(chosen);
+            auto* dialog = qobject_cast<FontColorDialog*>(d);
+            ASSERT_NE(dialog, nullptr);
+            dialog->fontPane()->setCurrentFont(chosen);
             d->accept();
         });
         FontDialogRequest r;
