@@ -6,7 +6,9 @@
 
 namespace parlova {
 
-QString LogTime(const QDateTime& when) { return when.toString(Settings::Instance().DateTimeFormat()); }
+QString LogTime(const QDateTime& when) { return LogTime(when, Settings::Instance().DateTimeFormat()); }
+
+QString LogTime(const QDateTime& when, const QString& format) { return when.toString(format); }
 
 QString LogTime() { return LogTime(platform::Now()); }
 

@@ -7,6 +7,8 @@
 namespace parlova {
 
 QString LogTime(const QDateTime& when);
+// The same by a format that is not (yet) the setting.
+QString LogTime(const QDateTime& when, const QString& format);
 // The present time (platform::Now) as a stamp.
 QString LogTime();
 

@@ -417,6 +417,8 @@ QString Settings::SaveOptions(OptionsSnapshot& c)
     return g_saveError;
 }
 
+std::optional<qint32> Settings::LongFromText(const QString& text) { return ParseLong(text); }
+
 void Settings::SaveBookOptions(bool fontChanged, const platform::FontSpec& font, qint32 foreColor, qint32 backColor)
 {
     if (fontChanged) {
@@ -630,7 +632,8 @@ void Settings::UpdateHistory(HistoryList list, const QString& text)
             Write(section, QStringLiteral("Item") + QString::number(i), h.items[i]);
         h.stored = true;
     }
-    if (h.items.contains(text))
+    // A box emptied because its text was no number adds nothing.
+    if (text.isEmpty() || h.items.contains(text))
         return;
     // One past the highest number stored, so no stored item is overwritten.
     int next = 0;

@@ -60,6 +60,11 @@ public:
     // The Book style as the phone-book grid shows it; writes what differs.
     void SaveBookOptions(bool fontChanged, const platform::FontSpec& font, qint32 foreColor, qint32 backColor);
 
+    // A text as a whole number the way a stored value is read: the
+    // locale's number format (or the invariant one), rounded; nothing when
+    // it is no number or does not fit 32 bits.
+    static std::optional<qint32> LongFromText(const QString& text);
+
     // The controls as the options dialog loads them; saving it unchanged
     // writes nothing.
     OptionsSnapshot Snapshot();

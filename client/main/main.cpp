@@ -5,6 +5,7 @@
 #include "client/main/MainProcedures.h"
 #include "client/main/ui/DialogProcedures.h"
 #include "client/main/ui/frmMDI.h"
+#include "client/main/ui/frmOptions.h"
 
 #include <QApplication>
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     application.StartUp();
     parlova::InstallMainProcedures();
     parlova::FillDialogProcedures(parlova::Procs());
+    parlova::frmOptions::Install();
     parlova::frmMDI window(QApplication::arguments().mid(1));
     window.Load();
     return QApplication::exec();
