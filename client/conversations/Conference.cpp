@@ -395,9 +395,9 @@ QString Conference::PutEmailMessage(const quenby::EmailLetter& letter)
     });
 }
 
-QString Conference::Read(const QString& theme)
+void Conference::Read(const QString& theme)
 {
-    return platform::TextOrError([&] {
+    platform::TextOrError([&] {
         Talk(theme).Read();
         MainWin().UpdateCaption(Unread());
         return QString();

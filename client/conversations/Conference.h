@@ -57,7 +57,8 @@ public:
     QString PutMessage(const QString& number, const QString& text, bool isStatusReport, qint32 mr,
                        const QDateTime& dischargeTime) override;
     QString PutEmailMessage(const quenby::EmailLetter& letter) override;
-    QString Read(const QString& theme) override;
+    // Its unread entries count as read; the main window's caption follows.
+    void Read(const QString& theme) override;
     qint32 Unread();
     void TalksList(QString& list, const QString& first, bool backwards);
 

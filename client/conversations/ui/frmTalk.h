@@ -23,7 +23,7 @@ class QSlider;
 
 namespace parlova {
 
-class frmTalk : public QWidget, public Conversation, public StyleSaver {
+class frmTalk : public QWidget, public Conversation, public FormatOwner {
     Q_OBJECT
 public:
     // A new window, unshown, in area (a top-level window without one).

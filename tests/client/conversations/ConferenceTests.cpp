@@ -218,8 +218,10 @@ TEST(Conference, ArrivalsAreLoggedIntoTheSendersConversation)
     EXPECT_TRUE(t.Log().endsWith(QStringLiteral("\r\nNoname, 2024/05/17  14:02>>> Short\r\nNoname, 2024/05/17  "
                                                 "14:02, #7<<< Report: Delivered, at 2024/05/17  14:01")));
     EXPECT_EQ(c.Unread(), 4);
-    EXPECT_EQ(c.Read(QStringLiteral("conference1")), QString());
-    EXPECT_EQ(rig.main.caption(), QStringLiteral("Parlova"));
+    EXPECT_EQ(rig.main.Caption(), QStringLiteral("Parlova (4)"));
+    rig.open().Log(3, QStringLiteral("an answer"));
+    c.Read(QStringLiteral("conference1"));
+    EXPECT_EQ(rig.main.Caption(), QStringLiteral("Parlova (1)"));
 }
 
 TEST(Conference, LettersGoToOneConversationWhateverTheCaseOrPrefix)

@@ -6,6 +6,7 @@
 #include "client/conversations/Conference.h"
 #include "client/conversations/Conversation.h"
 #include "client/conversations/ui/TalkFileProcedures.h"
+#include "client/conversations/ui/TalkWindows.h"
 #include "client/support/ClientRig.h"
 #include "support/ui/DialogRecorder.h"
 
@@ -15,16 +16,20 @@
 
 namespace clienttest {
 
+// Records every caption count and recent file besides keeping them.
 class CaptionMainWindow : public RecordingMainWindow {
 public:
-    QList<qint32> captions;  // every UpdateCaption's count
-    QStringList recent;      // every UpdateRecentFilesList's path
-    void UpdateCaption(qint32 unread) override { captions << unread; }
-    void UpdateRecentFilesList(const QString& path) override { recent << path; }
-    QString caption() const
+    QList<qint32> captions;
+    QStringList recent;
+    void UpdateCaption(qint32 unread) override
     {
-        const qint32 n = captions.isEmpty() ? 0 : captions.last();
-        return n ? QStringLiteral("Parlova (%1)").arg(n) : QStringLiteral("Parlova");
+        captions << unread;
+        RecordingMainWindow::UpdateCaption(unread);
+    }
+    void UpdateRecentFilesList(const QString& path) override
+    {
+        recent << path;
+        RecordingMainWindow::UpdateRecentFilesList(path);
     }
 };
 
@@ -36,9 +41,7 @@ public:
         clock.setNow(QDateTime(QDate(2024, 5, 17), QTime(14, 2)));
         client.app.globals().Conferences = conference;
         previousSave = parlova::Conversation::SaveTalkFileProcedure();
-        parlova::Conversation::SaveTalkFileProcedure() = [](parlova::Conversation& talk, bool saveAs) {
-            return parlova::SaveTalkFile(talk, saveAs);
-        };
+        parlova::TalkWindows::InstallProcedures(client.app.procedures());
     }
     ~ConversationRig()
     {
