@@ -250,3 +250,21 @@ TEST(Conversation, ReportWithoutAFileWritesNothingEvenWithAutosave)
     EXPECT_EQ(rig.client.boxes.last().title, QStringLiteral("Conference1"));
     EXPECT_TRUE(t.Dirty());
 }
+
+TEST(Conversation, TickingAutosaveRewritesAnOldChunkedFileFirst)
+{
+    ConversationRig rig;
+    const QString file = rig.path(QStringLiteral("Old.plv"));
+    rig.write(file, "[Chunks]\r\nChunk_size=1000\r\nArchive_saved_chunks=1\r\n[Archive 00001]\r\nold line\r\n");
+    QString theme, warnings;
+    ASSERT_EQ(rig.conference->AddTalk(theme, warnings, file), QString());
+    Conversation& t = rig.talk(theme);
+    EXPECT_FALSE(t.Dirty());
+    t.OnAutosaveClick(1);
+    EXPECT_EQ(rig.boxTexts(), QStringList());
+    const QByteArray bytes = rig.bytes(file);
+    EXPECT_TRUE(bytes.contains("[File parameters]\r\n"));
+    EXPECT_TRUE(bytes.contains("Autosave=1\r\n"));
+    EXPECT_FALSE(bytes.contains("[Chunks]"));
+    EXPECT_TRUE(bytes.contains("old line")) << bytes.toStdString();
+}
