@@ -1,6 +1,7 @@
 #include "client/conversations/Conversation.h"
 
 #include "client/conversations/Conference.h"
+#include "client/conversations/MessageParameters.h"
 #include "client/core/ModalQuestion.h"
 #include "client/core/Module1.h"
 #include "client/core/Order.h"
@@ -18,22 +19,6 @@ namespace parlova {
 namespace {
 
 const QString kCRLF = QStringLiteral("\r\n");
-
-struct Entry {
-    const char* caption;
-    qint32 data;
-};
-constexpr Entry kCodings[] = {{"Auto", 10}, {"GSM", 0}, {"Windows", 2}, {"Unicode", 1}};
-constexpr Entry kClasses[] = {{"Unspecified", 4}, {"Flash", 0}, {"SIM", 2}, {"Mobile", 1}, {"Terminal", 3}};
-
-template <size_t N>
-qint32 IndexOfData(const Entry (&entries)[N], qint32 data)
-{
-    for (size_t i = 0; i < N; ++i)
-        if (entries[i].data == data)
-            return qint32(i);
-    return -1;
-}
 
 const char* const kFontSections[] = {"Conferees_font", "New_message_font", "Archive_font"};
 
@@ -73,28 +58,12 @@ void IgnoringErrors(F body)
 
 }  // namespace
 
-QStringList Conversation::CodingCaptions()
-{
-    QStringList out;
-    for (const Entry& e : kCodings)
-        out << QString::fromLatin1(e.caption);
-    return out;
-}
-
-QStringList Conversation::ClassCaptions()
-{
-    QStringList out;
-    for (const Entry& e : kClasses)
-        out << QString::fromLatin1(e.caption);
-    return out;
-}
-
 Conversation::Conversation() : instance_(NextClassID())
 {
     // The controls as the window loads: the first entries, no validity, the
     // picker at the present minute.
-    talk_.Coding = kCodings[0].data;
-    talk_.Class = kClasses[0].data;
+    talk_.Coding = MessageParameters::CodingAt(0);
+    talk_.Class = MessageParameters::ClassAt(0);
     talk_.Validity = 0;
     talk_.validityCode = 0;
     const QDateTime now = platform::Now();
@@ -108,9 +77,9 @@ Conversation::~Conversation()
         registry_->Forget(this);
 }
 
-qint32 Conversation::CodingIndex() const { return std::max(IndexOfData(kCodings, talk_.Coding), 0); }
+qint32 Conversation::CodingIndex() const { return std::max(MessageParameters::CodingIndex(talk_.Coding), 0); }
 
-qint32 Conversation::ClassIndex() const { return std::max(IndexOfData(kClasses, talk_.Class), 0); }
+qint32 Conversation::ClassIndex() const { return std::max(MessageParameters::ClassIndex(talk_.Class), 0); }
 
 qint32 Conversation::CodingA() const
 {
@@ -119,20 +88,20 @@ qint32 Conversation::CodingA() const
     return talk_.Coding;
 }
 
-qint32 Conversation::Coding() const { return kCodings[CodingIndex()].data; }
+qint32 Conversation::Coding() const { return MessageParameters::CodingAt(CodingIndex()); }
 
 void Conversation::SetCoding(qint32 value)
 {
-    talk_.Coding = IndexOfData(kCodings, value) < 0 ? kCodings[0].data : value;
+    talk_.Coding = MessageParameters::CodingIndex(value) < 0 ? MessageParameters::CodingAt(0) : value;
     CountNewMessage();
     Refresh(TalkPart::Parameters);
 }
 
-qint32 Conversation::Class() const { return kClasses[ClassIndex()].data; }
+qint32 Conversation::Class() const { return MessageParameters::ClassAt(ClassIndex()); }
 
 void Conversation::SetClass(qint32 value)
 {
-    if (IndexOfData(kClasses, value) < 0)
+    if (MessageParameters::ClassIndex(value) < 0)
         return;
     talk_.Class = value;
     Refresh(TalkPart::Parameters);
@@ -199,7 +168,7 @@ QString Conversation::OpenFromFile(QString& warnings, const QString& path)
         return refused;
     // The file's values go through the controls' own rules.
     SetCoding(talk_.Coding);
-    if (IndexOfData(kClasses, talk_.Class) < 0)
+    if (MessageParameters::ClassIndex(talk_.Class) < 0)
         talk_.Class = shownClass;
     SetValidity(talk_.Validity);
     selected_ = QList<bool>(talk_.conferees.size(), false);
@@ -503,18 +472,18 @@ void Conversation::OnListClick(const QList<bool>& selection, qint32 current)
 
 void Conversation::OnCodingClick(qint32 index)
 {
-    if (index < 0 || index >= qint32(std::size(kCodings)))
+    if (index < 0 || index >= MessageParameters::CodingCount())
         return;
-    talk_.Coding = kCodings[index].data;
+    talk_.Coding = MessageParameters::CodingAt(index);
     CountNewMessage();
     ShowParameterError(Persist(QStringLiteral("Message parameters"), QStringLiteral("Coding"), false), true);
 }
 
 void Conversation::OnClassClick(qint32 index)
 {
-    if (index < 0 || index >= qint32(std::size(kClasses)))
+    if (index < 0 || index >= MessageParameters::ClassCount())
         return;
-    talk_.Class = kClasses[index].data;
+    talk_.Class = MessageParameters::ClassAt(index);
     ShowParameterError(Persist(QStringLiteral("Message parameters"), QStringLiteral("Class"), false), true);
 }
 

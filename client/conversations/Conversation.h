@@ -36,10 +36,6 @@ public:
 
     qint32 InstanceNumber() const { return instance_; }
 
-    // The entries of Combo1 and Combo2, in their order.
-    static QStringList CodingCaptions();
-    static QStringList ClassCaptions();
-
     // The coding the counter uses: Auto resolved from the text.
     qint32 CodingA() const;
     qint32 Coding() const;

@@ -1,5 +1,6 @@
 #include "client/conversations/ui/frmTalk.h"
 
+#include "client/conversations/MessageParameters.h"
 #include "client/conversations/TalkLayout.h"
 
 #include "platform/ui/Dialogs.h"
@@ -114,10 +115,10 @@ void frmTalk::Build()
     Label5 = MakeLabel(this, "Label5", QString());
     Label7 = MakeLabel(this, "Label7", QStringLiteral("Coding:"));
     Combo1 = Named<QComboBox>(this, "Combo1");
-    Combo1->addItems(CodingCaptions());
+    Combo1->addItems(MessageParameters::CodingCaptions());
     Label8 = MakeLabel(this, "Label8", QStringLiteral("Class:"));
     Combo2 = Named<QComboBox>(this, "Combo2");
-    Combo2->addItems(ClassCaptions());
+    Combo2->addItems(MessageParameters::ClassCaptions());
     Frame3 = Named<QGroupBox>(this, "Frame3");
     Frame3->setTitle(QStringLiteral("Validity period"));
     Option1 = Named<QRadioButton>(Frame3, "Option1");

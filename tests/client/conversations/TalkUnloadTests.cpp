@@ -67,10 +67,8 @@ TEST(TalkUnload, UnreadAndUnsavedAreAskedAbout)
 TEST(TalkUnload, AutosaveWritesTheDraftSilently)
 {
     ConversationRig rig;
-    Conversation& t = rig.open();
+    Conversation& t = rig.autosaved();
     const QString file = rig.path(QStringLiteral("Team.plv"));
-    ASSERT_EQ(rig.conference->SaveFile(t.Theme(), file), QString());
-    t.OnAutosaveClick(1);
     t.OnDraftChanged(QStringLiteral("draft [1]"));
     t.CloseWindow();
     EXPECT_EQ(rig.boxTexts(), QStringList());
@@ -82,10 +80,8 @@ TEST(TalkUnload, AutosaveWritesTheDraftSilently)
 TEST(TalkUnload, AFailedAutosaveWriteKeepsTheWindowAsking)
 {
     ConversationRig rig;
-    Conversation& t = rig.open();
+    Conversation& t = rig.autosaved();
     const QString file = rig.path(QStringLiteral("Team.plv"));
-    ASSERT_EQ(rig.conference->SaveFile(t.Theme(), file), QString());
-    t.OnAutosaveClick(1);
     ASSERT_TRUE(QFile::remove(file));
 
     t.Log(1, QStringLiteral("an arrival"));

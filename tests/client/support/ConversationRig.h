@@ -62,6 +62,14 @@ public:
         return conference->Talk(theme);
     }
     parlova::Conversation& talk(const QString& theme) { return conference->Talk(theme); }
+    // A new conversation saved as Team.plv in the folder, autosave ticked.
+    parlova::Conversation& autosaved()
+    {
+        parlova::Conversation& t = open();
+        EXPECT_EQ(conference->SaveFile(t.Theme(), path(QStringLiteral("Team.plv"))), QString());
+        t.OnAutosaveClick(1);
+        return t;
+    }
     QString path(const QString& name) const { return dir.filePath(name); }
     static QByteArray bytes(const QString& file)
     {
