@@ -66,7 +66,11 @@ frmTalk* frmTalk::Create(QMdiArea* area)
         talk->sub_->setObjectName(QStringLiteral("frmTalk"));
         talk->sub_->setWidget(talk);
         talk->sub_->setAttribute(Qt::WA_DeleteOnClose);
-        talk->sub_->resize(platform::TwipsToPixelsX(9000), platform::TwipsToPixelsY(7200));
+        // The first size, as much of it as the area shows.
+        QSize size(platform::TwipsToPixelsX(9000), platform::TwipsToPixelsY(7200));
+        if (!area->viewport()->size().isEmpty())
+            size = size.boundedTo(area->viewport()->size());
+        talk->sub_->resize(size);
         area->addSubWindow(talk->sub_);
         talk->sub_->hide();
         QObject::connect(area, &QMdiArea::subWindowActivated, talk, [talk](QMdiSubWindow* window) {
