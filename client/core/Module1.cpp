@@ -175,7 +175,9 @@ QString NameAndAddress(QString& name, QString& address, QString& combined)
         const qsizetype close = combined.lastIndexOf(QLatin1Char('>')) + 1;
         // Both parts first: a line that cannot be split leaves both outputs as they were.
         QString newAddress = Mid(combined, open + 1, close - open - 1);
-        QString newName = Left(combined, open - 2);
+        // A line built with an empty name reads back without one; a line
+        // without "<" still cannot be split.
+        QString newName = Left(combined, open < 1 ? open - 2 : std::max<qsizetype>(open - 2, 0));
         address = std::move(newAddress);
         name = std::move(newName);
         return QString();

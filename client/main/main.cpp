@@ -1,5 +1,6 @@
 // Parlova: the application object makes the process-wide objects, the main
 // window shows them and runs the main loop until it is closed.
+#include "client/conversations/ui/TalkWindows.h"
 #include "client/core/Application.h"
 #include "client/core/ui/SettingsWidgets.h"
 #include "client/main/MainProcedures.h"
@@ -16,11 +17,15 @@ int main(int argc, char** argv)
     parlova::Application application;
     parlova::ConnectQuestionsToMessageBoxes();
     parlova::ConnectSettingsToDialogs(application.settings());
+    // Conversation windows open in the main window's MDI area.
+    parlova::frmMDI* mainWindow = nullptr;
+    parlova::TalkWindows::Install(application, [&mainWindow] { return mainWindow ? mainWindow->MdiArea() : nullptr; });
     application.StartUp();
     parlova::InstallMainProcedures();
     parlova::FillDialogProcedures(parlova::Procs());
     parlova::frmOptions::Install();
     parlova::frmMDI window(QApplication::arguments().mid(1));
+    mainWindow = &window;
     window.Load();
     return QApplication::exec();
 }

@@ -1,0 +1,25 @@
+#pragma once
+// Where the conversation window's controls stand, in twips, for an inner
+// size and the new-message box's height: the log above, the new message
+// below it, and in the full view the conferee list and the message
+// parameters under both. The parameter panel keeps its size and moves
+// right when the window is wider than 7410 twips.
+#include <QHash>
+#include <QRect>
+#include <QString>
+
+namespace parlova {
+
+class TalkLayout {
+public:
+    // The design-time height of the new-message box.
+    static constexpr int kText4Height = 1215;
+    // The narrowest inner size that shows every control of the full view.
+    static constexpr int kMinWidth = 7410;
+
+    // Rectangles by control name; the controls of the frame Frame3 are
+    // relative to it.
+    static QHash<QString, QRect> Place(int width, int height, int text4Height, bool fullView);
+};
+
+}  // namespace parlova

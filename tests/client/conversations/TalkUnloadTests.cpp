@@ -1,0 +1,128 @@
+// Closing a conversation: the questions about unread and unsaved entries,
+// the silent draft write of autosave, and what a failed write leaves.
+#include "client/support/ConversationRig.h"
+
+#include "client/core/ModalQuestion.h"
+
+#include <gtest/gtest.h>
+
+using clienttest::ConversationRig;
+using parlova::Conversation;
+
+namespace {
+
+const QString kUnread = QStringLiteral("There are 2 unread messages.\r\nDo you want to close the conference?");
+const QString kUnsaved = QStringLiteral("There are unsaved changes.\r\nDo you want to save the changes?");
+
+}  // namespace
+
+TEST(TalkUnload, UnreadAndUnsavedAreAskedAbout)
+{
+    struct Case {
+        const char* name;
+        bool unread, dirty;
+        std::vector<int> answers;
+        std::optional<QString> saveAs;  // the Save dialog's answer
+        QStringList boxes;
+        bool closed;
+    };
+    const Case cases[] = {
+        {"unread, No", true, false, {platform::vbNo}, std::nullopt, {kUnread}, false},
+        {"unread, Yes", true, false, {platform::vbYes}, std::nullopt, {kUnread}, true},
+        {"unsaved, Cancel", false, true, {platform::vbCancel}, std::nullopt, {kUnsaved}, false},
+        {"unsaved, No", false, true, {platform::vbNo}, std::nullopt, {kUnsaved}, true},
+        {"unsaved, Yes, dialog cancelled", false, true, {platform::vbYes}, std::nullopt, {kUnsaved}, false},
+        {"unsaved, Yes, saved", false, true, {platform::vbYes}, QStringLiteral("Kept.plv"), {kUnsaved}, true},
+        {"both, Yes and No", true, true, {platform::vbYes, platform::vbNo}, std::nullopt, {kUnread, kUnsaved}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConversationRig rig;
+        Conversation& t = rig.open();
+        if (c.unread)
+            t.UpdateCaption(0, 2);
+        t.SetDirty(c.dirty);
+        for (int a : c.answers)
+            rig.client.boxes.answer(a);
+        if (c.saveAs)
+            rig.dialogs.answerFile(rig.path(*c.saveAs));
+        t.CloseWindow();
+        EXPECT_EQ(rig.boxTexts(), c.boxes);
+        for (const platform::MessageBoxRequest& b : rig.client.boxes.boxes())
+            EXPECT_EQ(b.title, QStringLiteral("Conference1"));
+        EXPECT_EQ(rig.conference->TalksCount(), c.closed ? 0 : 1);
+        if (!c.closed) {
+            EXPECT_EQ(t.Dirty(), c.dirty);
+            EXPECT_EQ(t.Unread(), c.unread ? 2 : 0);
+        }
+        if (c.unread && c.closed) {
+            EXPECT_EQ(rig.main.captions.value(0), 0);
+        }
+        if (c.saveAs) {
+            EXPECT_TRUE(QFile::exists(rig.path(*c.saveAs)));
+        }
+    }
+}
+
+TEST(TalkUnload, AutosaveWritesTheDraftSilently)
+{
+    ConversationRig rig;
+    Conversation& t = rig.autosaved();
+    const QString file = rig.path(QStringLiteral("Team.plv"));
+    t.OnDraftChanged(QStringLiteral("draft [1]"));
+    t.CloseWindow();
+    EXPECT_EQ(rig.boxTexts(), QStringList());
+    EXPECT_EQ(rig.conference->TalksCount(), 0);
+    EXPECT_TRUE(rig.bytes(file).endsWith("[New message]\r\ndraft \xEF\xBC\xBB" "1\xEF\xBC\xBD\r\n"))
+        << rig.bytes(file).toStdString();
+}
+
+TEST(TalkUnload, AFailedAutosaveWriteKeepsTheWindowAsking)
+{
+    ConversationRig rig;
+    Conversation& t = rig.autosaved();
+    const QString file = rig.path(QStringLiteral("Team.plv"));
+    ASSERT_TRUE(QFile::remove(file));
+
+    t.Log(1, QStringLiteral("an arrival"));
+    EXPECT_EQ(rig.main.alerts, QStringList{QStringLiteral("Team: The file was not saved")});
+    EXPECT_TRUE(t.Dirty());
+    EXPECT_TRUE(t.Log().endsWith(QStringLiteral("an arrival")));
+
+    // Closing tries the draft write, fails, says so and stays.
+    rig.client.boxes.answer(platform::vbYes);
+    t.CloseWindow();
+    EXPECT_EQ(rig.boxTexts().value(1), QStringLiteral("Team: The file was not saved"));
+    EXPECT_EQ(rig.client.boxes.last().style, platform::vbExclamation);
+    EXPECT_EQ(rig.conference->TalksCount(), 1);
+}
+
+TEST(TalkUnload, QuestionsHoldTheMainLoopAndActivationChangesNothing)
+{
+    ConversationRig rig;
+    Conversation& t = rig.open();
+    t.SetDirty(false);
+    t.Activate();
+    EXPECT_FALSE(t.Dirty());
+
+    const QString file = rig.path(QStringLiteral("Team.plv"));
+    ASSERT_EQ(rig.conference->SaveFile(t.Theme(), file), QString());
+    t.OnAutosaveClick(1);
+    const QByteArray before = rig.bytes(file);
+    t.Activate();
+    EXPECT_EQ(rig.bytes(file), before);
+
+    t.SetAutosave(0);
+    t.UpdateCaption(0, 1);
+    t.SetDirty(true);
+    QList<bool> held;
+    const parlova::ModalQuestion::Asker previous =
+        parlova::ModalQuestion::SetAsker([&](const platform::MessageBoxRequest&) {
+            held << parlova::ModalQuestion::IsOpen();
+            return platform::vbNo;
+        });
+    t.CloseWindow();
+    parlova::ModalQuestion::SetAsker(previous);
+    EXPECT_EQ(held, QList<bool>{true});
+    EXPECT_EQ(rig.conference->TalksCount(), 1);
+}
