@@ -8,6 +8,7 @@
 // and Windows() reach; when it goes, the one before it is current again.
 // Code that reaches them while none was made gets one made for it.
 #include "client/core/Globals.h"
+#include "client/core/Procedures.h"
 #include "client/core/Settings.h"
 #include "client/core/WindowSeams.h"
 
@@ -30,6 +31,8 @@ public:
     Globals& globals() { return globals_; }
     Settings& settings() { return settings_; }
     WindowSet& windows() { return windows_; }
+    // The procedures that cross layers, filled by each area at start.
+    Procedures& procedures() { return procedures_; }
 
     // Makes the conference registry at start-up; while it is empty no
     // registry is made.
@@ -56,6 +59,7 @@ private:
     Globals globals_;
     Settings settings_;
     WindowSet windows_;
+    Procedures procedures_;
     Application* previous_ = nullptr;
 };
 

@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
+
 namespace quenby {
 struct EmailLetter;
 }
@@ -42,8 +44,23 @@ public:
     virtual void phoneName(const QString& name) = 0;
     // The e-mail pane, from the e-mail gate.
     virtual void Email() = 0;
-    // A toolbar button's value: 1 pressed, 0 not.
+    // A toolbar button's value: 1 pressed, 0 not. Buttons are found by key:
+    // "Connect", "Disconnect", or the tag of the others ("14", "114").
     virtual void SetButtonValue(ToolbarId toolbar, const QString& key, qint32 value) = 0;
+    // The caption: the product name, with " (" & unread & ")" unless 0.
+    virtual void UpdateCaption(qint32 unread) = 0;
+    // A conversation file was opened or saved: the recent-file list.
+    virtual void UpdateRecentFilesList(const QString& path) = 0;
+    // The toolbar now shown, and whether the toolbar row shows.
+    virtual ToolbarId ActiveToolbar() const = 0;
+    virtual bool ActiveToolbarVisible() const = 0;
+    virtual void SetActiveToolbarVisible(bool visible) = 0;
+    // The toolbar of the current child window (or, with True, the main
+    // window's own). Only the main window calls it.
+    virtual void ChangeToolbar(bool mainWindow) = 0;
+    // The child windows: 0 cascade, 1 tile horizontally (stacked, full
+    // width), 2 tile vertically, 3 arrange icons.
+    virtual void Arrange(qint32 arrangement) = 0;
 };
 
 // The pair of buttons on all four toolbars: connected presses "Connect"
@@ -84,6 +101,8 @@ public:
     virtual ~ConferenceRegistry() = default;
     // The number of open conversations.
     virtual qint32 TalksCount() = 0;
+    // The conversation's unread messages count as read.
+    virtual void Read(const QString& theme) = 0;
     virtual bool TalkExist(const QString& theme) = 0;
     // The open window of that theme; raises a run-time error when none is.
     virtual TalkWindow& Talk(const QString& theme) = 0;
@@ -97,6 +116,19 @@ public:
                                const QDateTime& dischargeTime) = 0;
     // An arrived letter for its sender's conversation; "" or the error text.
     virtual QString PutEmailMessage(const quenby::EmailLetter& letter) = 0;
+};
+
+// A window whose lists and text boxes get their font and colour through
+// ChooseFont and ChooseColor keeps the choice itself; each returns "" or
+// the error text. A window without this interface keeps nothing.
+class FormatOwner {
+public:
+    virtual ~FormatOwner() = default;
+    virtual QString SaveFont(QWidget* control) = 0;
+    virtual QString SaveCharset(QWidget* control) = 0;
+    virtual QString SaveColor(QWidget* control) = 0;
+    // The title of the box that shows such an error.
+    virtual QString Theme() const = 0;
 };
 
 // The window states the store windows are set back to.

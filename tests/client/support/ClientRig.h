@@ -11,6 +11,7 @@
 #include "client/core/PhoneProfile.h"
 #include "client/core/ui/SettingsWidgets.h"
 #include "client/main/MainLoop.h"
+#include "client/main/MainWindowPanes.h"
 #include "client/orders/PhoneConnectProcedures.h"
 #include "client/orders/QueryPhone.h"
 #include "email/EmailGate.h"
@@ -170,6 +171,7 @@ public:
     }
 
     qint32 TalksCount() override { return static_cast<qint32>(talks.size()); }
+    void Read(const QString&) override {}
     bool TalkExist(const QString& theme) override { return talks.count(theme) > 0; }
     parlova::TalkWindow& Talk(const QString& theme) override
     {
