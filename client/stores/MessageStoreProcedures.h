@@ -1,7 +1,8 @@
 #pragma once
-// The user procedures behind the message-store window's Store menu, its
-// grid and its submenus. The window calls them through this table; an
-// empty slot does nothing.
+// The user procedures behind the message-store window's Store menu and
+// its submenus that only this window starts (those the main window's
+// toolbar starts too are in the cross-layer table). The window calls them
+// through this table; an empty slot does nothing.
 #include <QString>
 
 #include <functional>
@@ -16,10 +17,7 @@ struct TalkChoice {
 };
 
 struct MessageStoreProcedures {
-    // Each gets the window's caption as owner.
-    std::function<void(const QString& owner)> StoreNewMessage;
-    std::function<void(const QString& owner)> StartTalkFromStore;
-    std::function<void(const QString& owner)> DeleteStoreMessage;
+    // owner: the window's caption.
     std::function<void(const QString& owner)> RereadMessageStore;
     std::function<void(const TalkChoice& choice)> ChooseConferenceAndSend;
     std::function<void(const TalkChoice& choice)> ChooseConferenceAndCopy;

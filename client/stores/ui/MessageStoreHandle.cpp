@@ -1,5 +1,6 @@
 #include "client/stores/ui/MessageStoreHandle.h"
 
+#include "client/core/Application.h"
 #include "client/stores/ui/frmMessageStore.h"
 
 #include <QMdiArea>
@@ -16,6 +17,22 @@ MessageStoreHandle::~MessageStoreHandle()
 {
     registration_.Release();
     delete sub_.data();
+}
+
+std::unique_ptr<MessageStoreHandle> MessageStoreHandle::Install(Application& app, std::function<QMdiArea*()> area)
+{
+    // The slot looks the window up each time: it may outlive any handle.
+    app.procedures().ToggleMessageOptions = [] {
+        if (frmMessageStore* window = Current())
+            window->ToggleMessageOptions();
+    };
+    return std::make_unique<MessageStoreHandle>(std::move(area));
+}
+
+frmMessageStore* MessageStoreHandle::Current()
+{
+    const auto* handle = dynamic_cast<const MessageStoreHandle*>(Windows().frmMessageStore());
+    return handle ? handle->Window() : nullptr;
 }
 
 frmMessageStore* MessageStoreHandle::Window() const

@@ -8,12 +8,14 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QMdiArea;
 class QMdiSubWindow;
 
 namespace parlova {
 
+class Application;
 class frmMessageStore;
 
 class MessageStoreHandle : public MessageStoreWindow {
@@ -39,6 +41,12 @@ public:
 
     // The loaded window, nullptr when none is.
     frmMessageStore* Window() const;
+
+    // Makes the program's handle, its window opening in area, and fills
+    // the cross-layer ToggleMessageOptions slot. The caller keeps it.
+    static std::unique_ptr<MessageStoreHandle> Install(Application& app, std::function<QMdiArea*()> area);
+    // The loaded message-store window of the current application object.
+    static frmMessageStore* Current();
 
 private:
     std::function<QMdiArea*()> area_;

@@ -1,6 +1,8 @@
 #include "client/stores/ui/MessageStoreMenus.h"
 
 #include "client/core/Globals.h"
+#include "client/core/Procedures.h"
+#include "client/core/ui/SharedActions.h"
 #include "client/core/WindowSeams.h"
 #include "client/orders/EmailConnectProcedures.h"
 #include "client/orders/PhoneConnectProcedures.h"
@@ -11,7 +13,6 @@
 
 #include <QMdiSubWindow>
 
-#include <functional>
 #include <optional>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,20 +20,6 @@
 namespace parlova {
 
 namespace {
-
-// The main window's procedures the menus call; filled where the program
-// starts.
-struct MainProcedures {
-    std::function<void(std::optional<QString>)> OpenTalkFile;
-    std::function<void()> Exit, ShowPhonebook, ShowOptions, ShowAbout;
-    std::function<void(int)> Arrange, ShowHelp;
-    std::function<void(QWidget*)> OpenWebSite;
-};
-MainProcedures& Procedures()
-{
-    static MainProcedures table;
-    return table;
-}
 
 template <class F, class... Args>
 void run(const F& slot, const Args&... args)
@@ -62,8 +49,10 @@ MessageStoreMenus::MessageStoreMenus(frmMessageStore& window)
     MessageStoreProcedures& p = StoreProcedures();
 
     QMenu* file = bar_->addMenu(QStringLiteral("&File"));
-    add(file, QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), [] { run(Procedures().OpenTalkFile, std::optional<QString>(QString())); });
-    add(file, QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), [] { run(Procedures().OpenTalkFile, std::optional<QString>()); });
+    add(file, QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),
+        [] { Procs().OpenTalkFile(std::optional<QString>(QString())); });
+    add(file, QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+        [] { Procs().OpenTalkFile(std::nullopt); });
     add(file, QStringLiteral("&Close"), {}, [w] {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
             sub->close();
@@ -71,7 +60,10 @@ MessageStoreMenus::MessageStoreMenus(frmMessageStore& window)
             w->close();
     });
     file->addSeparator();
-    add(file, QStringLiteral("E&xit"), {}, [] { run(Procedures().Exit); });
+    // The main window holds the work area; closing it is the program's exit.
+    add(file, QStringLiteral("E&xit"), {}, [w] { w->window()->close(); });
+    if (SharedActions* shared = SharedActions::Instance())
+        file->addActions(shared->RecentFileActions());
 
     mnuStore = bar_->addMenu(QStringLiteral("&Store"));
     add(mnuStore, QStringLiteral("Clea&r"), QKeySequence(Qt::Key_F4), [w] { w->Clear(); });
@@ -97,40 +89,41 @@ MessageStoreMenus::MessageStoreMenus(frmMessageStore& window)
     });
     mnuStoreMoveToTalk = mnuStore->addMenu(QStringLiteral("Move To"));
     mnuStore->addSeparator();
-    add(mnuStore, QStringLiteral("&Store"), QKeySequence(Qt::CTRL | Qt::Key_S), [&p, owner] { run(p.StoreNewMessage, owner()); });
+    add(mnuStore, QStringLiteral("&Store"), QKeySequence(Qt::CTRL | Qt::Key_S), [owner] { Procs().StoreNewMessage(owner()); });
     mnuStoreTalk = add(mnuStore, QStringLiteral("Tal&k"), QKeySequence(Qt::Key_F2), [this] { StartTalk(); });
     mnuStoreSendToTalk = mnuStore->addMenu(QStringLiteral("Send T&o"));
-    add(mnuStore, QStringLiteral("D&elete Message"), {}, [&p, owner] { run(p.DeleteStoreMessage, owner()); });
+    add(mnuStore, QStringLiteral("D&elete Message"), {}, [owner] { Procs().DeleteStoreMessage(owner()); });
     add(mnuStore, QStringLiteral("&Update"), {}, [&p, owner] { run(p.RereadMessageStore, owner()); });
     connect(mnuStore, &QMenu::aboutToShow, this, &MessageStoreMenus::RebuildTalkSubmenus);
 
     QMenu* tools = bar_->addMenu(QStringLiteral("Too&ls"));
     add(tools, QStringLiteral("&Connect..."), QKeySequence(Qt::Key_F6), [] { ConnectPhone(0); });
     add(tools, QStringLiteral("&Disconnect"), QKeySequence(Qt::SHIFT | Qt::Key_F6), [] { DisconnectPhone(0); });
-    add(tools, QStringLiteral("&Phonebook"), QKeySequence(Qt::Key_F12), [] { run(Procedures().ShowPhonebook); });
+    add(tools, QStringLiteral("&Phonebook"), QKeySequence(Qt::Key_F12), [] { Procs().ShowPhonebook(); });
     tools->addSeparator();
     mnuToolsConnectEmail = add(tools, QStringLiteral("Connect &Email"), {}, [] { ConnectEmail(); });
     mnuToolsDisconnectEmail = add(tools, QStringLiteral("D&isconnect Email"), {}, [] { DisconnectEmail(QString()); });
     tools->addSeparator();
-    mnuToolsToolbar = add(tools, QStringLiteral("&Toolbar"), {}, [this] {
-        Q_UNUSED(mnuToolsToolbar);
-    });
-    mnuToolsToolbar->setCheckable(true);
+    // The Toolbar item is the main window's, shared by every window.
+    if (SharedActions* shared = SharedActions::Instance()) {
+        mnuToolsToolbar = shared->ToolbarAction();
+        tools->addAction(mnuToolsToolbar);
+    }
     mnuToolsMessageOptions = add(tools, QStringLiteral("&Message Options"), {}, [w] { w->ToggleMessageOptions(); });
     mnuToolsMessageOptions->setCheckable(true);
     mnuToolsMessageOptions->setChecked(true);
-    add(tools, QStringLiteral("&Options..."), {}, [] { run(Procedures().ShowOptions); });
+    add(tools, QStringLiteral("&Options..."), {}, [w] { Procs().ShowOptions(w->window()); });
 
     QMenu* arrange = bar_->addMenu(QStringLiteral("&Window"));
-    add(arrange, QStringLiteral("&Cascade"), {}, [] { run(Procedures().Arrange, 0); });
-    add(arrange, QStringLiteral("&Tile"), {}, [] { run(Procedures().Arrange, 1); });
-    add(arrange, QStringLiteral("&Arrange Icons"), {}, [] { run(Procedures().Arrange, 3); });
+    add(arrange, QStringLiteral("&Cascade"), {}, [] { Procs().Arrange(0); });
+    add(arrange, QStringLiteral("&Tile"), {}, [] { Procs().Arrange(1); });
+    add(arrange, QStringLiteral("&Arrange Icons"), {}, [] { Procs().Arrange(3); });
 
     QMenu* help = bar_->addMenu(QStringLiteral("&Help"));
-    add(help, QStringLiteral("&Help"), QKeySequence(Qt::Key_F1), [] { run(Procedures().ShowHelp, 34500); });
-    add(help, QStringLiteral("Help &Content"), {}, [] { run(Procedures().ShowHelp, 0); });
-    add(help, QStringLiteral("Parlova on the &Web"), {}, [w] { run(Procedures().OpenWebSite, w); });
-    add(help, QStringLiteral("&About"), {}, [] { run(Procedures().ShowAbout); });
+    add(help, QStringLiteral("&Help"), QKeySequence(Qt::Key_F1), [] { Procs().ShowHelp(34500); });
+    add(help, QStringLiteral("Help &Content"), {}, [] { Procs().ShowHelp(0); });
+    add(help, QStringLiteral("Parlova on the &Web"), {}, [w] { Procs().OpenWebSite(w); });
+    add(help, QStringLiteral("&About"), {}, [w] { Procs().ShowAbout(w->window()); });
 
     RebuildTalkSubmenus();
 }
@@ -143,18 +136,13 @@ void MessageStoreMenus::EnableEmail(bool enabled)
 
 void MessageStoreMenus::SetMessageOptionsChecked(bool checked) { mnuToolsMessageOptions->setChecked(checked); }
 
-void MessageStoreMenus::Activated()
-{
-
-}
-
 void MessageStoreMenus::PopupStoreMenu(const QPoint& globalPos)
 {
     mnuStore->setDefaultAction(mnuStoreTalk);
     mnuStore->popup(globalPos);
 }
 
-void MessageStoreMenus::StartTalk() { run(StoreProcedures().StartTalkFromStore, window_.windowTitle()); }
+void MessageStoreMenus::StartTalk() { Procs().StartTalkFromStore(window_.windowTitle()); }
 
 void MessageStoreMenus::RebuildTalkSubmenus()
 {
@@ -167,7 +155,7 @@ void MessageStoreMenus::fillSubmenu(QMenu* menu, bool send)
     QStringList themes;
     if (ConferenceRegistry* registry = G().Conferences.get())
         for (qint32 i = 1; i <= registry->TalksCount(); ++i)
-            themes << QString();
+            themes << registry->Talk(i).Theme();
     const TalkSubmenu items = MessageStoreTexts::Submenu(themes);
     auto choose = [send](const TalkChoice& choice) {
         MessageStoreProcedures& p = StoreProcedures();

@@ -24,12 +24,9 @@ public:
     QMenu* MoveToMenu() const { return mnuStoreMoveToTalk; }
     QAction* TalkAction() const { return mnuStoreTalk; }
     QAction* MessageOptionsAction() const { return mnuToolsMessageOptions; }
-    QAction* ToolbarAction() const { return mnuToolsToolbar; }
 
     void EnableEmail(bool enabled);
     void SetMessageOptionsChecked(bool checked);
-    // The check marks that follow the main window.
-    void Activated();
     // The Store menu at the pointer, "Tal&k" in bold.
     void PopupStoreMenu(const QPoint& globalPos);
     // Fills "Send T&o" and "Move To" from the open conversations.

@@ -72,7 +72,14 @@ frmMessageStore::frmMessageStore(QWidget* parent) : QWidget(parent), instance_(N
 
 frmMessageStore::~frmMessageStore() = default;
 
-QMenuBar* frmMessageStore::MenuBar() const { return menus_->Bar(); }
+QList<QMenu*> frmMessageStore::Menus() const
+{
+    QList<QMenu*> menus;
+    for (QAction* item : menus_->Bar()->actions())
+        if (QMenu* menu = item->menu())
+            menus << menu;
+    return menus;
+}
 
 void frmMessageStore::buildControls()
 {
@@ -172,7 +179,10 @@ void frmMessageStore::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // Inside the main window its menu bar shows these menus; a window of
+    // its own shows them itself.
     layout->setMenuBar(menus_->Bar());
+    menus_->Bar()->setVisible(SharedActions::Instance() == nullptr);
     layout->addWidget(panel_);
     layout->addWidget(splitter_, 1);
 
@@ -383,7 +393,6 @@ void frmMessageStore::Activated()
 {
     const bool shown = !panel_->isHidden();
     menus_->SetMessageOptionsChecked(shown);
-    menus_->Activated();
     if (MainWindow* main = Windows().frmMDI())
         main->SetButtonValue(tlbStore, QStringLiteral("114"), shown ? 1 : 0);
 }

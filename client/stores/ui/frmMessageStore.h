@@ -4,6 +4,8 @@
 // with its options panel. It shows the global message store and never
 // talks to the phone; the store procedures and the orders' replies act on
 // it through its public operations.
+#include "client/core/ui/SharedActions.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
@@ -33,7 +35,7 @@ class StoreGrid;
 class MessageStoreMenus;
 struct MessageEditorValues;
 
-class frmMessageStore : public QWidget {
+class frmMessageStore : public QWidget, public ChildMenus {
     Q_OBJECT
 public:
     explicit frmMessageStore(QWidget* parent = nullptr);
@@ -65,8 +67,9 @@ public:
     // toolbar's "Message Options" button follow the panel.
     void Activated();
 
-    MessageStoreMenus& Menus() { return *menus_; }
-    QMenuBar* MenuBar() const;
+    MessageStoreMenus& MenuSet() { return *menus_; }
+    // The menus the main window shows while this window is current.
+    QList<QMenu*> Menus() const override;
 
     // The controls the store procedures read and set.
     QPlainTextEdit* Text4;

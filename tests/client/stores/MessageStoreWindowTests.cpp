@@ -4,7 +4,9 @@
 #include "client/support/ClientRig.h"
 #include "hub/MessageStorePdus.h"
 
+#include "client/core/Procedures.h"
 #include "client/core/ui/StoreGrid.h"
+#include "client/stores/MessageStoreProcedures.h"
 #include "client/orders/ReadStore.h"
 #include "client/orders/WriteMessage.h"
 #include "client/stores/MessageStoreTexts.h"
@@ -31,6 +33,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSlider>
+#include <QScopeGuard>
 #include <QSplitter>
 
 using namespace parlova;
@@ -255,11 +258,11 @@ TEST_F(StoreWindow, SortingMarksTheHeadersAndKeepsTheDraft)
     Q_EMIT w.MSFlexGrid1->RightClicked(2, QPoint(10, 10));
     EXPECT_EQ(w.MSFlexGrid1->Row(), 2);
     EXPECT_EQ(w.Text4->toPlainText(), kThreeParts);
-    EXPECT_EQ(w.Menus().StoreMenu()->defaultAction(), w.Menus().TalkAction());
+    EXPECT_EQ(w.MenuSet().StoreMenu()->defaultAction(), w.MenuSet().TalkAction());
     Q_EMIT w.MSFlexGrid1->RightClicked(0, QPoint(10, 10));
     EXPECT_EQ(w.MSFlexGrid1->Row(), 2);
     EXPECT_EQ(w.Text4->toPlainText(), kThreeParts);
-    w.Menus().StoreMenu()->close();
+    w.MenuSet().StoreMenu()->close();
 
     // A draft survives a sort, the removal of another row and a right
     // click below the rows.
@@ -272,7 +275,7 @@ TEST_F(StoreWindow, SortingMarksTheHeadersAndKeepsTheDraft)
     Q_EMIT w.MSFlexGrid1->RightClicked(0, QPoint(10, 10));
     EXPECT_EQ(w.Text4->toPlainText(), QStringLiteral("draft"));
     EXPECT_EQ(w.MSFlexGrid1->Row(), 0);
-    w.Menus().StoreMenu()->close();
+    w.MenuSet().StoreMenu()->close();
 }
 
 TEST_F(StoreWindow, RowsFollowTheStoreAndDeleteReplies)
@@ -334,7 +337,7 @@ TEST_F(StoreWindow, TheOptionsPanelTogglesAndTheLayoutHolds)
     for (bool shown : {false, true}) {
         EXPECT_EQ(w.ToggleMessageOptions(), QString());
         EXPECT_EQ(!w.Panel()->isHidden(), shown);
-        EXPECT_EQ(w.Menus().MessageOptionsAction()->isChecked(), shown);
+        EXPECT_EQ(w.MenuSet().MessageOptionsAction()->isChecked(), shown);
         EXPECT_EQ(button(), shown ? 1 : 0);
         EXPECT_FALSE(w.Text4->isHidden());
         EXPECT_FALSE(w.MSFlexGrid1->isHidden());
@@ -353,6 +356,87 @@ TEST_F(StoreWindow, TheOptionsPanelTogglesAndTheLayoutHolds)
         EXPECT_GT(w.Splitter()->sizes().at(0), 0);
         EXPECT_GT(w.Splitter()->sizes().at(1), 0);
     }
+}
+
+TEST_F(StoreWindow, MenusReachTheProceduresAndListTheConversations)
+{
+    storeMessages();
+    frmMessageStore& w = read();
+    QStringList calls;
+    app.procedures().StartTalkFromStore = [&](const QString& owner) { calls << QStringLiteral("Talk ") + owner; };
+    MessageStoreProcedures& store = StoreProcedures();
+    store.ChooseConferenceAndSend = [&](const TalkChoice& c) { calls << QStringLiteral("Send ") + c.theme + (c.more ? "+" : ""); };
+    store.ChooseConferenceAndCopy = [&](const TalkChoice& c) { calls << QStringLiteral("Move ") + c.theme + (c.more ? "+" : ""); };
+    const auto cleanup = qScopeGuard([] { StoreProcedures() = MessageStoreProcedures(); });
+
+    QMenu* menu = w.MenuSet().StoreMenu();
+    const auto captions = [](QMenu* m) {
+        QStringList out;
+        for (QAction* a : m->actions())
+            out << a->text();
+        return out;
+    };
+    QAction* timeDate = nullptr;
+    QAction* cut = nullptr;
+    for (QAction* a : menu->actions()) {
+        if (a->text() == QStringLiteral("Ti&me/Date"))
+            timeDate = a;
+        if (a->text() == QStringLiteral("Cu&t\tCtrl+X"))
+            cut = a;
+    }
+    ASSERT_TRUE(timeDate && cut);
+    EXPECT_EQ(timeDate->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_TRUE(cut->shortcut().isEmpty());
+
+    Q_EMIT menu->aboutToShow();
+    EXPECT_EQ(captions(w.MenuSet().SendToMenu()), QStringList{QStringLiteral("[nowhere]")});
+    w.MenuSet().SendToMenu()->actions().at(0)->trigger();
+    EXPECT_TRUE(calls.isEmpty());
+    w.MenuSet().TalkAction()->trigger();
+    EXPECT_EQ(calls, QStringList{QStringLiteral("Talk Message Store ")});
+
+    // Nine conversations show by name; a tenth gives eight and the picker.
+    conferences.open(QStringLiteral("[nowhere]"));
+    conferences.open(QStringLiteral("R&D"));
+    for (int i = 1; i <= 7; ++i)
+        conferences.open(QStringLiteral("Talk %1").arg(i));
+    Q_EMIT menu->aboutToShow();
+    QStringList nine = captions(w.MenuSet().MoveToMenu());
+    EXPECT_EQ(nine.size(), 9);
+    EXPECT_EQ(nine.mid(0, 2), (QStringList{QStringLiteral("R&&D"), QStringLiteral("Talk 1")}));
+    EXPECT_EQ(nine.last(), QStringLiteral("[nowhere]"));
+    calls.clear();
+    w.MenuSet().MoveToMenu()->actions().at(0)->trigger();
+    w.MenuSet().SendToMenu()->actions().last()->trigger();
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("Move R&D"), QStringLiteral("Send [nowhere]")}));
+
+    conferences.open(QStringLiteral("Talk 8"));
+    Q_EMIT menu->aboutToShow();
+    const QStringList ten = captions(w.MenuSet().SendToMenu());
+    ASSERT_EQ(ten.size(), 9);
+    EXPECT_EQ(ten.last(), QStringLiteral("More conferences..."));
+    calls.clear();
+    w.MenuSet().SendToMenu()->actions().last()->trigger();
+    EXPECT_EQ(calls, QStringList{QStringLiteral("Send +")});
+}
+
+TEST_F(StoreWindow, TheToolbarSlotTogglesTheLoadedWindow)
+{
+    storeMessages();
+    frmMessageStore& w = read();
+    Procedures& procedures = app.procedures();
+    procedures.ToggleMessageOptions();  // no handle installed: nothing
+    EXPECT_FALSE(w.Panel()->isHidden());
+    const std::unique_ptr<MessageStoreHandle> installed = MessageStoreHandle::Install(app, [this] { return &area; });
+    installed->SetFocus();
+    frmMessageStore* mine = MessageStoreHandle::Current();
+    ASSERT_NE(mine, nullptr);
+    procedures.ToggleMessageOptions();
+    EXPECT_TRUE(mine->Panel()->isHidden());
+    EXPECT_EQ(window.ButtonValue(tlbStore, QStringLiteral("114")), 0);
+    installed->Unload();
+    procedures.ToggleMessageOptions();
+    EXPECT_EQ(MessageStoreHandle::Current(), nullptr);
 }
 
 TEST_F(StoreWindow, TextCommandsActOnlyOnTheMessageText)
