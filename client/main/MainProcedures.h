@@ -1,0 +1,30 @@
+#pragma once
+// The user procedures of the main window that other windows share through
+// the table of procedures: marking a conversation read, help, the message
+// store, the web page.
+#include <QString>
+#include <QtGlobal>
+
+class QWidget;
+
+namespace parlova {
+
+// The conversation's unread messages count as read.
+void MarkTalkRead(const QString& theme);
+// The help page of a context number, the contents for 0. Errors ignored.
+void ShowHelp(qint32 context);
+// The message-store window when the store is read; otherwise asks whether
+// to read it first and queues one read at the end of the phone queue.
+void ShowMessageStore();
+// The maker's web page in the user's browser.
+void OpenWebSite(QWidget* owner);
+// The web page's address, a build setting.
+QString WebSiteAddress();
+
+// ShowMessageStore's question.
+QString ReadStoreQuestion();
+
+// Fills the slots of the table above with these procedures.
+void InstallMainProcedures();
+
+}  // namespace parlova
