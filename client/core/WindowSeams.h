@@ -93,6 +93,8 @@ public:
     // unread count, 2 changes no count; a non-empty text becomes a new line
     // of the conversation's log.
     virtual void Log(qint32 kind, const QString& text) = 0;
+    // The conversation's name, its key in the registry.
+    virtual QString Theme() const = 0;
 };
 
 // The registry of open conversations.
@@ -106,6 +108,8 @@ public:
     virtual bool TalkExist(const QString& theme) = 0;
     // The open window of that theme; raises a run-time error when none is.
     virtual TalkWindow& Talk(const QString& theme) = 0;
+    // The open window at position 1 to TalksCount, in the registry's order.
+    virtual TalkWindow& Talk(qint32 position) = 0;
     // A conferee with this number or address is registered.
     virtual bool ConfereeExist(const QString& key) = 0;
     // The registered conferee's display name (its Name).

@@ -7,6 +7,7 @@
 #include "client/main/ui/DialogProcedures.h"
 #include "client/main/ui/frmMDI.h"
 #include "client/main/ui/frmOptions.h"
+#include "client/stores/ui/MessageStoreHandle.h"
 
 #include <QApplication>
 
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
     parlova::frmOptions::Install();
     parlova::frmMDI window(QApplication::arguments().mid(1));
     mainWindow = &window;
+    const auto messageStore =
+        parlova::MessageStoreHandle::Install(application, [&window] { return window.MdiArea(); });
     window.Load();
     return QApplication::exec();
 }

@@ -131,6 +131,7 @@ struct LogEntry {
 
 class RecordingTalk : public parlova::TalkWindow {
 public:
+    QString theme;
     QStringList confereeList;  // "name <number>" as the window lists them
     std::vector<LogEntry> log;
 
@@ -144,6 +145,7 @@ public:
         return QString();
     }
     void Log(qint32 kind, const QString& text) override { log.push_back({kind, text}); }
+    QString Theme() const override { return theme; }
 };
 
 struct Arrival {
@@ -165,8 +167,10 @@ public:
     RecordingTalk& open(const QString& theme)
     {
         auto& slot = talks[theme];
-        if (!slot)
+        if (!slot) {
             slot = std::make_unique<RecordingTalk>();
+            slot->theme = theme;
+        }
         return *slot;
     }
 
@@ -179,6 +183,13 @@ public:
         if (it == talks.end())
             platform::Raise(9, QStringLiteral("Conference"), QStringLiteral("Subscript out of range"));
         return *it->second;
+    }
+    // In the order of their themes.
+    parlova::TalkWindow& Talk(qint32 position) override
+    {
+        if (position < 1 || position > TalksCount())
+            platform::Raise(9, QStringLiteral("Conference"), QStringLiteral("Subscript out of range"));
+        return *std::next(talks.begin(), position - 1)->second;
     }
     bool ConfereeExist(const QString& key) override { return conferees.count(key) > 0; }
     QString ConfereeName(const QString& key) override { return conferees.at(key); }

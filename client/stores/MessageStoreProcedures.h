@@ -1,0 +1,32 @@
+#pragma once
+// The user procedures behind the message-store window's Store menu and
+// its submenus that only this window starts (those the main window's
+// toolbar starts too are in the cross-layer table). The window calls them
+// through this table; an empty slot does nothing.
+#include <QString>
+
+#include <functional>
+
+namespace parlova {
+
+// What a conversation submenu item stands for: a conversation by its theme,
+// or "More conferences..." (the picker of all conversations).
+struct TalkChoice {
+    QString theme;
+    bool more = false;
+};
+
+struct MessageStoreProcedures {
+    // owner: the window's caption.
+    std::function<void(const QString& owner)> RereadMessageStore;
+    std::function<void(const TalkChoice& choice)> ChooseConferenceAndSend;
+    std::function<void(const TalkChoice& choice)> ChooseConferenceAndCopy;
+    std::function<void()> SelectStoreAddress;
+    // book: a phone-book number of the phone-book records.
+    std::function<void(qint32 book)> AddStoreAddressToPhonebook;
+};
+
+// The program's one table.
+MessageStoreProcedures& StoreProcedures();
+
+}  // namespace parlova
