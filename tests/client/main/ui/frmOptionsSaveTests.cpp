@@ -129,7 +129,7 @@ TEST_F(OptionsDialogTest, ASaveTheStoreRefusesIsShownAndTheDialogStays)
     d.cmdApply->click();
     ASSERT_EQ(boxes_.count(), 1u);
     EXPECT_EQ(boxes_.last().style, platform::vbExclamation);
-    EXPECT_TRUE(boxes_.last().prompt.contains(QStringLiteral("blocker/Parlova")));
+    EXPECT_TRUE(boxes_.last().prompt.contains(QStringLiteral("The settings could not be saved")));
     EXPECT_TRUE(d.cmdApply->isEnabled());
     d.cmdOK->click();
     EXPECT_EQ(boxes_.count(), 1u) << "nothing differs any more, nothing is written";
