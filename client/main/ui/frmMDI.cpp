@@ -85,6 +85,9 @@ frmMDI::frmMDI(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
 
 frmMDI::~frmMDI()
 {
+    // The frame's children outlive this object's own part: nothing they
+    // signal from here on reaches it.
+    disconnect(mdi_, nullptr, this, nullptr);
     timer1_.reset();
     if (SharedActions::Instance() == this)
         SharedActions::SetInstance(nullptr);

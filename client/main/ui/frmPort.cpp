@@ -57,6 +57,12 @@ frmPort::frmPort(QWidget* owner) : QDialog(owner)
     showModel();
 }
 
+frmPort::~frmPort()
+{
+    // The list goes after this object's own part.
+    disconnect(List1, nullptr, this, nullptr);
+}
+
 void frmPort::showModel()
 {
     const bool asking = model_.Asking();

@@ -19,6 +19,7 @@ class frmPort : public QDialog, public PortDialog {
     Q_OBJECT
 public:
     explicit frmPort(QWidget* owner);
+    ~frmPort() override;
 
     bool Visible() const override { return isVisible(); }
     void Unload() override;
