@@ -3,10 +3,18 @@
 #include "client/core/Application.h"
 #include "client/stores/ui/frmMessageStore.h"
 
+#include "platform/ui/Twips.h"
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace parlova {
+
+namespace {
+// The size a new window opens at, in twips: room for the grid's columns.
+constexpr double kOpenWidth = 10500;
+constexpr double kOpenHeight = 7500;
+}  // namespace
 
 MessageStoreHandle::MessageStoreHandle(std::function<QMdiArea*()> area)
     : area_(std::move(area)), registration_(Windows().Register(static_cast<MessageStoreWindow&>(*this)))
@@ -74,6 +82,7 @@ void MessageStoreHandle::SetFocus()
         QMdiSubWindow* sub = area->addSubWindow(form);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowTitle(form->windowTitle());
+        sub->resize(platform::TwipsToPixelsX(kOpenWidth), platform::TwipsToPixelsY(kOpenHeight));
         QObject::connect(sub, &QMdiSubWindow::aboutToActivate, form, &frmMessageStore::Activated);
         sub_ = sub;
         form_ = form;

@@ -104,7 +104,8 @@ void frmMessageStore::buildControls()
     Check1 = new QCheckBox(QStringLiteral("Report"), panel_);
     auto* number = new QHBoxLayout;
     number->addWidget(makeLabel(QStringLiteral("Tel No :")));
-    number->addWidget(Text1, 2);
+    Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QStringLiteral("+000000000000000")));
+    number->addWidget(Text1, 3);
     number->addWidget(Label8, 2);
     number->addWidget(Check1);
     left->addLayout(number);
