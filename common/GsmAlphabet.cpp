@@ -36,23 +36,48 @@ constexpr std::array<Ext, 9> kExtension = {{{20, 0x005E}, {40, 0x007B}, {41, 0x0
 
 constexpr int kEscape = 27;
 
+// Every character of both tables lies below U+0400 except the euro sign, so
+// a table of that many entries answers any character at once.
+constexpr int kTableSize = 0x400;
+constexpr char16_t kEuro = 0x20AC;
+
+constexpr std::array<qint16, kTableSize> BuildLookup()
+{
+    std::array<qint16, kTableSize> table{};
+    for (auto& t : table)
+        t = -1;
+    for (const Ext& e : kExtension)
+        if (e.unicode < kTableSize)
+            table[e.unicode] = static_cast<qint16>(128 + e.code);
+    // The default alphabet wins where a character is in both.
+    for (int i = 127; i >= 0; --i)
+        table[kDefault[size_t(i)]] = static_cast<qint16>(i);
+    // Control characters (escape included) have no code of their own.
+    for (int c = 0; c < 32; ++c)
+        table[size_t(c)] = -1;
+    table[10] = 10;
+    table[13] = 13;
+    return table;
+}
+
+constexpr std::array<qint16, kTableSize> kLookup = BuildLookup();
+
+constexpr int EuroCode()
+{
+    for (const Ext& e : kExtension)
+        if (e.unicode == kEuro)
+            return 128 + e.code;
+    return -1;
+}
+
 }  // namespace
 
 int UnicodeToGSM(int code)
 {
     const int u = UnsignedCharCode(code);
-    if (u == 10 || u == 13)
-        return u;
-    // Control characters (escape included) have no code of their own.
-    if (u < 32)
-        return -1;
-    for (int i = 0; i < 128; ++i)
-        if (kDefault[i] == u)
-            return i;
-    for (const Ext& e : kExtension)
-        if (e.unicode == u)
-            return 128 + e.code;
-    return -1;
+    if (u >= 0 && u < kTableSize)
+        return kLookup[size_t(u)];
+    return u == kEuro ? EuroCode() : -1;
 }
 
 int GSMCharToUnicode(int code)

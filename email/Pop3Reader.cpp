@@ -20,6 +20,8 @@ namespace {
 
 // A single-line reply longer than this is not POP3.
 constexpr qsizetype kMaxLineBytes = 64 * 1024;
+// However long the account's time-out, a session ends within this.
+constexpr qint64 kMaxSessionMs = 30LL * 60 * 1000;
 
 // A logon text must not end the command line early.
 QByteArray CommandArgument(const QString& text)
@@ -31,22 +33,23 @@ QByteArray CommandArgument(const QString& text)
     return platform::TextToAnsi(clean);
 }
 
-// One leading dot less on every line (a server doubles it, RFC 1939).
-QByteArray Unstuff(const QByteArray& bytes)
+// One leading dot less on every line (a server doubles it, RFC 1939), in
+// place: a letter may be large.
+void Unstuff(QByteArray& bytes)
 {
-    QByteArray out;
-    out.reserve(bytes.size());
+    char* data = bytes.data();
+    qsizetype to = 0;
     bool lineStart = true;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes.at(i);
+        const char c = data[i];
         if (lineStart && c == '.') {
             lineStart = false;
             continue;
         }
-        out.append(c);
+        data[to++] = c;
         lineStart = c == '\n';
     }
-    return out;
+    bytes.truncate(to);
 }
 
 // The blank-separated word after position `from` (0-based) of a reply line.
@@ -73,6 +76,8 @@ Pop3Reader::Pop3Reader(QObject* parent) : QObject(parent), socket_(std::make_uni
 Pop3Reader::~Pop3Reader()
 {
     // No QUIT: a session cut here must not commit its deletions.
+    if (state_ != Idle && !completed_)
+        dropSavedFiles();
     state_ = Idle;
     socket_->disconnect(this);
     socket_->abort();
@@ -95,7 +100,9 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
         current_ = 0;
         currentUid_.clear();
         leftThisRead_.clear();
+        savedThisRead_.clear();
         buffer_.clear();
+        received_ = 0;
         scanFrom_ = 0;
         completed_ = false;
         error_.clear();
@@ -106,6 +113,8 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
             folder_ += QLatin1Char('/');
         state_ = Greeting;
         lastActivity_ = platform::TickCount();
+        sessionStart_ = lastActivity_;
+        budgetS_ = server_.Timeout;
 
         const quint16 port = static_cast<quint16>(server_.ServerPort);
         if (server_.SSLRequired) {
@@ -133,8 +142,18 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
 
 void Pop3Reader::Abort()
 {
+    if (state_ != Idle && !completed_)
+        dropSavedFiles();
     state_ = Idle;
     cut();
+}
+
+void Pop3Reader::dropSavedFiles()
+{
+    // Nobody is told about these letters; the next read saves them afresh.
+    for (const QString& path : std::as_const(savedThisRead_))
+        QFile::remove(path);
+    savedThisRead_.clear();
 }
 
 void Pop3Reader::cut()
@@ -152,13 +171,21 @@ void Pop3Reader::finish(const QString& error)
         for (const QString& uid : std::as_const(leftThisRead_))
             left_->insert(uid);
     leftThisRead_.clear();
+    if (error.isEmpty())
+        savedThisRead_.clear();
+    else
+        dropSavedFiles();
     cut();
 }
 
 bool Pop3Reader::Timeout() const
 {
-    const qint64 idle = platform::TickCount() - lastActivity_;
-    return idle / 1000 > server_.Timeout;
+    const qint64 now = platform::TickCount();
+    // A server that trickles a byte now and then is never idle; the session
+    // still gets only the time-out for the logon and once more for each
+    // letter it has begun, and never more than half an hour.
+    const qint64 elapsed = now - sessionStart_;
+    return (now - lastActivity_) / 1000 > server_.Timeout || elapsed / 1000 > budgetS_ || elapsed > kMaxSessionMs;
 }
 
 void Pop3Reader::send(const QByteArray& command) { socket_->write(command + "\r\n"); }
@@ -205,7 +232,9 @@ void Pop3Reader::onDisconnected()
 
 void Pop3Reader::handleData()
 {
-    buffer_.append(socket_->readAll());
+    const QByteArray arrived = socket_->readAll();
+    received_ += arrived.size();
+    buffer_.append(arrived);
     while (state_ != Idle && !completed_ && !buffer_.isEmpty()) {
         const qsizetype lineEnd = buffer_.indexOf('\n');
         if (lineEnd < 0) {
@@ -234,9 +263,14 @@ void Pop3Reader::handleData()
                 return;
             }
             scanFrom_ = 0;
-            const QByteArray letter = buffer_.mid(lineEnd + 1, end + 1 - (lineEnd + 1));
-            buffer_.remove(0, end + 4);
-            handleMultiLine(letter);
+            // Taken over rather than copied, and the rest moved out, so a
+            // large letter is held once.
+            QByteArray letter = std::move(buffer_);
+            buffer_ = letter.mid(end + 4);
+            letter.truncate(end + 1);
+            letter.remove(0, lineEnd + 1);
+            Unstuff(letter);
+            handleMultiLine(std::move(letter));
             continue;
         }
         const QByteArray line = buffer_.left(lineEnd + 1);
@@ -249,6 +283,14 @@ void Pop3Reader::handleData()
 bool Pop3Reader::handleLine(const QByteArray& line)
 {
     const bool positive = line.startsWith('+');
+    // A letter the server will not delete was read whole: it is handed out
+    // and, known by its UIDL, left like a letter too big, so it is neither
+    // lost nor read again. Without a UIDL nothing could tell it apart later.
+    if (!positive && state_ == Dele && !currentUid_.isEmpty()) {
+        leaveLetter();
+        nextLetter();
+        return true;
+    }
     // A server without UIDL can still be read; it only cannot skip letters.
     if (!positive && state_ != Uidl) {
         finish(QStringLiteral("POP3 Error: ") + platform::AnsiToText(line));
@@ -302,7 +344,9 @@ bool Pop3Reader::handleLine(const QByteArray& line)
         const double size = platform::Val(platform::AnsiToText(WordAfterBlank(line, 4)));
         listedSize_ = size > 0 ? size : 0;
         letters_.append(EmailLetter());
-        if (maxSize_ != 0 && size > maxSize_) {
+        // Without a limit of its own a letter still has to fit in memory.
+        const double limit = maxSize_ > 0 && maxSize_ < kMaxLetterBytes ? maxSize_ : kMaxLetterBytes;
+        if (size > limit) {
             MAPIMessage& msg = letters_.last().Message;
             msg.NoteText = QStringLiteral("{The message was not loaded because its size (") + QString::number(size, 'f', 0)
                            + QStringLiteral(" bytes) exceedes the limit. It was left in the mail server.}");
@@ -329,6 +373,7 @@ bool Pop3Reader::handleLine(const QByteArray& line)
 
 void Pop3Reader::startLetter()
 {
+    budgetS_ += server_.Timeout;
     send("UIDL " + QByteArray::number(current_));
     state_ = Uidl;
 }
@@ -350,11 +395,12 @@ void Pop3Reader::leaveLetter()
         leftThisRead_.append(currentUid_);
 }
 
-void Pop3Reader::handleMultiLine(const QByteArray& letterBytes)
+void Pop3Reader::handleMultiLine(QByteArray&& letterBytes)
 {
     const bool whole = state_ == Retr;
     MimeLetter parsed;
-    const bool ok = ParseMimeLetter(Unstuff(letterBytes), parsed, whole);
+    const bool ok = ParseMimeLetter(letterBytes, parsed, whole);
+    letterBytes = QByteArray();  // the parsed parts are all that is needed now
     EmailLetter& letter = letters_.last();
     letter.Originator.Name = parsed.from.name;
     letter.Originator.Address = parsed.from.address;
@@ -388,7 +434,8 @@ void Pop3Reader::handleMultiLine(const QByteArray& letterBytes)
     letter.Message.Flags = kLetterAttachmentsFailed;
     letter.Message.NoteText += QStringLiteral("\r\n{While loading attachments an error occured: ") + error
                                + QStringLiteral(". The message was left in the mail server.}");
-    leaveLetter();
+    // A local failure (a full or unwritable folder) may pass: the letter is
+    // not remembered as left, so the next read tries it again.
     nextLetter();
 }
 
@@ -410,6 +457,7 @@ QString Pop3Reader::saveAttachments(EmailLetter& letter, const QList<QByteArray>
             return error;
         }
         letter.Attachments[i].PathName = path;
+        savedThisRead_ << path;
     }
     return QString();
 }

@@ -45,6 +45,9 @@ public:
 
     // More letters than this are left for the next read.
     static constexpr int kMaxLettersPerRead = 10000;
+    // A letter is held in memory while it is parsed: a larger one is left
+    // on the server with the size note, whatever the size limit.
+    static constexpr int kMaxLetterBytes = 256 * 1024 * 1024;
 
     explicit Pop3Reader(QObject* parent = nullptr);
     ~Pop3Reader() override;
@@ -61,19 +64,26 @@ public:
     bool ReadCompleted() const { return completed_; }
     QString ReadError() const { return error_; }
     QString GetReadMessages(int& outMsgsCount, QList<EmailLetter>& outLetters) const;
-    // No socket activity for longer than the server's Timeout seconds.
+    // No socket activity for longer than the server's Timeout seconds, or
+    // the session running longer than Timeout seconds for the logon and as
+    // many for each letter begun, or longer than 30 minutes.
     bool Timeout() const;
 
     // Cuts the session at once without QUIT, so the server deletes nothing;
-    // later replies are ignored.
+    // later replies are ignored. The attachment files this session saved
+    // are removed, as they are when it ends in an error: its letters are not
+    // handed out, and the next read saves them again.
     void Abort();
 
-    // UIDLs of letters the reader left on the server (too big, or their
-    // attachments failed). They are handed out once and skipped by every
-    // later read that shares this set.
+    // UIDLs of letters the reader left on the server on purpose (too big, or
+    // refused by DELE). They are handed out once and skipped by every later
+    // read that shares this set. A letter left by a local failure (its
+    // attachments could not be saved) is not among them.
     void SetLeftLetters(std::shared_ptr<QSet<QString>> left);
 
     State state() const { return state_; }
+    // Bytes this session has received so far.
+    qint64 ReceivedBytes() const { return received_; }
 
 private:
     void onReadyRead();
@@ -81,13 +91,14 @@ private:
     void onDisconnected();
     void handleData();
     bool handleLine(const QByteArray& line);
-    void handleMultiLine(const QByteArray& letterBytes);
+    void handleMultiLine(QByteArray&& letterBytes);
     void send(const QByteArray& command);
     void nextLetter();
     void startLetter();
     void leaveLetter();
     void finish(const QString& error);
     void cut();
+    void dropSavedFiles();
     QString saveAttachments(EmailLetter& letter, const QList<QByteArray>& contents, const QStringList& names);
 
     ServerInfo server_;
@@ -105,11 +116,16 @@ private:
     int maxSize_ = 0;
     QString folder_;
     qint64 lastActivity_ = 0;
+    qint64 sessionStart_ = 0;
+    qint64 received_ = 0;
+    qint64 budgetS_ = 0;  // the time-out for the logon and for each letter begun
     int nameCounter_ = 0;
     std::shared_ptr<QSet<QString>> left_;
     // Left this session; remembered only once the session has completed,
     // so a failed read never hides a letter nobody was told about.
     QStringList leftThisRead_;
+    // Attachment files of this session, removed unless it completes.
+    QStringList savedThisRead_;
     bool inHandler_ = false;
 };
 

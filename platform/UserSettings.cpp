@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -42,6 +43,18 @@ void ensurePrivateFile(const QString& path)
     ::chmod(native.constData(), 0600);
 }
 
+// Why the file cannot be replaced, as far as trying tells.
+QString writeFailureReason(const QString& path)
+{
+    if (!QDir().exists(QFileInfo(path).absolutePath()))
+        return QStringLiteral("the folder cannot be created");
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    probe.cancelWriting();
+    return QStringLiteral("the file could not be written (is the disk full?)");
+}
+
 QSettings& store()
 {
     if (!g_store) {
@@ -71,11 +84,50 @@ QString actualGroup(QSettings& s, const QString& section)
     return section;
 }
 
-void commit(QSettings& s)
+// What a section held before a change, to put back when the file cannot
+// be written: Qt keeps unsaved changes (even past the object's end), and
+// the program must read what a restart would.
+struct Undo {
+    QString group;
+    QList<QPair<QString, QVariant>> keys;  // an invalid value: the key was not there
+};
+
+Undo remember(QSettings& s, const QString& group, const QStringList& keys)
 {
-    ensurePrivateFile(SettingsFilePath());
+    Undo undo{group, {}};
+    s.beginGroup(group);
+    for (const QString& k : keys)
+        undo.keys.append({k, s.contains(k) ? s.value(k) : QVariant()});
+    s.endGroup();
+    return undo;
+}
+
+void putBack(QSettings& s, const Undo& undo)
+{
+    s.beginGroup(undo.group);
+    for (const auto& [k, v] : undo.keys) {
+        if (v.isValid())
+            s.setValue(k, v);
+        else
+            s.remove(k);
+    }
+    s.endGroup();
+}
+
+// Writes the file (atomically: a failed write leaves the old one whole).
+QString commit(QSettings& s, const Undo& undo)
+{
+    const QString path = SettingsFilePath();
+    ensurePrivateFile(path);
     s.sync();
-    ::chmod(QFile::encodeName(SettingsFilePath()).constData(), 0600);
+    if (s.status() != QSettings::AccessError) {
+        ::chmod(QFile::encodeName(path).constData(), 0600);
+        return QString();
+    }
+    const QString error = QStringLiteral("The settings could not be saved: ") + writeFailureReason(path);
+    qWarning("%s (%s)", qUtf8Printable(error), qUtf8Printable(path));
+    putBack(s, undo);
+    return error;
 }
 
 }  // namespace
@@ -105,29 +157,37 @@ QString GetSetting(const QString&, const QString& section, const QString& key, c
     return v.toString();
 }
 
-void SaveSetting(const QString&, const QString& section, const QString& key, const QString& value)
-{
-    QSettings& s = store();
-    s.beginGroup(actualGroup(s, section));
-    const QString k = actualKey(s, key);
-    if (s.value(k).toString() != value || !s.contains(k))
-        s.setValue(k, value);
-    s.endGroup();
-    commit(s);
-}
-
-void DeleteSetting(const QString&, const QString& section, const QString& key)
+QString SaveSetting(const QString&, const QString& section, const QString& key, const QString& value)
 {
     QSettings& s = store();
     const QString g = actualGroup(s, section);
+    s.beginGroup(g);
+    const QString k = actualKey(s, key);
+    s.endGroup();
+    const Undo undo = remember(s, g, {k});
+    s.beginGroup(g);
+    if (s.value(k).toString() != value || !s.contains(k))
+        s.setValue(k, value);
+    s.endGroup();
+    return commit(s, undo);
+}
+
+QString DeleteSetting(const QString&, const QString& section, const QString& key)
+{
+    QSettings& s = store();
+    const QString g = actualGroup(s, section);
+    s.beginGroup(g);
+    const QStringList keys = key.isEmpty() ? s.childKeys() : QStringList{actualKey(s, key)};
+    s.endGroup();
+    const Undo undo = remember(s, g, keys);
     if (key.isEmpty()) {
         s.remove(g);
     } else {
         s.beginGroup(g);
-        s.remove(actualKey(s, key));
+        s.remove(keys.first());
         s.endGroup();
     }
-    commit(s);
+    return commit(s, undo);
 }
 
 QList<QPair<QString, QString>> GetAllSettings(const QString&, const QString& section)

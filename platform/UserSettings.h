@@ -12,9 +12,12 @@ namespace platform {
 
 QString GetSetting(const QString& app, const QString& section, const QString& key,
                    const QString& defaultValue = QString());
-void SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value);
+// Both write the file at once and return "" or "The settings could not be
+// saved: " and the reason (also said on the warning log). A failed write
+// leaves the file as it was and the store reading what it holds.
+QString SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value);
 // An empty key deletes the whole section.
-void DeleteSetting(const QString& app, const QString& section, const QString& key = QString());
+QString DeleteSetting(const QString& app, const QString& section, const QString& key = QString());
 // Key/value pairs of a section, sorted by key (the store keeps no file order,
 // so callers read numbered keys by number).
 QList<QPair<QString, QString>> GetAllSettings(const QString& app, const QString& section);

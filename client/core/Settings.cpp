@@ -39,9 +39,14 @@ QString HistorySection(HistoryList list)
 
 QString App() { return G().AppName; }
 
+// The first failure since SaveOptions began, for it to give back.
+QString g_saveError;
+
 void Write(const QString& section, const QString& key, const QString& text)
 {
-    platform::SaveSetting(App(), section, key, text);
+    const QString error = platform::SaveSetting(App(), section, key, text);
+    if (g_saveError.isEmpty())
+        g_saveError = error;
 }
 
 // Values are stored as the text the BASIC runtime would give them and read
@@ -287,8 +292,9 @@ void Settings::GetOptions()
     }
 }
 
-void Settings::SaveOptions(OptionsSnapshot& c)
+QString Settings::SaveOptions(OptionsSnapshot& c)
 {
+    g_saveError.clear();
     auto store = [&](auto& stored, const auto& control, const char* key, auto toText) {
         if (stored == control)
             return false;
@@ -408,6 +414,7 @@ void Settings::SaveOptions(OptionsSnapshot& c)
     // The gate is told at once, so the log starts or stops without a restart.
     if (flag(LogToFile_, c.LogToFile, "LogToFile") && G().PhoneGate)
         G().PhoneGate->LogToFile(LogToFile_ ? WorkingFolder_ : QString());
+    return g_saveError;
 }
 
 void Settings::SaveBookOptions(bool fontChanged, const platform::FontSpec& font, qint32 foreColor, qint32 backColor)

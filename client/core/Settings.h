@@ -54,7 +54,9 @@ public:
     // convert keeps that one setting at what it was.
     void GetOptions();
     // Writes every setting whose control differs, in the dialog's order.
-    void SaveOptions(OptionsSnapshot& controls);
+    // Returns "" or the store's first error ("The settings could not be
+    // saved: " and the reason); the file then stays as it was.
+    QString SaveOptions(OptionsSnapshot& controls);
     // The Book style as the phone-book grid shows it; writes what differs.
     void SaveBookOptions(bool fontChanged, const platform::FontSpec& font, qint32 foreColor, qint32 backColor);
 

@@ -2,24 +2,45 @@
 #include "hub/engine/BagKeys.h"
 
 #include "hub/engine/PhoneCommand.h"
-#include "platform/Val.h"
 
 namespace corvane {
 
 namespace {
 
-// The number a text starts with, blanks skipped; 0 unless a digit comes first.
-double LeadingNumber(const QString& text)
+constexpr int kMaxIndex = 65535;
+
+bool IsAsciiLetterOrDigit(QChar c)
 {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == u' ')
-        ++i;
-    if (i >= text.size() || !(text[i] >= u'0' && text[i] <= u'9'))
-        return 0;
-    qsizetype end = i;
-    while (end < text.size() && text[end] >= u'0' && text[end] <= u'9')
-        ++end;
-    return platform::Val(text.mid(i, end - i));
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// A storage name as phones write it: two to four letters or digits, quoted
+// or not. It goes into a command, so nothing else may pass.
+bool IsStorageName(const QString& text)
+{
+    QString name = text;
+    if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"'))
+        name = name.mid(1, name.size() - 2);
+    if (name.size() < 2 || name.size() > 4)
+        return false;
+    for (QChar c : name)
+        if (!IsAsciiLetterOrDigit(c))
+            return false;
+    return true;
+}
+
+// A decimal number from 0 to 65535 and nothing else; -1 otherwise.
+int IndexNumber(const QString& text)
+{
+    if (text.isEmpty() || text.size() > 5)
+        return -1;
+    int v = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c.unicode() - '0');
+    }
+    return v <= kMaxIndex ? v : -1;
 }
 
 }  // namespace
@@ -28,18 +49,21 @@ ArrivalLocation ParseArrivalLine(const QString& line, double shiftME)
 {
     ArrivalLocation location;
     const qsizetype colon = line.indexOf(u':');
-    const QString after = colon < 0 ? QString() : line.mid(colon + 1);
+    if (colon < 0)
+        return location;
+    const QString after = line.mid(colon + 1).trimmed();
     const qsizetype comma = after.indexOf(u',');
     // The standard status-report line names its storage as a new-message
     // line does; reading its storage name as the index would read (and then
     // delete) the wrong message.
-    if (comma < 0) {
-        location.memoryIndex = LeadingNumber(after);
+    const QString memoryType = comma < 0 ? QString() : after.left(comma).trimmed();
+    const int index = IndexNumber(comma < 0 ? after : after.mid(comma + 1).trimmed());
+    if (index < 0 || (comma >= 0 && !IsStorageName(memoryType)))
         return location;
-    }
-    location.storageNamed = true;
-    location.memoryType = after.left(comma).trimmed();
-    location.memoryIndex = LeadingNumber(after.mid(comma + 1));
+    location.valid = true;
+    location.storageNamed = comma >= 0;
+    location.memoryType = memoryType;
+    location.memoryIndex = index;
     if (location.memoryType == QLatin1String("\"ME\""))
         location.memoryIndex -= shiftME;
     return location;

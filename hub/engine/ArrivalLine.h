@@ -10,6 +10,7 @@ namespace corvane {
 class PhoneCommand;
 
 struct ArrivalLocation {
+    bool valid = false;  // the line names a place a command may carry
     bool storageNamed = false;
     QString memoryType;  // quotes kept: "\"SM\""
     double memoryIndex = 0;
@@ -17,8 +18,10 @@ struct ArrivalLocation {
 
 // Storage and index of a line. A line with a comma after its ":" names both
 // (+CMTI: "ME",12 and +CDSI: "SR",4 alike), the index less shiftME for the
-// storage "ME"; otherwise the text after ":" starts with the index
-// (+CMGW: 5, +CDSI: 4); a text that does not start with a digit gives 0.
+// storage "ME"; otherwise the text after ":" is the index (+CMGW: 5,
+// +CDSI: 4). The phone's text goes into commands, so a storage must be two
+// to four letters or digits (quoted or not) and an index a number from 0 to
+// 65535; any other line is not valid and names nothing.
 ArrivalLocation ParseArrivalLine(const QString& line, double shiftME);
 
 // Puts "ReadSMS" True, "StatusReport" False, "Message" "" and the location

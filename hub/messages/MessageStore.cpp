@@ -1,6 +1,7 @@
 #include "hub/messages/MessageStore.h"
 
 #include "hub/engine/Bag.h"
+#include "hub/engine/HubRuntime.h"
 #include "hub/messages/RecordFields.h"
 #include "platform/VbError.h"
 
@@ -190,8 +191,13 @@ QString MessageStore::ResolveStoreRecords(const QString& storeName, const QStrin
             const qsizetype colon = line.indexOf(u':');
             const QStringList fields = SplitFields(colon < 0 ? line : line.mid(colon + 1));
             if (fields.size() == 4) {
-                // <index>,<stat>,<alpha>,<length>, then the PDU line.
-                addPart(loc, FieldNumber(fields[0]), FieldNumber(fields[1]), lines[i + 1].trimmed());
+                // <index>,<stat>,<alpha>,<length>, then the PDU line. A row
+                // the codec refuses is left out; the others still count.
+                const QString why =
+                    addPart(loc, FieldNumber(fields[0]), FieldNumber(fields[1]), lines[i + 1].trimmed());
+                if (!why.isEmpty())
+                    HubLog().WriteLogLine(QStringLiteral("MessageStore: message ") + storeName + QLatin1Char(' ') +
+                                          fields[0].trimmed() + QStringLiteral(" not listed: ") + why);
                 i += 2;
             } else {
                 ++i;
@@ -249,7 +255,7 @@ QString MessageStore::addPart(qint32 loc, qint32 messageIndex, qint32 MessageSta
                     const MessageRecordPtr record = records_.Item(i);
                     SMS& held = *record->Message;
                     if (record->location != loc || held.AllReceived() || held.Address() != sms->Address() ||
-                        held.CMR() != sms->CMR())
+                        held.CMR() != sms->CMR() || held.NumberOfParts() != sms->NumberOfParts())
                         continue;
                     held.PDU(messagePDU);
                     if (!held.LastPartAccepted())

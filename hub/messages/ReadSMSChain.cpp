@@ -6,7 +6,6 @@
 #include "hub/engine/HubRuntime.h"
 #include "hub/engine/PubFunctions.h"
 #include "hub/messages/SMS.h"
-#include "hub/messages/SMSPdu.h"
 #include "platform/VbError.h"
 
 #include <QStringList>
@@ -52,69 +51,15 @@ bool IsHex(const QString& text)
     return true;
 }
 
-bool SevenBit(int dcs)
-{
-    if (dcs >= 0x01 && dcs <= 0x7F)
-        return (dcs & 0x0C) == 0x00 || (dcs & 0x0C) == 0x0C;
-    if (dcs >= 0xE0 && dcs <= 0xEF)
-        return false;
-    if (dcs >= 0xF0)
-        return (dcs & 0x04) == 0;
-    return true;
-}
-
-// Whether the PDU holds every octet its own fields announce, read as the
-// decoder reads them. A line cut short would otherwise decode into a text
-// with its end missing (or filled with "@"), and then be deleted.
-bool Complete(const QString& pdu)
-{
-    SMSPdu p(pdu);
-    const auto take = [&p](qsizetype digits) {
-        if (p.Remaining() < digits)
-            return false;
-        p.Skip(digits);
-        return true;
-    };
-    if (p.Remaining() < 2 || !take(2 * qsizetype(p.Octet(1)) + 2))
-        return false;
-    if (p.Remaining() < 2)
-        return false;
-    const int first = p.Octet(1);
-    const int type = first & 3;
-    if (!take(type == SUBMIT || type == STATUS_REPORT ? 4 : 2))
-        return false;
-    if (p.Remaining() < 4)
-        return false;
-    const int digits = p.Octet(1);
-    if (!take(digits + digits % 2 + 4))
-        return false;
-    if (type == STATUS_REPORT)
-        return p.Remaining() >= 30;  // time stamp, discharge time, status
-    if (p.Remaining() < 4)
-        return false;
-    const int dcs = p.Octet(3);
-    p.Skip(4);
-    qsizetype period = 14;  // the time stamp of a DELIVER
-    if (type == SUBMIT)
-        period = (first & 24) == 16 ? 2 : (first & 24) == 24 ? 14 : 0;
-    if (!take(period) || p.Remaining() < 2)
-        return false;
-    const int udl = p.Octet(1);
-    p.Skip(2);
-    const qsizetype octets = SevenBit(dcs) ? (qsizetype(udl) * 7 + 7) / 8 : udl;
-    return p.Remaining() >= 2 * octets;
-}
-
-// Why a PDU cannot be decoded as a whole message, or "" when it can be: an
-// empty slot ("+CMGR: 0,,0"), a line that is no hex, a PDU cut short.
+// Why a line cannot be a PDU, or "" when it can: an empty slot
+// ("+CMGR: 0,,0"), a line that is no hex. A PDU cut short is the codec's
+// to find.
 QString Undecodable(const QString& pdu)
 {
     if (pdu.isEmpty())
         return QStringLiteral("no PDU");
     if (pdu.size() % 2 != 0 || !IsHex(pdu))
         return QStringLiteral("not a PDU");
-    if (!Complete(pdu))
-        return QStringLiteral("truncated PDU");
     return QString();
 }
 
@@ -125,20 +70,29 @@ void Deliver(PhoneCommand& command, const SMS& sms)
     if (sms.MTI == STATUS_REPORT) {
         command.setBag(bag::StatusReport, true);
         command.setBag(bag::MR, static_cast<qint32>(sms.mr()));
-        command.setBag(bag::DischargeTime, sms.DischargeTime());
+        // An unreadable discharge time stays empty rather than a null date.
+        if (sms.DischargeTime().isValid())
+            command.setBag(bag::DischargeTime, sms.DischargeTime());
     }
 }
 
 }  // namespace
 
-QString KeptPartKey(const QString& address, int reference)
+QString KeptPartKey(const QString& address, int reference, int count)
 {
-    return QString::number(reference) + QLatin1Char(':') + QString::fromLatin1(address.toUtf8().toHex());
+    return QString::number(reference) + QLatin1Char('/') + QString::number(count) + QLatin1Char(':') +
+           QString::fromLatin1(address.toUtf8().toHex());
 }
 
 StepPtr ReadSMSSetUp(PhoneCommand& command, const SetUpArguments& arguments)
 {
     const ArrivalLocation location = PrepareReadSMS(command, arguments.Answer);
+    if (!location.valid) {
+        QString line = arguments.Answer;
+        line.remove(u'\r');
+        Log(QStringLiteral("ReadSMS: arrival line ignored: ") + line);
+        return nullptr;
+    }
     if (location.storageNamed)
         return std::make_shared<ReadSMSMemory>(QStringLiteral("AT+CPMS=") + location.memoryType + kCR);
     return std::make_shared<ReadSMSLocate>();
@@ -223,7 +177,8 @@ StepPtr ReadSMSMsg::Advance(PhoneCommand& command)
         bool matched = false;
         for (qsizetype i = 1; i <= kept->Count(); ++i) {
             const std::shared_ptr<SMS> part = kept->Item(i);
-            if (!part || part->Address() != sms->Address() || part->CMR() != sms->CMR())
+            if (!part || part->Address() != sms->Address() || part->CMR() != sms->CMR() ||
+                part->NumberOfParts() != sms->NumberOfParts())
                 continue;
             matched = true;
             try {
@@ -240,7 +195,7 @@ StepPtr ReadSMSMsg::Advance(PhoneCommand& command)
             break;
         }
         if (!matched) {
-            const QString key = KeptPartKey(sms->Address(), sms->CMR());
+            const QString key = KeptPartKey(sms->Address(), sms->CMR(), sms->NumberOfParts());
             kept->Add(sms, kept->Exists(key) ? QString() : key);
         }
     }

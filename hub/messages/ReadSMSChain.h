@@ -3,8 +3,9 @@
 // (or find it with AT+CPMS?), read the PDU with AT+CMGR, decode it, join it
 // to the kept parts of its message, and delete it with AT+CMGD. A complete
 // message or status report leaves "Message" and "Address" (and for a report
-// "StatusReport", "MR", "DischargeTime") in the Bag; a part leaves nothing
-// and stays among the gate's kept parts.
+// "StatusReport", "MR" and, when its stamp could be read, "DischargeTime") in
+// the Bag; a part leaves nothing and stays among the gate's kept parts. An
+// arrival line whose storage or index is not plain is logged and refused.
 #include "hub/engine/ChainRegistry.h"
 #include "hub/engine/PhoneCommand.h"
 #include "hub/engine/Step.h"
@@ -15,11 +16,12 @@ namespace corvane {
 // argument.
 StepPtr ReadSMSSetUp(PhoneCommand& command, const SetUpArguments& arguments);
 
-// The key under which a kept part waits for the rest of its message.
-// Internal; the number comes first so that no address and reference pair
-// can read as another ("+123" with 47 against "+1234" with 7), and the
-// address is written out so that letter case cannot join two senders.
-QString KeptPartKey(const QString& address, int reference);
+// The key under which a kept part waits for the rest of its message:
+// reference, part count and sender name it together. Internal; the numbers
+// come first so that no address and reference pair can read as another
+// ("+123" with 47 against "+1234" with 7), and the address is written out so
+// that letter case cannot join two senders.
+QString KeptPartKey(const QString& address, int reference, int count);
 
 // "AT+CPMS?": the storage where received messages go, from its seventh field.
 class ReadSMSLocate : public Step {

@@ -156,6 +156,47 @@ QString DecodeUserData(const QString& hex, int length, int coding)
     return out;
 }
 
+// Whether the PDU holds every digit its own fields announce, walked as the
+// decoder walks them. A cut line would otherwise decode as a shorter text.
+bool WholePdu(const QString& hex)
+{
+    SMSPdu p(hex);
+    const auto take = [&p](qsizetype digits) {
+        if (p.Remaining() < digits)
+            return false;
+        p.Skip(digits);
+        return true;
+    };
+    if (p.Remaining() < 2 || !take(2 * qsizetype(p.Octet(1)) + 2) || p.Remaining() < 2)
+        return false;
+    const int first = p.Octet(1);
+    const int type = first & 3;
+    if (!take(type == SUBMIT || type == STATUS_REPORT ? 4 : 2) || p.Remaining() < 4)
+        return false;
+    const int digits = p.Octet(1);
+    if (!take(digits + digits % 2 + 4))
+        return false;
+    if (type == STATUS_REPORT)
+        return p.Remaining() >= 30;  // time stamp, discharge time, status
+    if (p.Remaining() < 4)
+        return false;
+    DATA_CODING coding = DEFAULT7BIT;
+    MSG_CLASS cls = UNSPECIFIED;
+    DecodeDCS(p.Octet(3), coding, cls);
+    p.Skip(4);
+    qsizetype period = 14;  // the time stamp of a DELIVER
+    if (type == SUBMIT) {
+        const int format = (first & 24) >> 3;
+        period = format == RELATIVE ? 2 : format == NOTPRESENT ? 0 : 14;
+    }
+    if (!take(period) || p.Remaining() < 2)
+        return false;
+    const int udl = p.Octet(1);
+    p.Skip(2);
+    const qsizetype octets = coding == DEFAULT7BIT ? (qsizetype(udl) * 7 + 7) / 8 : udl;
+    return p.Remaining() >= 2 * octets;
+}
+
 // Originator, destination or recipient: by its type of number, alphanumeric
 // or semi-octet digits ("+" for an international number).
 QString DecodeAddress(const SMSPdu& cur, int digits, int type)
@@ -446,8 +487,10 @@ void SMS::PDU(const QString& newPDU)
         lastPartAccepted_ = false;
         return;
     }
-    lastOffer_ = platform::TickCount();
     const QString hex = newPDU.trimmed();
+    if (!WholePdu(hex))
+        platform::Raise(platform::vberr::InvalidProcedureCall, kSource, QStringLiteral("Truncated PDU"));
+    lastOffer_ = platform::TickCount();
     if (!anyReceived_)
         decodeFirst(hex);
     else
@@ -586,7 +629,9 @@ void SMS::decodeLater(const QString& hex)
     if (!concat.found)
         return;
     lastPartNumber_ = concat.sequence;
-    if (concat.reference != cmr_)
+    // Reference, count and sender together name a message: an 8-bit
+    // reference alone repeats every 256 long messages.
+    if (concat.reference != cmr_ || concat.count != numberOfParts_)
         return;
     lastPartAccepted_ = true;
     joinPart(concat.sequence, decodePartText(cur.Rest(), udl, udhl));

@@ -8,8 +8,9 @@
 // (no zone of their own, so no daylight-saving shift); the zone a PDU gives
 // is kept apart in quarter hours.
 //
-// Codec failures (an unreadable time stamp, a bad service-centre number, a
-// validity period that is neither date nor number) raise platform::VbError.
+// Codec failures (a PDU shorter than its fields need: "Truncated PDU"; a bad
+// service-centre number; a validity period that is neither date nor number)
+// raise platform::VbError.
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
@@ -51,7 +52,8 @@ public:
     // Returns "" or, for an unknown coding with joined set, "Unknown coding method".
     QString SetUserData(const QString& Message, DATA_CODING c, bool joined);
 
-    // Decodes one PDU, or offers it as a later part of this message.
+    // Decodes one PDU, or offers it as a later part of this message (joined
+    // only when sender, reference and part count all match).
     void PDU(const QString& newPDU);
     // Encodes: one SUBMIT PDU per part (index 0 to NumberOfParts - 1); empty
     // for a status report. A message that needs a concatenation header draws

@@ -27,11 +27,13 @@ int hexValue(QChar c)
     platform::Raise(platform::vberr::TypeMismatch, QStringLiteral("SMS"), QStringLiteral("Type mismatch"));
 }
 
-int decimalPair(const QString& d, int i)  // digits i+1 then i, as in a swapped pair
+bool decimal(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+
+// Digits i+1 then i, as in a swapped pair; -1 when either is not decimal.
+int decimalPair(const QString& d, int i)
 {
-    auto decimal = [](QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; };
     if (!decimal(d[i]) || !decimal(d[i + 1]))
-        badTimeStamp();
+        return -1;
     return (d[i + 1].unicode() - '0') * 10 + (d[i].unicode() - '0');
 }
 
@@ -160,22 +162,25 @@ QDateTime SMSPdu::TimeStamp(const QString& digits, int& zone, int currentYear)
 {
     if (digits.size() < 14)
         badTimeStamp();
-    const int year = ExpandYear(decimalPair(digits, 0), currentYear);
-    const int month = decimalPair(digits, 2);
-    const int day = decimalPair(digits, 4);
-    const int hour = decimalPair(digits, 6);
-    const int minute = decimalPair(digits, 8);
-    const int second = decimalPair(digits, 10);
+    // A phone's odd digit makes the stamp unknown, not the message: the
+    // report or text around it is still worth delivering.
     const int v = hexValue(digits[13]);
     const QChar uc = digits[12];
-    if (v < 0 || uc.unicode() < '0' || uc.unicode() > '9')
-        badTimeStamp();
-    const int u = uc.unicode() - '0';
-    zone = v < 8 ? 10 * v + u : -(10 * (v - 8) + u);
+    if (v < 0 || !decimal(uc))
+        zone = 0;
+    else
+        zone = v < 8 ? 10 * v + (uc.unicode() - '0') : -(10 * (v - 8) + (uc.unicode() - '0'));
 
+    int fields[6];
+    for (int k = 0; k < 6; ++k) {
+        fields[k] = decimalPair(digits, 2 * k);
+        if (fields[k] < 0)
+            return QDateTime();
+    }
+    const int year = ExpandYear(fields[0], currentYear);
     // Out-of-range fields roll over, as calendar arithmetic does.
-    const QDate date = QDate(year, 1, 1).addMonths(month - 1).addDays(day - 1);
-    return QDateTime(date, QTime(0, 0), Qt::UTC).addSecs(hour * 3600LL + minute * 60LL + second);
+    const QDate date = QDate(year, 1, 1).addMonths(fields[1] - 1).addDays(fields[2] - 1);
+    return QDateTime(date, QTime(0, 0), Qt::UTC).addSecs(fields[3] * 3600LL + fields[4] * 60LL + fields[5]);
 }
 
 QString SMSPdu::EncodeTimeStamp(const QDateTime& when, int zone)

@@ -33,8 +33,9 @@ public:
     // 10 years after currentYear.
     static int ExpandYear(int twoDigits, int currentYear);
     // Seven octets of a time stamp (14 digits) into a wall-clock date and
-    // its zone in quarter hours; raises when a digit is missing or not
-    // decimal.
+    // its zone in quarter hours; raises when a digit is missing. A date or
+    // time digit that is not decimal gives a null date, a zone that cannot
+    // be read zone 0.
     static QDateTime TimeStamp(const QString& digits, int& zone, int currentYear);
     // The seven octets of an absolute validity period, zone included.
     static QString EncodeTimeStamp(const QDateTime& when, int zone);

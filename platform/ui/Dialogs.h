@@ -12,6 +12,8 @@
 #include <QPalette>
 #include <QString>
 
+
+#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>

@@ -55,6 +55,24 @@ TEST(GsmAlphabet, DefaultAlphabetIsItsOwnInverse)
     EXPECT_EQ(common::GSMCharToUnicode(-1), -1);
 }
 
+TEST(GsmAlphabet, EveryCodeUnitHasOnlyItsOwnCode)
+{
+    int mapped = 0;
+    for (int u = 0; u < 65536; ++u) {
+        const int g = common::UnicodeToGSM(u);
+        ASSERT_EQ(common::UnicodeToGSM(u >= 32768 ? u - 65536 : u), g) << u;
+        if (g < 0)
+            continue;
+        ++mapped;
+        if (g < 128)
+            ASSERT_EQ(common::GSMCharToUnicode(g), u) << u;
+        else
+            ASSERT_EQ(common::GSMExtToUnicode(g - 128), u) << u;
+    }
+    // The default alphabet less the escape, and the nine extension characters.
+    EXPECT_EQ(mapped, 127 + 9);
+}
+
 TEST(GsmAlphabet, SelectedCharacters)
 {
     struct Case {

@@ -258,24 +258,35 @@ TEST(ArrivalLine, StorageAndIndex)
     struct Case {
         const char* line;
         double shift;
+        bool valid;
         bool named;
         const char* type;
         double index;
     };
     const Case cases[] = {
-        {"+CMTI: \"SM\",3\r", 0, true, "\"SM\"", 3},
-        {"+CMTI: \"ME\",12\r", 10, true, "\"ME\"", 2},
-        {"+CMTI: \"SM\",12\r", 10, true, "\"SM\"", 12},
+        {"+CMTI: \"SM\",3\r", 0, true, true, "\"SM\"", 3},
+        {"+CMTI: \"ME\",12\r", 10, true, true, "\"ME\"", 2},
+        {"+CMTI: \"SM\",12\r", 10, true, true, "\"SM\"", 12},
         // The standard status-report line names its storage too.
-        {"+CDSI: \"SR\",4\r", 0, true, "\"SR\"", 4},
-        {"+CDSI: 4\r", 0, false, "", 4},
-        {"+CMGW: 5\r", 0, false, "", 5},
-        {"+CMGW: x\r", 0, false, "", 0},
-        {"+CMTI: \"SM\",\r", 0, true, "\"SM\"", 0},
-        {"garbage", 0, false, "", 0},
+        {"+CDSI: \"SR\",4\r", 0, true, true, "\"SR\"", 4},
+        {"+CDSI: 4\r", 0, true, false, "", 4},
+        {"+CMGW: 5\r", 0, true, false, "", 5},
+        {"+CMTI: SM,65535\r", 0, true, true, "SM", 65535},
+        {"+CMTI: \"SM01\", 0\r", 0, true, true, "\"SM01\"", 0},
+        // What goes into a command must be plain: anything else names nothing.
+        {"+CMGW: x\r", 0, false, false, "", 0},
+        {"+CMTI: \"SM\",\r", 0, false, false, "", 0},
+        {"+CMTI: \"SM\",65536\r", 0, false, false, "", 0},
+        {"+CMTI: \"SM\",3;+CMGD=1\r", 0, false, false, "", 0},
+        {"+CMTI: \"SM\";+CMGD=1,4\r", 0, false, false, "", 0},
+        {"+CMTI: \"S\",3\r", 0, false, false, "", 0},
+        {"+CMTI: \"SMSMS\",3\r", 0, false, false, "", 0},
+        {"+CMTI: \"S\"M\",3\r", 0, false, false, "", 0},
+        {"garbage", 0, false, false, "", 0},
     };
     for (const Case& c : cases) {
         const ArrivalLocation at = ParseArrivalLine(QString::fromLatin1(c.line), c.shift);
+        EXPECT_EQ(at.valid, c.valid) << c.line;
         EXPECT_EQ(at.storageNamed, c.named) << c.line;
         EXPECT_EQ(at.memoryType, QString::fromLatin1(c.type)) << c.line;
         EXPECT_EQ(at.memoryIndex, c.index) << c.line;

@@ -270,3 +270,34 @@ TEST_F(MessageStoreRecords, ResetClearsStoragesButKeepsTheirNumber)
     MessageStore never;
     EXPECT_THROW(never.Reset(), platform::VbError);
 }
+
+TEST_F(MessageStoreRecords, ACutRowIsLeftOutAndTheOthersKept)
+{
+    const QString whole = Deliver(QStringLiteral("hellohello"), kBob);
+    for (qsizetype n = 0; n < whole.size(); n += 2) {
+        SCOPED_TRACE(n);
+        MessageStore listed;
+        ASSERT_EQ(listed.ResolveStoreLocations(kLocations), QString());
+        EXPECT_EQ(listed.ResolveStoreRecords(kSM, Listing({{1, 1, Deliver(QStringLiteral("before"))},
+                                                           {2, 1, whole.left(n)},
+                                                           {3, 1, Deliver(QStringLiteral("after"))}})),
+                  QString());
+        listed.setFilled(true);
+        EXPECT_EQ(listed.Count(), 2);
+        EXPECT_EQ(listed.MessageData(0, 1), QStringLiteral("before"));
+        EXPECT_EQ(listed.MessageData(0, 3), QStringLiteral("after"));
+        EXPECT_EQ(listed.LocationOccupied(0), 2);
+    }
+    EXPECT_EQ(store.Add(qint32(0), 2, 0, whole.left(whole.size() - 6)), QStringLiteral("Truncated PDU (5)"));
+}
+
+TEST_F(MessageStoreRecords, PartsWithOneReferenceButAnotherCountStayApart)
+{
+    store.Add(qint32(0), 1, 0, Deliver(QStringLiteral("x2"), kAlice, 9, 3, 2));
+    store.Add(qint32(0), 2, 0, Deliver(QStringLiteral("a1"), kAlice, 9, 2, 1));
+    store.Add(qint32(0), 3, 0, Deliver(QStringLiteral("a2"), kAlice, 9, 2, 2));
+    EXPECT_EQ(store.Count(), 2);
+    EXPECT_EQ(store.MessageData(0, 2), QStringLiteral("a1a2"));
+    EXPECT_EQ(store.GetMsgIndexes(0, 1).value<QVector<qint32>>(), (QVector<qint32>{-1, 1, -1}));
+    EXPECT_EQ(store.IncompleteCount(), 1);
+}

@@ -227,8 +227,9 @@ TEST_F(ReadSms, KeptPartsOfLookAlikeSendersStayApart)
     EXPECT_EQ(text(rig.pulled[1], "Address"), QStringLiteral("+1234"));
     EXPECT_EQ(text(rig.pulled[1], "Message"), QStringLiteral("B1 B2"));
     EXPECT_EQ(rig.gate.KeptParts()->Count(), 0);
-    EXPECT_NE(corvane::KeptPartKey(QStringLiteral("+123"), 47), corvane::KeptPartKey(QStringLiteral("+1234"), 7));
-    EXPECT_NE(corvane::KeptPartKey(QStringLiteral("Shop"), 1), corvane::KeptPartKey(QStringLiteral("SHOP"), 1));
+    EXPECT_NE(corvane::KeptPartKey(QStringLiteral("+123"), 47, 2), corvane::KeptPartKey(QStringLiteral("+1234"), 7, 2));
+    EXPECT_NE(corvane::KeptPartKey(QStringLiteral("Shop"), 1, 2), corvane::KeptPartKey(QStringLiteral("SHOP"), 1, 2));
+    EXPECT_NE(corvane::KeptPartKey(QStringLiteral("+1"), 12, 3), corvane::KeptPartKey(QStringLiteral("+1"), 1, 23));
 }
 
 TEST_F(ReadSms, WhatCannotBeDeliveredStaysOnThePhone)
@@ -330,3 +331,101 @@ TEST_F(ReadSms, StorageQueryWithSixFieldsEndsAfterIt)
 }
 
 }  // namespace
+
+// What a hostile or broken phone sends: a reference that repeats, a stamp
+// that is not decimal, a line cut short, an arrival line carrying commands.
+TEST_F(ReadSms, PartsOfTwoMessagesWithOneReferenceStayApart)
+{
+    // Part 2 of a three-part message, then a two-part message with the same
+    // 8-bit reference from the same sender.
+    memory().storeAt(QStringLiteral("SM"), 1, Deliver8(Concat8(7, 3, 2), QStringLiteral("middle of three")));
+    memory().storeAt(QStringLiteral("SM"), 2, Deliver8(Concat8(7, 2, 1), QStringLiteral("one of ")));
+    memory().storeAt(QStringLiteral("SM"), 3, Deliver8(Concat8(7, 2, 2), QStringLiteral("two")));
+    for (int slot = 1; slot <= 3; ++slot)
+        arrive(QStringLiteral("+CMTI: \"SM\",%1").arg(slot));
+
+    ASSERT_EQ(rig.pulled.size(), 1u);
+    EXPECT_EQ(text(rig.pulled[0], "Message"), QStringLiteral("one of two"));
+    ASSERT_EQ(rig.gate.KeptParts()->Count(), 1);
+    EXPECT_EQ(rig.gate.KeptParts()->Item(1)->UserData(), QStringLiteral("[part 001]middle of three[part 003]"));
+}
+
+TEST_F(ReadSms, ReportWithAnUnreadableStampIsDeliveredWithItsStatus)
+{
+    const QString good = QStringLiteral("42305131550300");
+    struct Case {
+        const char* name;
+        QString stamp;
+        QString discharge;
+        bool dischargeKnown;
+    };
+    const Case cases[] = {
+        {"zone digit A", QStringLiteral("423051315403A0"), QStringLiteral("423051315503A0"), true},
+        {"date digit A", QStringLiteral("42305131540300"), QStringLiteral("4A305131550300"), false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        rig.pulled.clear();
+        memory().storeAt(QStringLiteral("SR"), 4, QStringLiteral("0006") + hex2(9) + smstest::kSender + k.stamp +
+                                                       k.discharge + hex2(70));
+        arrive(QStringLiteral("+CDSI: \"SR\",4"));
+        ASSERT_EQ(rig.pulled.size(), 1u);
+        const PhoneCommandPtr c = rig.pulled[0];
+        EXPECT_TRUE(c->Bag(QStringLiteral("StatusReport")).toBool());
+        EXPECT_EQ(text(c, "Message"), QStringLiteral("Not delivered, message validity period expired"));
+        EXPECT_EQ(c->Bag(QStringLiteral("MR")).toInt(), 9);
+        EXPECT_EQ(c->Bag(QStringLiteral("DischargeTime")).isValid(), k.dischargeKnown);
+        if (k.dischargeKnown) {
+            EXPECT_EQ(c->Bag(QStringLiteral("DischargeTime")).toDateTime(),
+                      QDateTime(QDate(2024, 3, 15), QTime(13, 55, 30), Qt::UTC));
+        }
+        EXPECT_EQ(memory().used(QStringLiteral("SR")), 0);
+    }
+}
+
+TEST_F(ReadSms, ACutPduIsLeftOnThePhoneAtEveryOctet)
+{
+    const QString whole = Deliver8(QString(), QStringLiteral("hellohello"));
+    for (qsizetype n = 2; n < whole.size(); n += 2) {
+        SCOPED_TRACE(n);
+        rig.sim().clearReceived();
+        rig.pulled.clear();
+        memory().storeAt(QStringLiteral("SM"), 6, whole.left(n));
+        arrive(QStringLiteral("+CMTI: \"SM\",6"));
+        EXPECT_TRUE(rig.pulled.empty());
+        EXPECT_TRUE(rig.sim().commands().filter(QStringLiteral("AT+CMGD")).isEmpty());
+        EXPECT_NE(memory().message(QStringLiteral("SM"), 6), nullptr);
+        EXPECT_EQ(rig.gate.KeptParts()->Count(), 0);
+    }
+}
+
+TEST_F(ReadSms, ArrivalLinesCarryingCommandsSendNothing)
+{
+    memory().storeAt(QStringLiteral("SM"), 1, Deliver8(QString(), QStringLiteral("nobody read me")));
+    const char* lines[] = {
+        "+CMTI: \"SM\";+CMGD=1,4",
+        "+CMTI: \"SM\",1;+CMGD=1",
+        "+CMTI: \"SM\",1,+CMGD=1",
+        "+CMTI: \"SM\";+CMGD=1,1",
+        "+CMTI: \"S;M\",1",
+        "+CMTI: \"SMSMS\",1",
+        "+CMTI: \"S\",1",
+        "+CMTI: \"SM\",70000",
+        "+CMTI: \"SM\",-1",
+        "+CMTI: \"SM\",",
+        "+CDSI: 1;+CMGD=1",
+        "+CMGW: x",
+    };
+    for (const char* line : lines) {
+        SCOPED_TRACE(line);
+        rig.sim().clearReceived();
+        rig.sim().inject(QString::fromLatin1(line));
+        rig.runFor(3000);
+        EXPECT_TRUE(rig.sim().received().isEmpty()) << rig.sim().received().toStdString();
+        EXPECT_TRUE(idle());
+        EXPECT_NE(memory().message(QStringLiteral("SM"), 1), nullptr);
+    }
+    // A plain line still reads.
+    arrive(QStringLiteral("+CMTI: SM,1"));
+    EXPECT_EQ(rig.sim().commands().first(), QStringLiteral("AT+CPMS=SM"));
+}

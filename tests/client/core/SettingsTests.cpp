@@ -7,13 +7,17 @@
 #include "platform/ui/Dialogs.h"
 
 #include "client/support/SettingsStoreFixture.h"
+#include "support/FileSizeLimit.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QSettings>
 #include <QTextEdit>
 
+#include <optional>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 using parlova::HistoryList;
 using parlova::OptionsSnapshot;
@@ -312,6 +316,50 @@ TEST_F(SettingsStoreTest, AnUntouchedDialogWritesNothingToAnEmptyStore)
     OptionsSnapshot c = s.Snapshot();
     s.SaveOptions(c);
     EXPECT_FALSE(QFile::exists(file()));
+}
+
+TEST_F(SettingsStoreTest, AFailedSaveIsReportedAndLeavesTheFileWhole)
+{
+    {
+        Settings s;
+        s.GetOptions();
+        OptionsSnapshot c = s.Snapshot();
+        c.Password = QStringLiteral("old secret");
+        ASSERT_EQ(s.SaveOptions(c), QString());
+    }
+    const QByteArray before = fileBytes();
+    const QString folder = QFileInfo(file()).absolutePath();
+
+    struct Case {
+        const char* name;
+        bool readOnlyFolder;  // root writes there anyway: only the full disk then
+    };
+    for (const Case k : {Case{"disk full", false}, Case{"read-only folder", true}}) {
+        if (k.readOnlyFolder && ::geteuid() == 0)
+            continue;
+        SCOPED_TRACE(k.name);
+        platform::SetSettingsFolder(folder);
+        Settings s;
+        s.GetOptions();
+        OptionsSnapshot c = s.Snapshot();
+        c.Password = QStringLiteral("new secret");
+        c.SMTPPort = QStringLiteral("2525");
+        QString error;
+        {
+            std::optional<testsupport::FileSizeLimit> full;
+            if (k.readOnlyFolder)
+                ::chmod(QFile::encodeName(folder).constData(), 0500);
+            else
+                full.emplace(before.size() / 2);
+            error = s.SaveOptions(c);
+            ::chmod(QFile::encodeName(folder).constData(), 0700);
+        }
+        EXPECT_TRUE(error.startsWith(QStringLiteral("The settings could not be saved: "))) << error.toStdString();
+        EXPECT_GT(error.size(), 33);
+        EXPECT_EQ(fileBytes(), before);
+        // What the store reads back is what a restart would find.
+        EXPECT_EQ(value("Options", "Password"), QStringLiteral("old secret"));
+    }
 }
 
 TEST_F(SettingsStoreTest, OnlyChangedValuesAreWritten)

@@ -1,0 +1,457 @@
+#include "platform/ProfileFile.h"
+
+#include "platform/VbError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+const QByteArray kLineEnd("\r\n");
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+bool SameName(QByteArrayView a, QByteArrayView b)
+{
+    return a.size() == b.size() && qstrnicmp(a.data(), a.size(), b.data(), b.size()) == 0;
+}
+
+QByteArrayView Trimmed(QByteArrayView v)
+{
+    while (!v.isEmpty() && (IsSpace(v.front()) || v.front() == '\r' || v.front() == '\n'))
+        v = v.sliced(1);
+    while (!v.isEmpty() && (IsSpace(v.back()) || v.back() == '\r' || v.back() == '\n'))
+        v.chop(1);
+    return v;
+}
+
+// One line as it may be written: a line end inside it would split it.
+QByteArray OneLine(QByteArray line, bool blankNull)
+{
+    for (char& c : line)
+        if (c == '\r' || c == '\n' || (blankNull && c == '\0'))
+            c = ' ';
+    return line;
+}
+
+QByteArray Header(const QByteArray& section) { return '[' + OneLine(section, true) + ']'; }
+
+bool WriteAll(int fd, const char* data, qsizetype size, off_t offset)
+{
+    while (size > 0) {
+        const ssize_t n = pwrite(fd, data, size_t(size), offset);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+        offset += n;
+    }
+    return true;
+}
+
+ProfileFileSignature SignatureOf(const struct stat& st)
+{
+    return {st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+}
+
+void SyncFolder(const QString& path)
+{
+    const int fd = open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+}  // namespace
+
+ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {}
+
+void ProfileFile::setPath(const QString& path)
+{
+    if (path == path_)
+        return;
+    path_ = path;
+    loaded_ = false;
+    exists_ = false;
+    content_.clear();
+    firstChanged_ = -1;
+    parse();
+}
+
+void ProfileFile::setTrailingSections(const QByteArrayList& names) { trailing_ = names; }
+
+bool ProfileFile::load()
+{
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(path_);
+    if (path_.isEmpty() || stat(name.constData(), &st) != 0)
+        return forget(path_.isEmpty() ? ENOENT : errno);
+    if (loaded_ && firstChanged_ < 0 && SignatureOf(st) == signature_)
+        return true;
+
+    loaded_ = false;
+    firstChanged_ = -1;
+    const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return forget(errno);
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int e = errno;
+            close(fd);
+            return forget(e);
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, n);
+        bytesRead_ += n;
+    }
+    content_ = std::move(bytes);
+    exists_ = true;
+    parse();
+    remember(fd);
+    close(fd);
+    loaded_ = true;
+    return true;
+}
+
+bool ProfileFile::forget(int error)
+{
+    content_.clear();
+    parse();
+    exists_ = false;
+    loaded_ = false;
+    firstChanged_ = -1;
+    error_ = error;
+    return false;
+}
+
+void ProfileFile::parse()
+{
+    lines_.clear();
+    sections_.clear();
+    index_.clear();
+    const char* d = content_.constData();
+    const qsizetype n = content_.size();
+    for (qsizetype i = 0; i < n;) {
+        qsizetype j = i;
+        while (j < n && d[j] != '\r' && d[j] != '\n')
+            ++j;
+        qsizetype next = j;
+        if (next < n)
+            next += (d[next] == '\r' && next + 1 < n && d[next + 1] == '\n') ? 2 : 1;
+        lines_.push_back({i, j, next});
+        i = next;
+    }
+    for (int k = 0; k < int(lines_.size()); ++k) {
+        qsizetype p = lines_[k].start;
+        const qsizetype end = lines_[k].end;
+        while (p < end && IsSpace(d[p]))
+            ++p;
+        if (p == end || d[p] != '[')
+            continue;
+        qsizetype close = p + 1;
+        while (close < end && d[close] != ']')
+            ++close;
+        if (!sections_.empty())
+            sections_.back().end = k;
+        sections_.push_back({k, k + 1, int(lines_.size())});
+        const QByteArray lower = Trimmed(QByteArrayView(d + p + 1, close - p - 1)).toByteArray().toLower();
+        if (!index_.contains(lower))
+            index_.insert(lower, int(sections_.size()) - 1);
+    }
+}
+
+const ProfileFile::Section* ProfileFile::find(const QByteArray& section) const
+{
+    const auto it = index_.constFind(Trimmed(section).toByteArray().toLower());
+    return it == index_.constEnd() ? nullptr : &sections_[*it];
+}
+
+int ProfileFile::findKey(const Section& s, const QByteArray& key) const
+{
+    const QByteArrayView wanted = Trimmed(key);
+    const char* d = content_.constData();
+    for (int k = s.first; k < s.end; ++k) {
+        const QByteArrayView text(d + lines_[k].start, lines_[k].end - lines_[k].start);
+        const qsizetype eq = text.indexOf('=');
+        if (eq >= 0 && SameName(Trimmed(text.first(eq)), wanted))
+            return k;
+    }
+    return -1;
+}
+
+bool ProfileFile::isBlank(int line) const
+{
+    const QByteArrayView text(content_.constData() + lines_[line].start, lines_[line].end - lines_[line].start);
+    return Trimmed(text).isEmpty();
+}
+
+int ProfileFile::lastNonBlank(const Section& s) const
+{
+    for (int k = s.end - 1; k >= s.first; --k)
+        if (!isBlank(k))
+            return k;
+    return s.header;
+}
+
+qsizetype ProfileFile::lineStart(int line) const
+{
+    return line < int(lines_.size()) ? lines_[line].start : content_.size();
+}
+
+std::optional<QByteArray> ProfileFile::value(const QByteArray& section, const QByteArray& key) const
+{
+    const Section* s = find(section);
+    if (!s)
+        return std::nullopt;
+    const int k = findKey(*s, key);
+    if (k < 0)
+        return std::nullopt;
+    const QByteArrayView text(content_.constData() + lines_[k].start, lines_[k].end - lines_[k].start);
+    QByteArrayView v = Trimmed(text.sliced(text.indexOf('=') + 1));
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.sliced(1, v.size() - 2);
+    return v.toByteArray();
+}
+
+QByteArray ProfileFile::string(const QByteArray& section, const QByteArray& key, const QByteArray& fallback) const
+{
+    return value(section, key).value_or(fallback);
+}
+
+qint32 ProfileFile::integer(const QByteArray& section, const QByteArray& key, qint32 fallback) const
+{
+    const std::optional<QByteArray> v = value(section, key);
+    if (!v || v->isEmpty())
+        return fallback;
+    const char* p = v->constData();
+    const char* const end = p + v->size();
+    while (p < end && IsSpace(*p))
+        ++p;
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+'))
+        negative = *p++ == '-';
+    qint64 n = 0;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p)
+        n = std::min<qint64>(n * 10 + (*p - '0'), qint64(INT_MAX) + 1);
+    if (negative)
+        n = -n;
+    return qint32(std::clamp<qint64>(n, INT_MIN, INT_MAX));
+}
+
+bool ProfileFile::hasSection(const QByteArray& section) const { return find(section) != nullptr; }
+
+std::optional<QByteArrayList> ProfileFile::sectionLines(const QByteArray& section) const
+{
+    const Section* s = find(section);
+    if (!s)
+        return std::nullopt;
+    QByteArrayList out;
+    out.reserve(s->end - s->first);
+    for (int k = s->first; k < s->end; ++k)
+        out.append(content_.mid(lines_[k].start, lines_[k].end - lines_[k].start));
+    return out;
+}
+
+QByteArray ProfileFile::EntryLine(const QByteArray& key, const QByteArray& value)
+{
+    return OneLine(key, true) + '=' + OneLine(value, true);
+}
+
+void ProfileFile::splice(qsizetype from, qsizetype to, const QByteArray& bytes)
+{
+    content_.replace(from, to - from, bytes);
+    firstChanged_ = firstChanged_ < 0 ? from : std::min(firstChanged_, from);
+    parse();
+}
+
+void ProfileFile::insertLines(qsizetype at, const QByteArrayList& lines)
+{
+    QByteArray bytes;
+    if (at > 0 && content_[at - 1] != '\n' && content_[at - 1] != '\r')
+        bytes += kLineEnd;
+    for (const QByteArray& line : lines)
+        bytes += OneLine(line, false) + kLineEnd;
+    splice(at, at, bytes);
+}
+
+void ProfileFile::insertSection(const QByteArray& section, const QByteArrayList& lines)
+{
+    QByteArrayList all{Header(section)};
+    all += lines;
+    insertLines(newSectionOffset(section), all);
+}
+
+qsizetype ProfileFile::newSectionOffset(const QByteArray& section) const
+{
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < trailing_.size(); ++i)
+        if (SameName(Trimmed(trailing_[i]), Trimmed(section)))
+            from = i + 1;
+    for (qsizetype i = from; i < trailing_.size(); ++i)
+        if (const Section* s = find(trailing_[i]))
+            return lines_[s->header].start;
+    return content_.size();
+}
+
+void ProfileFile::setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value)
+{
+    const QByteArray line = EntryLine(key, value);
+    const Section* s = find(section);
+    if (!s) {
+        insertSection(section, {line});
+        return;
+    }
+    const int k = findKey(*s, key);
+    if (k >= 0) {
+        splice(lines_[k].start, lines_[k].end, line);
+        return;
+    }
+    insertLines(lines_[lastNonBlank(*s)].next, {line});
+}
+
+void ProfileFile::replaceSection(const QByteArray& section, const QByteArrayList& lines)
+{
+    const Section* s = find(section);
+    if (!s) {
+        insertSection(section, lines);
+        return;
+    }
+    const int last = lastNonBlank(*s);
+    const qsizetype from = lines_[s->header].next;
+    const qsizetype to = last == s->header ? from : lines_[last].next;
+    QByteArray bytes;
+    if (from > 0 && content_[from - 1] != '\n' && content_[from - 1] != '\r' && !lines.isEmpty())
+        bytes += kLineEnd;
+    for (const QByteArray& line : lines)
+        bytes += OneLine(line, false) + kLineEnd;
+    splice(from, to, bytes);
+}
+
+void ProfileFile::removeSection(const QByteArray& section)
+{
+    if (const Section* s = find(section))
+        splice(lines_[s->header].start, lineStart(s->end), {});
+}
+
+void ProfileFile::appendToSection(const QByteArray& section, const QByteArrayList& lines)
+{
+    if (const Section* s = find(section))
+        insertLines(lineStart(s->end), lines);
+    else
+        insertSection(section, lines);
+}
+
+void ProfileFile::replaceAll(const QByteArray& content)
+{
+    content_ = content;
+    firstChanged_ = 0;
+    parse();
+}
+
+bool ProfileFile::fail(int error)
+{
+    error_ = error;
+    loaded_ = false;  // the copy in memory is no longer the file
+    return false;
+}
+
+void ProfileFile::remember(int fd)
+{
+    struct stat st {};
+    if (fstat(fd, &st) != 0) {
+        loaded_ = false;
+        return;
+    }
+    signature_ = SignatureOf(st);
+}
+
+bool ProfileFile::commit()
+{
+    if (path_.isEmpty())
+        return fail(ENOENT);
+    const QByteArray name = QFile::encodeName(path_);
+    const QByteArray temp = name + ".~";
+    if (unlink(temp.constData()) != 0 && errno != ENOENT)
+        return fail(errno);
+    struct stat old {};
+    const bool replacing = stat(name.constData(), &old) == 0;
+    // The rename would get past a file the user made read-only.
+    if (replacing && access(name.constData(), W_OK) != 0)
+        return fail(errno);
+    const int fd = open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return fail(errno);
+    auto abandon = [&](int e) {
+        close(fd);
+        unlink(temp.constData());
+        return fail(e);
+    };
+    if (replacing && fchmod(fd, old.st_mode & 07777) != 0)
+        return abandon(errno);
+    if (!WriteAll(fd, content_.constData(), content_.size(), 0) || fsync(fd) != 0)
+        return abandon(errno);
+    if (rename(temp.constData(), name.constData()) != 0)
+        return abandon(errno);
+    bytesWritten_ += content_.size();
+    remember(fd);
+    close(fd);
+    SyncFolder(path_);
+    exists_ = true;
+    loaded_ = true;
+    firstChanged_ = -1;
+    return true;
+}
+
+bool ProfileFile::commitTail()
+{
+    if (firstChanged_ < 0)
+        return true;
+    const QByteArray name = QFile::encodeName(path_);
+    const int fd = open(name.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(errno);
+    struct stat st {};
+    const bool same = loaded_ && fstat(fd, &st) == 0 && SignatureOf(st) == signature_;
+    if (!same) {
+        // Not the file these edits were made on: replace it whole.
+        close(fd);
+        return commit();
+    }
+    const qsizetype from = firstChanged_;
+    if (!WriteAll(fd, content_.constData() + from, content_.size() - from, off_t(from)) ||
+        ftruncate(fd, off_t(content_.size())) != 0 || fsync(fd) != 0) {
+        const int e = errno;
+        close(fd);
+        return fail(e);
+    }
+    bytesWritten_ += content_.size() - from;
+    remember(fd);
+    close(fd);
+    firstChanged_ = -1;
+    return true;
+}
+
+QString ProfileFile::errorText() const { return ErrorText(QString::fromLocal8Bit(std::strerror(error_)), error_); }
+
+}  // namespace platform

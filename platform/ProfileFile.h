@@ -1,0 +1,134 @@
+#pragma once
+// Our own private-profile (INI) functions: bytes in, bytes out, with the
+// semantics stored files rely on. Lines end at LF, CR LF or CR; a section
+// header is a line whose first non-blank character is "["; lines before the
+// first header belong to no section; names compare without case and the
+// first of duplicates wins; keys and values are read trimmed, one pair of
+// outer quotes stripped. Edits keep every other byte of the file as it was.
+//
+// Edits change the copy in memory; commit() replaces the file through a
+// temporary file ("path.~"), fsync and a rename, keeping its permission
+// bits; commitTail() rewrites in place only the bytes from the first one
+// changed, for appends to a long file. The copy in memory is reused while
+// the file on disk is the one last read or written, so an append does not
+// read the file again.
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QHash>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+#include <sys/types.h>
+
+namespace platform {
+
+// Which file, and which state of it, the copy in memory was taken from.
+struct ProfileFileSignature {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    qint64 mtime = 0;
+    qint64 ctime = 0;
+    bool operator==(const ProfileFileSignature&) const = default;
+};
+
+class ProfileFile {
+public:
+    explicit ProfileFile(QString path = {});
+
+    const QString& path() const { return path_; }
+    void setPath(const QString& path);
+    // A new section goes before the first of these that exists and comes
+    // after it in this list; the last one, when written anew, ends the file.
+    void setTrailingSections(const QByteArrayList& names);
+
+    // Reads the file unless the copy in memory is still current. A missing
+    // file gives false with an empty copy and error() ENOENT; an unreadable
+    // one false with its errno.
+    bool load();
+    bool exists() const { return exists_; }
+
+    std::optional<QByteArray> value(const QByteArray& section, const QByteArray& key) const;
+    QByteArray string(const QByteArray& section, const QByteArray& key, const QByteArray& fallback) const;
+    // strtol with sign, clamped to 32 bits; a missing or empty value gives fallback.
+    qint32 integer(const QByteArray& section, const QByteArray& key, qint32 fallback) const;
+    bool hasSection(const QByteArray& section) const;
+    // Every line of the section as written (blank, comment and "=" lines
+    // too), without line ends; nothing when the section is missing.
+    std::optional<QByteArrayList> sectionLines(const QByteArray& section) const;
+
+    // Replaces the key's line in place, or adds it after the last non-blank
+    // line of its section, creating the section when missing.
+    void setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value);
+    // Replaces the section's lines up to its last non-blank one.
+    void replaceSection(const QByteArray& section, const QByteArrayList& lines);
+    // Header and every line up to the next header.
+    void removeSection(const QByteArray& section);
+    // Lines added at the end of the section, wherever it stands.
+    void appendToSection(const QByteArray& section, const QByteArrayList& lines);
+
+    // The whole file, as the caller laid it out.
+    void replaceAll(const QByteArray& content);
+
+    bool commit();
+    bool commitTail();
+
+    // errno of the last failure, and "description (number)" of it.
+    int error() const { return error_; }
+    QString errorText() const;
+
+    // Bytes moved to and from the disk since construction.
+    qint64 bytesRead() const { return bytesRead_; }
+    qint64 bytesWritten() const { return bytesWritten_; }
+
+    // "key=value" with CR, LF and character 0 of a one-line value as blanks,
+    // so that no value can become a line of its own.
+    static QByteArray EntryLine(const QByteArray& key, const QByteArray& value);
+
+private:
+    struct Line {
+        qsizetype start;
+        qsizetype end;   // where the line's text ends
+        qsizetype next;  // after its line end
+    };
+    struct Section {
+        int header;  // line index
+        int first;   // first line after the header
+        int end;     // first line of the next section
+    };
+    using Signature = ProfileFileSignature;
+
+    void parse();
+    const Section* find(const QByteArray& section) const;
+    int findKey(const Section& s, const QByteArray& key) const;
+    bool isBlank(int line) const;
+    int lastNonBlank(const Section& s) const;
+    qsizetype lineStart(int line) const;
+    // Inserts lines at offset, starting on a new line.
+    void insertLines(qsizetype at, const QByteArrayList& lines);
+    void insertSection(const QByteArray& section, const QByteArrayList& lines);
+    void splice(qsizetype from, qsizetype to, const QByteArray& bytes);
+    qsizetype newSectionOffset(const QByteArray& section) const;
+    bool fail(int error);
+    // No file: an empty copy, and error.
+    bool forget(int error);
+    void remember(int fd);
+
+    QString path_;
+    QByteArrayList trailing_;
+    QByteArray content_;
+    std::vector<Line> lines_;
+    std::vector<Section> sections_;
+    QHash<QByteArray, int> index_;  // lower-case name -> first section
+    bool exists_ = false;
+    bool loaded_ = false;
+    Signature signature_;
+    qsizetype firstChanged_ = -1;
+    int error_ = 0;
+    qint64 bytesRead_ = 0;
+    qint64 bytesWritten_ = 0;
+};
+
+}  // namespace platform

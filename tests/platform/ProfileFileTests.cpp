@@ -1,0 +1,192 @@
+#include "platform/ProfileFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using platform::ProfileFile;
+
+namespace {
+
+struct ProfileRig {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("t.plv"));
+
+    void put(const QByteArray& bytes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    QByteArray bytes() const
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    ProfileFile loaded()
+    {
+        ProfileFile file(path);
+        file.setTrailingSections({"Archive", "New message"});
+        file.load();
+        return file;
+    }
+};
+
+}  // namespace
+
+TEST(ProfileFile, ReadsAsThePlatformReads)
+{
+    ProfileRig rig;
+    rig.put(QByteArrayLiteral("orphan=1\r\n"
+            "  [ Params ] trailing\n"
+            "Name =  \"quoted value\" \r"
+            "Empty=\r\n"
+            "Neg=-2147483640\r\n"
+            "Minus=-1\r\n"
+            "Huge=99999999999\r\n"
+            "Junk=12abc\r\n"
+            "Single='x'\r\n"
+            "name=second wins not\r\n"
+            "[PARAMS]\r\n"
+            "Other=hidden\r\n"
+            "[Text]\r\n"
+            "; comment line\r\n"
+            "\r\n"
+            "a=b\r\n"
+            "with\0nul\r\n"
+            "[Last]\r\n"
+            "k=v"));
+    ProfileFile file = rig.loaded();
+    ASSERT_TRUE(file.exists());
+    EXPECT_FALSE(file.value("", "orphan"));
+    EXPECT_EQ(file.string("params", "NAME", "-"), "quoted value");
+    EXPECT_EQ(file.string("Params", "Empty", "default"), "");
+    EXPECT_EQ(file.string("Params", "Single", "-"), "x");
+    EXPECT_EQ(file.string("Params", "Other", "missing"), "missing");
+    EXPECT_EQ(file.string("Last", "k", "-"), "v");
+    const std::pair<const char*, qint32> integers[] = {
+        {"Neg", -2147483640}, {"Minus", -1}, {"Huge", 2147483647}, {"Junk", 12}, {"Empty", 7}, {"Nothing", 7}};
+    for (const auto& [key, expected] : integers)
+        EXPECT_EQ(file.integer("Params", key, 7), expected) << key;
+    const QByteArrayList text{"; comment line", "", "a=b", QByteArray("with\0nul", 8)};
+    EXPECT_EQ(file.sectionLines("text"), text);
+    EXPECT_FALSE(file.sectionLines("None"));
+}
+
+TEST(ProfileFile, EditsTouchOnlyTheirLines)
+{
+    ProfileRig rig;
+    rig.put("; head\r\n[A]\r\nx=1\r\nkeep me\r\n\r\n[Archive]\r\nlog\r\n[New message]\r\ndraft\r\n");
+    struct Case {
+        const char* name;
+        std::function<void(ProfileFile&)> edit;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"replace in place", [](ProfileFile& f) { f.setValue("a", "X", "22"); },
+         "; head\r\n[A]\r\nX=22\r\nkeep me\r\n\r\n[Archive]\r\nlog\r\n[New message]\r\ndraft\r\n"},
+        {"new key after the last non-blank line", [](ProfileFile& f) { f.setValue("A", "y", "2"); },
+         "; head\r\n[A]\r\nx=1\r\nkeep me\r\ny=2\r\n\r\n[Archive]\r\nlog\r\n[New message]\r\ndraft\r\n"},
+        {"new section before the archive", [](ProfileFile& f) { f.setValue("B", "k", "v"); },
+         "; head\r\n[A]\r\nx=1\r\nkeep me\r\n\r\n[B]\r\nk=v\r\n[Archive]\r\nlog\r\n[New message]\r\ndraft\r\n"},
+        {"one-line values stay one line", [](ProfileFile& f) { f.setValue("A", "x", QByteArray("a\r\n[Archive]\0b", 14)); },
+         "; head\r\n[A]\r\nx=a  [Archive] b\r\nkeep me\r\n\r\n[Archive]\r\nlog\r\n[New message]\r\ndraft\r\n"},
+        {"section replaced up to its last non-blank line", [](ProfileFile& f) { f.replaceSection("A", {"n=1", "n=2"}); },
+         "; head\r\n[A]\r\nn=1\r\nn=2\r\n\r\n[Archive]\r\nlog\r\n[New message]\r\ndraft\r\n"},
+        {"section emptied", [](ProfileFile& f) { f.replaceSection("A", {}); },
+         "; head\r\n[A]\r\n\r\n[Archive]\r\nlog\r\n[New message]\r\ndraft\r\n"},
+        {"append to the archive, then the new message written anew at the end",
+         [](ProfileFile& f) {
+             f.removeSection("New message");
+             f.appendToSection("Archive", {"", "more"});
+             f.replaceSection("New message", {"draft 2"});
+         },
+         "; head\r\n[A]\r\nx=1\r\nkeep me\r\n\r\n[Archive]\r\nlog\r\n\r\nmore\r\n[New message]\r\ndraft 2\r\n"},
+        {"a missing archive goes before the new message", [](ProfileFile& f) {
+             f.removeSection("Archive");
+             f.appendToSection("Archive", {"e"});
+         },
+         "; head\r\n[A]\r\nx=1\r\nkeep me\r\n\r\n[Archive]\r\ne\r\n[New message]\r\ndraft\r\n"},
+    };
+    for (const Case& c : cases) {
+        rig.put("; head\r\n[A]\r\nx=1\r\nkeep me\r\n\r\n[Archive]\r\nlog\r\n[New message]\r\ndraft\r\n");
+        ProfileFile file = rig.loaded();
+        c.edit(file);
+        ASSERT_TRUE(file.commit()) << c.name;
+        EXPECT_EQ(rig.bytes(), c.expected) << c.name;
+    }
+}
+
+TEST(ProfileFile, FilesWithoutFinalLineEndOrHeadersGrowCleanly)
+{
+    ProfileRig rig;
+    rig.put("[A]\nx=1");
+    ProfileFile file = rig.loaded();
+    file.setValue("A", "y", "2");
+    file.appendToSection("New message", {"m"});
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(rig.bytes(), "[A]\nx=1\r\ny=2\r\n[New message]\r\nm\r\n");
+
+    ProfileRig fresh;
+    ProfileFile created(fresh.path);
+    EXPECT_FALSE(created.load());
+    EXPECT_EQ(created.error(), ENOENT);
+    created.setValue("S", "k", "v");
+    ASSERT_TRUE(created.commit());
+    EXPECT_EQ(fresh.bytes(), "[S]\r\nk=v\r\n");
+}
+
+TEST(ProfileFile, CommitReplacesAtomicallyAndKeepsPermissions)
+{
+    ProfileRig rig;
+    rig.put("[A]\r\nx=1\r\n");
+    ASSERT_EQ(chmod(QFile::encodeName(rig.path).constData(), 0640), 0);
+    ProfileFile file = rig.loaded();
+    file.setValue("A", "x", "2");
+    ASSERT_TRUE(file.commit());
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(rig.path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_FALSE(QFile::exists(rig.path + QStringLiteral(".~")));
+
+    // Something in the way of the temporary file: the old file stays whole.
+    ASSERT_TRUE(QDir().mkpath(rig.path + QStringLiteral(".~/inside")));
+    file.setValue("A", "x", "3");
+    EXPECT_FALSE(file.commit());
+    EXPECT_NE(file.error(), 0);
+    EXPECT_TRUE(file.errorText().endsWith(QStringLiteral(" (%1)").arg(file.error()))) << file.errorText().toStdString();
+    EXPECT_EQ(rig.bytes(), "[A]\r\nx=2\r\n");
+    // The failed edit is not taken for the file's content.
+    ASSERT_TRUE(file.load());
+    EXPECT_EQ(file.string("A", "x", "-"), "2");
+}
+
+TEST(ProfileFile, TailCommitTrustsOnlyTheFileItRead)
+{
+    ProfileRig rig;
+    const QByteArray head = "[Archive]\r\nold\r\n";
+    rig.put(head + "[New message]\r\ndraft\r\n\r\n");
+    ProfileFile file = rig.loaded();
+    const qint64 read = file.bytesRead();
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(file.load());
+        file.removeSection("New message");
+        file.appendToSection("Archive", {"entry"});
+        file.replaceSection("New message", {"draft"});
+        ASSERT_TRUE(file.commitTail());
+    }
+    EXPECT_EQ(file.bytesRead(), read) << "the copy in memory is current";
+    EXPECT_EQ(rig.bytes(), head + "entry\r\nentry\r\n[New message]\r\ndraft\r\n");
+
+    // Changed behind the layer's back: read again, not trusted.
+    rig.put("[Archive]\r\nother\r\n");
+    ASSERT_TRUE(file.load());
+    EXPECT_EQ(file.sectionLines("Archive"), QByteArrayList{"other"});
+}
