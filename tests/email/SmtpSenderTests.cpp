@@ -271,8 +271,9 @@ TEST_F(SmtpSender, AStalledServerEndsInAnErrorAfterItsTimeout)
     // The server's silence ends in the time-out, not in a hang (nor in
     // another error).
     const QString result = SendToBob(cdo);
-    EXPECT_TRUE(result.startsWith(QStringLiteral("Operation timed out")) && result.endsWith(QStringLiteral("(28)")))
-        << result.toStdString();
+    // curl words it by the phase it was in ("Operation timed out",
+    // "server response timeout"); the number is the time-out's.
+    EXPECT_TRUE(result.endsWith(QStringLiteral("(28)"))) << result.toStdString();
 }
 
 TEST_F(SmtpSender, AServerSlowToAcceptTheLetterNeverHoldsTheThread)
