@@ -71,6 +71,10 @@ TEST(FontColorDialog, UntouchedItKeepsTheWeightAndSlantOfEveryFamily)
     // Some families have no "Regular" style ("Book"), which Qt's dialog alone
     // would start on their first-listed style, an oblique or a bold one.
     for (const QString& family : QFontDatabase::families()) {
+        // A family two foundries make ("Name [Foundry]") Qt's font pane
+        // resolves on its own; which styles it then offers is Qt's choice.
+        if (family.contains(QLatin1Char('[')))
+            continue;
         for (const auto& [bold, italic] : {std::pair{false, false}, {true, false}, {false, true}}) {
             FontDialogRequest request;
             request.font.name = family;
