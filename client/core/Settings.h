@@ -71,6 +71,7 @@ public:
     // Told the new folder when SaveOptions changes WorkingFolder.
     std::function<void(const QString& folder)> WorkingFolderChanged;
 
+    // The stored settings take their defaults from the table in Settings.cpp.
     PARLOVA_SETTING(bool, ShowCost);
     PARLOVA_SETTING(float, Price);
     PARLOVA_SETTING(QString, CurrencySign);
