@@ -131,84 +131,146 @@ namespace {
 struct TimeoutIndex {
     size_t index;
 };
+// A colour of a style's sample box.
+struct SampleColor {
+    int style;
+    bool fore;
+};
 }  // namespace
 
+// One stored setting: the field it loads into, its default, the control of
+// the options dialog it is saved from and shown in. A row with no key is a
+// step of SaveOptions that writes more than one value.
 struct Settings::Property {
-    const char* name;
-    std::variant<bool Settings::*, qint32 Settings::*, float Settings::*, QString Settings::*, TimeoutIndex> target;
+    const char* key = nullptr;
+    std::variant<std::monostate, bool Settings::*, qint32 Settings::*, float Settings::*, QString Settings::*, TimeoutIndex>
+        field{};
+    std::variant<std::monostate, bool, qint32, float, const char*> def{};
+    // Empty for a value the dialog does not edit.
+    std::variant<std::monostate, bool OptionsSnapshot::*, qint32 OptionsSnapshot::*, QString OptionsSnapshot::*,
+                 SampleColor, TimeoutIndex>
+        control{};
+    std::optional<HistoryList> history{};
+    // Saved only while the dialog shows an e-mail page of a service.
+    bool emailPage = false;
+    // The value the dialog was shown, when it is not the stored one.
+    qint32 (Settings::*shown)() const = nullptr;
+    void (Settings::*changed)() = nullptr;
+    void (Settings::*step)(OptionsSnapshot&) = nullptr;
 };
 
-// The properties a stored value may set by its name. The port choice is
-// read apart, in a fixed order; read-only and unstored properties are not
-// here, so a value of that name is ignored.
+// In the order SaveOptions writes. The port choice is read apart, in a fixed
+// order; read-only and unstored properties are not here, so a value of that
+// name is ignored.
 const std::vector<Settings::Property>& Settings::Properties()
 {
+    using S = Settings;
+    using O = OptionsSnapshot;
     static const std::vector<Property> props = {
-        {"ShowCost", &Settings::ShowCost_},
-        {"Price", &Settings::Price_},
-        {"CurrencySign", &Settings::CurrencySign_},
-        {"RememberRecentFiles", &Settings::RememberRecentFiles_},
-        {"RecentFilesNumber", &Settings::RecentFilesNumber_},
-        {"WorkingFolder", &Settings::WorkingFolder_},
-        {"SimplifiedLog", &Settings::SimplifiedLog_},
-        {"DateTimeFormat", &Settings::DateTimeFormat_},
-        {"ConnectAtStartUp", &Settings::ConnectAtStartUp_},
-        {"JoinParts", &Settings::JoinParts_},
-        {"StartPort", &Settings::StartPort_},
-        {"EndPort", &Settings::EndPort_},
-        {"LastPort", &Settings::LastPort_},
-        {"PortSpeedIndex", &Settings::PortSpeedIndex_},
-        {"Coding", &Settings::Coding_},
-        {"Class", &Settings::Class_},
-        {"ValidityType", &Settings::ValidityType_},
-        {"RelativeValidity", &Settings::RelativeValidity_},
-        {"RequestReport", &Settings::RequestReport_},
-        {"SCNumberFromPhone", &Settings::SCNumberFromPhone_},
-        {"SCNumber", &Settings::SCNumber_},
-        {"ConfereesForeColor", &Settings::ConfereesForeColor_},
-        {"ConfereesBackColor", &Settings::ConfereesBackColor_},
-        {"MessageForeColor", &Settings::MessageForeColor_},
-        {"MessageBackColor", &Settings::MessageBackColor_},
-        {"LogForeColor", &Settings::LogForeColor_},
-        {"LogBackColor", &Settings::LogBackColor_},
-        {"BookForeColor", &Settings::BookForeColor_},
-        {"BookBackColor", &Settings::BookBackColor_},
-        {"OtherForeColor", &Settings::OtherForeColor_},
-        {"OtherBackColor", &Settings::OtherBackColor_},
-        {"TO0", TimeoutIndex{0}},
-        {"TO1", TimeoutIndex{1}},
-        {"TO2", TimeoutIndex{2}},
-        {"TO3", TimeoutIndex{3}},
-        {"TO4", TimeoutIndex{4}},
-        {"LogToFile", &Settings::LogToFile_},
-        {"UseExtender", &Settings::UseExtender_},
-        {"Extender", &Settings::Extender_},
-        {"LimitMsgToExt", &Settings::LimitMsgToExt_},
-        {"MaxPartsToExt", &Settings::MaxPartsToExt_},
-        {"ConnectAtStartUpEmail", &Settings::ConnectAtStartUpEmail_},
-        {"UserName", &Settings::UserName_},
-        {"EmailAddress", &Settings::EmailAddress_},
-        {"Login", &Settings::Login_},
-        {"Password", &Settings::Password_},
-        {"POP3Address", &Settings::POP3Address_},
-        {"POP3Port", &Settings::POP3Port_},
-        {"POP3SSLRequired", &Settings::POP3SSLRequired_},
-        {"POP3PollInterval", &Settings::POP3PollInterval_},
-        {"SMTPAddress", &Settings::SMTPAddress_},
-        {"SMTPPort", &Settings::SMTPPort_},
-        {"SMTPSSLRequired", &Settings::SMTPSSLRequired_},
-        {"ServerTimeout", &Settings::ServerTimeout_},
-        {"SPARequired", &Settings::SPARequired_},
-        {"MaxSize", &Settings::MaxSize_},
+        {.key = "ShowCost", .field = &S::ShowCost_, .def = true, .control = &O::ShowCost},
+        {.key = "Price", .field = &S::Price_, .def = 0.06f, .control = &O::Price, .history = HistoryList::Price},
+        {.key = "CurrencySign", .field = &S::CurrencySign_, .def = "$", .control = &O::CurrencySign,
+         .history = HistoryList::Currency},
+        {.key = "RememberRecentFiles", .field = &S::RememberRecentFiles_, .def = true, .control = &O::RememberRecentFiles},
+        {.key = "RecentFilesNumber", .field = &S::RecentFilesNumber_, .def = 4, .control = &O::RecentFilesNumber},
+        {.key = "WorkingFolder", .field = &S::WorkingFolder_, .def = "", .control = &O::WorkingFolder,
+         .changed = &S::TellWorkingFolder},
+        {.key = "SimplifiedLog", .field = &S::SimplifiedLog_, .def = false, .control = &O::SimplifiedLog},
+        {.key = "DateTimeFormat", .field = &S::DateTimeFormat_, .def = "yyyy/MM/dd  HH:mm", .control = &O::DateTimeFormat,
+         .history = HistoryList::DateTimeFormat},
+        {.key = "ConnectAtStartUp", .field = &S::ConnectAtStartUp_, .def = false, .control = &O::ConnectAtStartUp},
+        {.key = "JoinParts", .field = &S::JoinParts_, .def = true, .control = &O::JoinParts},
+        {.step = &S::SavePortChoice},
+        // Compared with what the dialog was shown (1 and 256 while all ports
+        // are scanned), so an untouched range does not overwrite the stored one.
+        {.key = "StartPort", .field = &S::StartPort_, .def = 1, .control = &O::StartPort, .shown = &S::StartPort},
+        {.key = "EndPort", .field = &S::EndPort_, .def = 256, .control = &O::EndPort, .shown = &S::EndPort},
+        {.key = "LastPort", .field = &S::LastPort_, .def = 0},
+        {.key = "PortSpeedIndex", .field = &S::PortSpeedIndex_, .def = 6, .control = &O::PortSpeedIndex},
+        {.key = "Coding", .field = &S::Coding_, .def = 10, .control = &O::Coding},
+        {.key = "Class", .field = &S::Class_, .def = 4, .control = &O::Class},
+        {.key = "ValidityType", .field = &S::ValidityType_, .def = 2, .control = &O::ValidityType},
+        {.key = "RelativeValidity", .field = &S::RelativeValidity_, .def = 170, .control = &O::RelativeValidity},
+        {.key = "RequestReport", .field = &S::RequestReport_, .def = false, .control = &O::RequestReport},
+        {.key = "SCNumberFromPhone", .field = &S::SCNumberFromPhone_, .def = true, .control = &O::SCNumberFromPhone},
+        {.key = "SCNumber", .field = &S::SCNumber_, .def = "", .control = &O::SCNumber, .history = HistoryList::SCNumber},
+        {.step = &S::SaveStyleFonts},
+        {.key = "ConfereesForeColor", .field = &S::ConfereesForeColor_, .def = kWindowText,
+         .control = SampleColor{kConfereesStyle, true}},
+        {.key = "ConfereesBackColor", .field = &S::ConfereesBackColor_, .def = kWindowBack,
+         .control = SampleColor{kConfereesStyle, false}},
+        {.key = "MessageForeColor", .field = &S::MessageForeColor_, .def = kWindowText,
+         .control = SampleColor{kMessageStyle, true}},
+        {.key = "MessageBackColor", .field = &S::MessageBackColor_, .def = kWindowBack,
+         .control = SampleColor{kMessageStyle, false}},
+        {.key = "LogForeColor", .field = &S::LogForeColor_, .def = kWindowText, .control = SampleColor{kLogStyle, true}},
+        {.key = "LogBackColor", .field = &S::LogBackColor_, .def = kWindowBack, .control = SampleColor{kLogStyle, false}},
+        // Shown in the dialog, saved from the phone-book grid only.
+        {.key = "BookForeColor", .field = &S::BookForeColor_, .def = kWindowText, .control = SampleColor{kBookStyle, true}},
+        {.key = "BookBackColor", .field = &S::BookBackColor_, .def = kWindowBack, .control = SampleColor{kBookStyle, false}},
+        {.key = "OtherForeColor", .field = &S::OtherForeColor_, .def = kWindowText,
+         .control = SampleColor{kOtherStyle, true}},
+        {.key = "OtherBackColor", .field = &S::OtherBackColor_, .def = kWindowBack,
+         .control = SampleColor{kOtherStyle, false}},
+        {.key = "ConnectAtStartUpEmail", .field = &S::ConnectAtStartUpEmail_, .def = false,
+         .control = &O::ConnectAtStartUpEmail, .emailPage = true},
+        {.key = "UserName", .field = &S::UserName_, .def = "", .control = &O::UserName, .emailPage = true},
+        {.key = "EmailAddress", .field = &S::EmailAddress_, .def = "", .control = &O::EmailAddress},
+        {.key = "Login", .field = &S::Login_, .def = "", .control = &O::Login},
+        {.key = "Password", .field = &S::Password_, .def = "", .control = &O::Password},
+        {.key = "POP3Address", .field = &S::POP3Address_, .def = "", .control = &O::POP3Address},
+        {.key = "POP3Port", .field = &S::POP3Port_, .def = 110, .control = &O::POP3Port},
+        {.key = "POP3SSLRequired", .field = &S::POP3SSLRequired_, .def = false, .control = &O::POP3SSLRequired},
+        {.key = "POP3PollInterval", .field = &S::POP3PollInterval_, .def = 1, .control = &O::POP3PollInterval,
+         .emailPage = true},
+        {.key = "SMTPAddress", .field = &S::SMTPAddress_, .def = "", .control = &O::SMTPAddress},
+        {.key = "SMTPPort", .field = &S::SMTPPort_, .def = 25, .control = &O::SMTPPort},
+        {.key = "SMTPSSLRequired", .field = &S::SMTPSSLRequired_, .def = false, .control = &O::SMTPSSLRequired},
+        {.key = "ServerTimeout", .field = &S::ServerTimeout_, .def = 60, .control = &O::ServerTimeout},
+        {.key = "SPARequired", .field = &S::SPARequired_, .def = false, .control = &O::SPARequired},
+        {.key = "MaxSize", .field = &S::MaxSize_, .def = 0, .control = &O::MaxSize},
+        {.key = "UseExtender", .field = &S::UseExtender_, .def = false, .control = &O::UseExtender},
+        {.key = "Extender", .field = &S::Extender_, .def = "", .control = &O::Extender},
+        {.key = "LimitMsgToExt", .field = &S::LimitMsgToExt_, .def = false, .control = &O::LimitMsgToExt},
+        {.key = "MaxPartsToExt", .field = &S::MaxPartsToExt_, .def = 1, .control = &O::MaxPartsToExt},
+        {.key = "TO0", .field = TimeoutIndex{0}, .def = -1, .control = TimeoutIndex{0}},
+        {.key = "TO1", .field = TimeoutIndex{1}, .def = 0, .control = TimeoutIndex{1}},
+        {.key = "TO2", .field = TimeoutIndex{2}, .def = 0, .control = TimeoutIndex{2}},
+        {.key = "TO3", .field = TimeoutIndex{3}, .def = 0, .control = TimeoutIndex{3}},
+        {.key = "TO4", .field = TimeoutIndex{4}, .def = 0, .control = TimeoutIndex{4}},
+        // The gate is told at once, so the log starts or stops without a restart.
+        {.key = "LogToFile", .field = &S::LogToFile_, .def = false, .control = &O::LogToFile, .changed = &S::TellLogToFile},
     };
     return props;
 }
 
 Settings::Settings()
 {
+    for (const Property& p : Properties())
+        SetDefault(p);
     QString folder;
     GetSpecialFolderPath(folder, kCsidlPersonal, true);
     WorkingFolder_ = folder;
+}
+
+// A default of the wrong type throws at the first Settings made.
+void Settings::SetDefault(const Property& p)
+{
+    std::visit(
+        [&](auto field) {
+            using F = decltype(field);
+            if constexpr (std::is_same_v<F, bool Settings::*>)
+                this->*field = std::get<bool>(p.def);
+            else if constexpr (std::is_same_v<F, qint32 Settings::*>)
+                this->*field = std::get<qint32>(p.def);
+            else if constexpr (std::is_same_v<F, float Settings::*>)
+                this->*field = std::get<float>(p.def);
+            else if constexpr (std::is_same_v<F, QString Settings::*>)
+                this->*field = QString::fromUtf8(std::get<const char*>(p.def));
+            else if constexpr (std::is_same_v<F, TimeoutIndex>)
+                Timeouts_[field.index] = std::get<qint32>(p.def);
+        },
+        p.field);
 }
 
 void Settings::SetFromText(const Property& p, const QString& text)
@@ -227,12 +289,12 @@ void Settings::SetFromText(const Property& p, const QString& text)
                     this->*target = *v;
             } else if constexpr (std::is_same_v<T, QString Settings::*>) {
                 this->*target = text;
-            } else {
+            } else if constexpr (std::is_same_v<T, TimeoutIndex>) {
                 if (auto v = ParseLong(text))
                     Timeouts_[target.index] = *v;
             }
         },
-        p.target);
+        p.field);
 }
 
 void Settings::GetOptions()
@@ -240,7 +302,7 @@ void Settings::GetOptions()
     const QList<QPair<QString, QString>> values = platform::GetAllSettings(App(), kOptions);
     for (const auto& [name, text] : values) {
         for (const Property& p : Properties()) {
-            if (name.compare(QLatin1String(p.name), Qt::CaseInsensitive) == 0) {
+            if (p.key && name.compare(QLatin1String(p.key), Qt::CaseInsensitive) == 0) {
                 SetFromText(p, text);
                 break;
             }
@@ -292,129 +354,126 @@ void Settings::GetOptions()
     }
 }
 
+namespace {
+// Writes the control's value where it differs from the stored one.
+template <typename T, typename ToText>
+bool Store(const char* key, T& stored, const T& control, ToText toText)
+{
+    if (stored == control)
+        return false;
+    stored = control;
+    Write(kOptions, QLatin1String(key), toText(control));
+    return true;
+}
+
+QString SameText(const QString& s) { return s; }
+}  // namespace
+
 QString Settings::SaveOptions(OptionsSnapshot& c)
 {
     g_saveError.clear();
-    auto store = [&](auto& stored, const auto& control, const char* key, auto toText) {
-        if (stored == control)
-            return false;
-        stored = control;
-        Write(kOptions, QLatin1String(key), toText(control));
-        return true;
-    };
-    auto flag = [&](bool& stored, bool control, const char* key) { return store(stored, control, key, BoolText); };
-    auto number = [&](qint32& stored, qint32 control, const char* key) { return store(stored, control, key, LongText); };
-    auto text = [&](QString& stored, const QString& control, const char* key) {
-        return store(stored, control, key, [](const QString& s) { return s; });
-    };
-    // A text box that holds no number leaves its setting alone.
-    auto numberBox = [&](qint32& stored, const QString& box, const char* key) {
-        if (auto v = ParseLong(box))
-            number(stored, *v, key);
-    };
-
-    flag(ShowCost_, c.ShowCost, "ShowCost");
-    const std::optional<float> price = ParseSingle(c.Price);
-    if (!price)
-        c.Price.clear();
-    if (store(Price_, price.value_or(0.0f), "Price", SingleText))
-        UpdateHistory(HistoryList::Price, c.Price);
-    if (text(CurrencySign_, c.CurrencySign, "CurrencySign"))
-        UpdateHistory(HistoryList::Currency, c.CurrencySign);
-    flag(RememberRecentFiles_, c.RememberRecentFiles, "RememberRecentFiles");
-    number(RecentFilesNumber_, c.RecentFilesNumber, "RecentFilesNumber");
-    if (text(WorkingFolder_, c.WorkingFolder, "WorkingFolder") && WorkingFolderChanged)
-        WorkingFolderChanged(WorkingFolder_);
-    flag(SimplifiedLog_, c.SimplifiedLog, "SimplifiedLog");
-    if (text(DateTimeFormat_, c.DateTimeFormat, "DateTimeFormat"))
-        UpdateHistory(HistoryList::DateTimeFormat, c.DateTimeFormat);
-    flag(ConnectAtStartUp_, c.ConnectAtStartUp, "ConnectAtStartUp");
-    flag(JoinParts_, c.JoinParts, "JoinParts");
-    // The three values of the port choice are written together, so the
-    // store never holds two of them True.
-    if (c.Port != Port()) {
-        switch (c.Port) {
-        case PortChoice::LastChoice: LastChoice(true); break;
-        case PortChoice::ScanPorts: ScanPorts(true); break;
-        case PortChoice::ScanAllPorts: ScanAllPorts(true); break;
+    const bool emailPage = EmailType_ == 1 || EmailType_ == 2;
+    for (const Property& p : Properties()) {
+        if (p.step) {
+            (this->*p.step)(c);
+            continue;
         }
-        Write(kOptions, QStringLiteral("LastChoice"), BoolText(LastChoice_));
-        Write(kOptions, QStringLiteral("ScanPorts"), BoolText(ScanPorts_));
-        Write(kOptions, QStringLiteral("ScanAllPorts"), BoolText(ScanAllPorts_));
+        if (p.emailPage && !emailPage)
+            continue;
+        if (!SaveProperty(p, c))
+            continue;
+        if (p.history)
+            UpdateHistory(*p.history, c.*std::get<QString OptionsSnapshot::*>(p.control));
+        if (p.changed)
+            (this->*p.changed)();
     }
-    // Compared with what the dialog was shown (1 and 256 while all ports are
-    // scanned), so an untouched range does not overwrite the stored one.
-    if (c.StartPort != StartPort()) {
-        StartPort_ = c.StartPort;
-        Write(kOptions, QStringLiteral("StartPort"), LongText(StartPort_));
-    }
-    if (c.EndPort != EndPort()) {
-        EndPort_ = c.EndPort;
-        Write(kOptions, QStringLiteral("EndPort"), LongText(EndPort_));
-    }
-    number(PortSpeedIndex_, c.PortSpeedIndex, "PortSpeedIndex");
-    number(Coding_, c.Coding, "Coding");
-    number(Class_, c.Class, "Class");
-    number(ValidityType_, c.ValidityType, "ValidityType");
-    number(RelativeValidity_, c.RelativeValidity, "RelativeValidity");
-    flag(RequestReport_, c.RequestReport, "RequestReport");
-    flag(SCNumberFromPhone_, c.SCNumberFromPhone, "SCNumberFromPhone");
-    if (text(SCNumber_, c.SCNumber, "SCNumber"))
-        UpdateHistory(HistoryList::SCNumber, c.SCNumber);
+    return g_saveError;
+}
 
+bool Settings::SaveProperty(const Property& p, OptionsSnapshot& c)
+{
+    return std::visit(
+        [&](auto field, auto control) -> bool {
+            using F = decltype(field);
+            using C = decltype(control);
+            if constexpr (std::is_same_v<F, bool Settings::*> && std::is_same_v<C, bool OptionsSnapshot::*>) {
+                return Store(p.key, this->*field, c.*control, BoolText);
+            } else if constexpr (std::is_same_v<F, qint32 Settings::*> && std::is_same_v<C, qint32 OptionsSnapshot::*>) {
+                if (!p.shown)
+                    return Store(p.key, this->*field, c.*control, LongText);
+                if (c.*control == (this->*p.shown)())
+                    return false;
+                this->*field = c.*control;
+                Write(kOptions, QLatin1String(p.key), LongText(c.*control));
+                return true;
+            } else if constexpr (std::is_same_v<F, qint32 Settings::*> && std::is_same_v<C, SampleColor>) {
+                // The Book style has no sample box in the dialog.
+                if (control.style == kBookStyle)
+                    return false;
+                const StyleSample& sample = c.Samples[size_t(control.style)];
+                return Store(p.key, this->*field, control.fore ? sample.foreColor : sample.backColor, LongText);
+            } else if constexpr (std::is_same_v<F, qint32 Settings::*> && std::is_same_v<C, QString OptionsSnapshot::*>) {
+                // A text box that holds no number leaves its setting alone.
+                const std::optional<qint32> v = ParseLong(c.*control);
+                return v && Store(p.key, this->*field, *v, LongText);
+            } else if constexpr (std::is_same_v<F, float Settings::*> && std::is_same_v<C, QString OptionsSnapshot::*>) {
+                const std::optional<float> v = ParseSingle(c.*control);
+                if (!v)
+                    (c.*control).clear();
+                return Store(p.key, this->*field, v.value_or(0.0f), SingleText);
+            } else if constexpr (std::is_same_v<F, QString Settings::*> && std::is_same_v<C, QString OptionsSnapshot::*>) {
+                return Store(p.key, this->*field, c.*control, SameText);
+            } else if constexpr (std::is_same_v<F, TimeoutIndex> && std::is_same_v<C, TimeoutIndex>) {
+                QString& box = c.Timeouts[control.index];
+                const std::optional<qint32> v = ParseLong(box);
+                if (!v)
+                    box.clear();
+                return Store(p.key, Timeouts_[field.index], v.value_or(0), LongText);
+            } else {
+                // No control, or a pairing the table never makes.
+                Q_ASSERT((std::is_same_v<C, std::monostate>));
+                return false;
+            }
+        },
+        p.field, p.control);
+}
+
+// The three values of the port choice are written together, so the store
+// never holds two of them True.
+void Settings::SavePortChoice(OptionsSnapshot& c)
+{
+    if (c.Port == Port())
+        return;
+    switch (c.Port) {
+    case PortChoice::LastChoice: LastChoice(true); break;
+    case PortChoice::ScanPorts: ScanPorts(true); break;
+    case PortChoice::ScanAllPorts: ScanAllPorts(true); break;
+    }
+    Write(kOptions, QStringLiteral("LastChoice"), BoolText(LastChoice_));
+    Write(kOptions, QStringLiteral("ScanPorts"), BoolText(ScanPorts_));
+    Write(kOptions, QStringLiteral("ScanAllPorts"), BoolText(ScanAllPorts_));
+}
+
+void Settings::SaveStyleFonts(OptionsSnapshot& c)
+{
     for (int style : {kConfereesStyle, kMessageStyle, kLogStyle, kOtherStyle}) {
         if (fontChanged_[size_t(style)]) {
             styleFonts_[size_t(style)] = c.Samples[size_t(style)].font;
             WriteStyleFont(style);
         }
     }
+}
 
-    number(ConfereesForeColor_, c.Samples[kConfereesStyle].foreColor, "ConfereesForeColor");
-    number(ConfereesBackColor_, c.Samples[kConfereesStyle].backColor, "ConfereesBackColor");
-    number(MessageForeColor_, c.Samples[kMessageStyle].foreColor, "MessageForeColor");
-    number(MessageBackColor_, c.Samples[kMessageStyle].backColor, "MessageBackColor");
-    number(LogForeColor_, c.Samples[kLogStyle].foreColor, "LogForeColor");
-    number(LogBackColor_, c.Samples[kLogStyle].backColor, "LogBackColor");
-    number(OtherForeColor_, c.Samples[kOtherStyle].foreColor, "OtherForeColor");
-    number(OtherBackColor_, c.Samples[kOtherStyle].backColor, "OtherBackColor");
+void Settings::TellWorkingFolder()
+{
+    if (WorkingFolderChanged)
+        WorkingFolderChanged(WorkingFolder_);
+}
 
-    const bool emailPage = EmailType_ == 1 || EmailType_ == 2;
-    if (emailPage) {
-        flag(ConnectAtStartUpEmail_, c.ConnectAtStartUpEmail, "ConnectAtStartUpEmail");
-        text(UserName_, c.UserName, "UserName");
-    }
-    text(EmailAddress_, c.EmailAddress, "EmailAddress");
-    text(Login_, c.Login, "Login");
-    text(Password_, c.Password, "Password");
-    text(POP3Address_, c.POP3Address, "POP3Address");
-    numberBox(POP3Port_, c.POP3Port, "POP3Port");
-    flag(POP3SSLRequired_, c.POP3SSLRequired, "POP3SSLRequired");
-    if (emailPage)
-        numberBox(POP3PollInterval_, c.POP3PollInterval, "POP3PollInterval");
-    text(SMTPAddress_, c.SMTPAddress, "SMTPAddress");
-    numberBox(SMTPPort_, c.SMTPPort, "SMTPPort");
-    flag(SMTPSSLRequired_, c.SMTPSSLRequired, "SMTPSSLRequired");
-    numberBox(ServerTimeout_, c.ServerTimeout, "ServerTimeout");
-    flag(SPARequired_, c.SPARequired, "SPARequired");
-    numberBox(MaxSize_, c.MaxSize, "MaxSize");
-
-    flag(UseExtender_, c.UseExtender, "UseExtender");
-    text(Extender_, c.Extender, "Extender");
-    flag(LimitMsgToExt_, c.LimitMsgToExt, "LimitMsgToExt");
-    numberBox(MaxPartsToExt_, c.MaxPartsToExt, "MaxPartsToExt");
-
-    for (size_t i = 0; i < 5; ++i) {
-        const std::optional<qint32> v = ParseLong(c.Timeouts[i]);
-        if (!v)
-            c.Timeouts[i].clear();
-        const QByteArray key = "TO" + QByteArray::number(qulonglong(i));
-        number(Timeouts_[i], v.value_or(0), key.constData());
-    }
-
-    // The gate is told at once, so the log starts or stops without a restart.
-    if (flag(LogToFile_, c.LogToFile, "LogToFile") && G().PhoneGate)
+void Settings::TellLogToFile()
+{
+    if (G().PhoneGate)
         G().PhoneGate->LogToFile(LogToFile_ ? WorkingFolder_ : QString());
-    return g_saveError;
 }
 
 std::optional<qint32> Settings::LongFromText(const QString& text) { return ParseLong(text); }
@@ -438,52 +497,40 @@ void Settings::SaveBookOptions(bool fontChanged, const platform::FontSpec& font,
 OptionsSnapshot Settings::Snapshot()
 {
     OptionsSnapshot c;
-    c.ShowCost = ShowCost_;
-    c.Price = SingleText(Price_);
-    c.CurrencySign = CurrencySign_;
-    c.RememberRecentFiles = RememberRecentFiles_;
-    c.RecentFilesNumber = RecentFilesNumber_;
-    c.WorkingFolder = WorkingFolder_;
-    c.SimplifiedLog = SimplifiedLog_;
-    c.DateTimeFormat = DateTimeFormat_;
-    c.ConnectAtStartUp = ConnectAtStartUp_;
-    c.JoinParts = JoinParts_;
+    for (const Property& p : Properties())
+        ShowProperty(p, c);
     c.Port = Port();
-    c.StartPort = StartPort();
-    c.EndPort = EndPort();
-    c.PortSpeedIndex = PortSpeedIndex_;
-    c.SCNumberFromPhone = SCNumberFromPhone_;
-    c.SCNumber = SCNumber_;
-    c.Coding = Coding_;
-    c.Class = Class_;
-    c.ValidityType = ValidityType_;
-    c.RelativeValidity = RelativeValidity_;
-    c.RequestReport = RequestReport_;
     for (int style = 0; style < 5; ++style)
-        c.Samples[size_t(style)] = {StyleFont(style), StyleForeColor(style), StyleBackColor(style)};
-    c.ConnectAtStartUpEmail = ConnectAtStartUpEmail_;
-    c.UserName = UserName_;
-    c.EmailAddress = EmailAddress_;
-    c.Login = Login_;
-    c.Password = Password_;
-    c.POP3Address = POP3Address_;
-    c.POP3Port = LongText(POP3Port_);
-    c.POP3SSLRequired = POP3SSLRequired_;
-    c.POP3PollInterval = LongText(POP3PollInterval_);
-    c.SMTPAddress = SMTPAddress_;
-    c.SMTPPort = LongText(SMTPPort_);
-    c.SMTPSSLRequired = SMTPSSLRequired_;
-    c.ServerTimeout = LongText(ServerTimeout_);
-    c.SPARequired = SPARequired_;
-    c.MaxSize = LongText(MaxSize_);
-    c.UseExtender = UseExtender_;
-    c.Extender = Extender_;
-    c.LimitMsgToExt = LimitMsgToExt_;
-    c.MaxPartsToExt = LongText(MaxPartsToExt_);
-    for (size_t i = 0; i < 5; ++i)
-        c.Timeouts[i] = LongText(Timeouts_[i]);
-    c.LogToFile = LogToFile_;
+        c.Samples[size_t(style)].font = StyleFont(style);
     return c;
+}
+
+void Settings::ShowProperty(const Property& p, OptionsSnapshot& c) const
+{
+    std::visit(
+        [&](auto field, auto control) {
+            using F = decltype(field);
+            using C = decltype(control);
+            if constexpr (std::is_same_v<F, bool Settings::*> && std::is_same_v<C, bool OptionsSnapshot::*>) {
+                c.*control = this->*field;
+            } else if constexpr (std::is_same_v<F, qint32 Settings::*> && std::is_same_v<C, qint32 OptionsSnapshot::*>) {
+                c.*control = p.shown ? (this->*p.shown)() : this->*field;
+            } else if constexpr (std::is_same_v<F, qint32 Settings::*> && std::is_same_v<C, SampleColor>) {
+                StyleSample& sample = c.Samples[size_t(control.style)];
+                (control.fore ? sample.foreColor : sample.backColor) = this->*field;
+            } else if constexpr (std::is_same_v<F, qint32 Settings::*> && std::is_same_v<C, QString OptionsSnapshot::*>) {
+                c.*control = LongText(this->*field);
+            } else if constexpr (std::is_same_v<F, float Settings::*> && std::is_same_v<C, QString OptionsSnapshot::*>) {
+                c.*control = SingleText(this->*field);
+            } else if constexpr (std::is_same_v<F, QString Settings::*> && std::is_same_v<C, QString OptionsSnapshot::*>) {
+                c.*control = this->*field;
+            } else if constexpr (std::is_same_v<F, TimeoutIndex> && std::is_same_v<C, TimeoutIndex>) {
+                c.Timeouts[control.index] = LongText(Timeouts_[field.index]);
+            } else {
+                Q_ASSERT((std::is_same_v<C, std::monostate>));
+            }
+        },
+        p.field, p.control);
 }
 
 void Settings::LastChoice(bool value)

@@ -38,7 +38,7 @@ public:                                             \
     void Name(Type value) { Name##_ = value; }      \
                                                     \
 private:                                            \
-    Type Name##_
+    Type Name##_{}
 
 class Settings {
 public:
@@ -71,16 +71,17 @@ public:
     // Told the new folder when SaveOptions changes WorkingFolder.
     std::function<void(const QString& folder)> WorkingFolderChanged;
 
-    PARLOVA_SETTING(bool, ShowCost) = true;
-    PARLOVA_SETTING(float, Price) = 0.06f;
-    PARLOVA_SETTING(QString, CurrencySign) = QStringLiteral("$");
-    PARLOVA_SETTING(bool, RememberRecentFiles) = true;
-    PARLOVA_SETTING(qint32, RecentFilesNumber) = 4;
+    // The stored settings take their defaults from the table in Settings.cpp.
+    PARLOVA_SETTING(bool, ShowCost);
+    PARLOVA_SETTING(float, Price);
+    PARLOVA_SETTING(QString, CurrencySign);
+    PARLOVA_SETTING(bool, RememberRecentFiles);
+    PARLOVA_SETTING(qint32, RecentFilesNumber);
     PARLOVA_SETTING(QString, WorkingFolder);
-    PARLOVA_SETTING(bool, SimplifiedLog) = false;
-    PARLOVA_SETTING(QString, DateTimeFormat) = QStringLiteral("yyyy/MM/dd  HH:mm");
-    PARLOVA_SETTING(bool, ConnectAtStartUp) = false;
-    PARLOVA_SETTING(bool, JoinParts) = true;
+    PARLOVA_SETTING(bool, SimplifiedLog);
+    PARLOVA_SETTING(QString, DateTimeFormat);
+    PARLOVA_SETTING(bool, ConnectAtStartUp);
+    PARLOVA_SETTING(bool, JoinParts);
 
 public:
     // The port choice: setting one True sets the other two False; setting
@@ -103,33 +104,33 @@ public:
     void SetLastChoice();
     void SetScanAllPorts();
 
-    PARLOVA_SETTING(qint32, LastPort) = 0;
-    PARLOVA_SETTING(qint32, PortSpeedIndex) = 6;
+    PARLOVA_SETTING(qint32, LastPort);
+    PARLOVA_SETTING(qint32, PortSpeedIndex);
 
 public:
     // Bits per second of PortSpeedIndex: 9600 ... 57600, else 115200.
     qint32 PortSpeed() const;
 
-    PARLOVA_SETTING(qint32, Coding) = 10;
-    PARLOVA_SETTING(qint32, Class) = 4;
-    PARLOVA_SETTING(qint32, ValidityType) = 2;
-    PARLOVA_SETTING(qint32, RelativeValidity) = 170;
-    PARLOVA_SETTING(bool, RequestReport) = false;
-    PARLOVA_SETTING(bool, SCNumberFromPhone) = true;
+    PARLOVA_SETTING(qint32, Coding);
+    PARLOVA_SETTING(qint32, Class);
+    PARLOVA_SETTING(qint32, ValidityType);
+    PARLOVA_SETTING(qint32, RelativeValidity);
+    PARLOVA_SETTING(bool, RequestReport);
+    PARLOVA_SETTING(bool, SCNumberFromPhone);
     PARLOVA_SETTING(QString, SCNumber);
 
-    // Colours are OLE values; the defaults are the system's window text and
-    // window background.
-    PARLOVA_SETTING(qint32, ConfereesForeColor) = kWindowText;
-    PARLOVA_SETTING(qint32, ConfereesBackColor) = kWindowBack;
-    PARLOVA_SETTING(qint32, MessageForeColor) = kWindowText;
-    PARLOVA_SETTING(qint32, MessageBackColor) = kWindowBack;
-    PARLOVA_SETTING(qint32, LogForeColor) = kWindowText;
-    PARLOVA_SETTING(qint32, LogBackColor) = kWindowBack;
-    PARLOVA_SETTING(qint32, BookForeColor) = kWindowText;
-    PARLOVA_SETTING(qint32, BookBackColor) = kWindowBack;
-    PARLOVA_SETTING(qint32, OtherForeColor) = kWindowText;
-    PARLOVA_SETTING(qint32, OtherBackColor) = kWindowBack;
+    // Colours are OLE values; by default the system's window text and window
+    // background.
+    PARLOVA_SETTING(qint32, ConfereesForeColor);
+    PARLOVA_SETTING(qint32, ConfereesBackColor);
+    PARLOVA_SETTING(qint32, MessageForeColor);
+    PARLOVA_SETTING(qint32, MessageBackColor);
+    PARLOVA_SETTING(qint32, LogForeColor);
+    PARLOVA_SETTING(qint32, LogBackColor);
+    PARLOVA_SETTING(qint32, BookForeColor);
+    PARLOVA_SETTING(qint32, BookBackColor);
+    PARLOVA_SETTING(qint32, OtherForeColor);
+    PARLOVA_SETTING(qint32, OtherBackColor);
 
 public:
     // Serial time-outs in ms: read interval, read multiplier, read constant,
@@ -141,29 +142,29 @@ public:
     void TO3(qint32 value) { Timeouts_[3] = value; }
     void TO4(qint32 value) { Timeouts_[4] = value; }
 
-    PARLOVA_SETTING(bool, LogToFile) = false;
-    PARLOVA_SETTING(bool, UseExtender) = false;
+    PARLOVA_SETTING(bool, LogToFile);
+    PARLOVA_SETTING(bool, UseExtender);
     PARLOVA_SETTING(QString, Extender);
-    PARLOVA_SETTING(bool, LimitMsgToExt) = false;
-    PARLOVA_SETTING(qint32, MaxPartsToExt) = 1;
-    PARLOVA_SETTING(bool, ConnectAtStartUpEmail) = false;
+    PARLOVA_SETTING(bool, LimitMsgToExt);
+    PARLOVA_SETTING(qint32, MaxPartsToExt);
+    PARLOVA_SETTING(bool, ConnectAtStartUpEmail);
     PARLOVA_SETTING(QString, UserName);
     PARLOVA_SETTING(QString, EmailAddress);
     PARLOVA_SETTING(QString, Login);
     // Kept as plain text; the store's file is private to the user.
     PARLOVA_SETTING(QString, Password);
     PARLOVA_SETTING(QString, POP3Address);
-    PARLOVA_SETTING(qint32, POP3Port) = 110;
-    PARLOVA_SETTING(bool, POP3SSLRequired) = false;
-    PARLOVA_SETTING(qint32, POP3PollInterval) = 1;
+    PARLOVA_SETTING(qint32, POP3Port);
+    PARLOVA_SETTING(bool, POP3SSLRequired);
+    PARLOVA_SETTING(qint32, POP3PollInterval);
     PARLOVA_SETTING(QString, SMTPAddress);
-    PARLOVA_SETTING(qint32, SMTPPort) = 25;
-    PARLOVA_SETTING(bool, SMTPSSLRequired) = false;
-    PARLOVA_SETTING(qint32, ServerTimeout) = 60;
-    PARLOVA_SETTING(bool, SPARequired) = false;
-    PARLOVA_SETTING(qint32, MaxSize) = 0;
+    PARLOVA_SETTING(qint32, SMTPPort);
+    PARLOVA_SETTING(bool, SMTPSSLRequired);
+    PARLOVA_SETTING(qint32, ServerTimeout);
+    PARLOVA_SETTING(bool, SPARequired);
+    PARLOVA_SETTING(qint32, MaxSize);
     // The e-mail gate's service type, set at start-up; never stored.
-    PARLOVA_SETTING(qint32, EmailType) = 0;
+    PARLOVA_SETTING(qint32, EmailType);
 
 public:
     // A style's font, made with the default font on first use.
@@ -194,6 +195,13 @@ private:
     };
 
     void SetFromText(const Property& p, const QString& text);
+    void SetDefault(const Property& p);
+    bool SaveProperty(const Property& p, OptionsSnapshot& controls);
+    void ShowProperty(const Property& p, OptionsSnapshot& controls) const;
+    void SavePortChoice(OptionsSnapshot& controls);
+    void SaveStyleFonts(OptionsSnapshot& controls);
+    void TellWorkingFolder();
+    void TellLogToFile();
     void UpdateHistory(HistoryList list, const QString& text);
     void WriteStyleFont(int style);
     qint32& ForeColorOf(int style);
@@ -202,9 +210,9 @@ private:
     bool LastChoice_ = false;
     bool ScanPorts_ = false;
     bool ScanAllPorts_ = true;
-    qint32 StartPort_ = 1;
-    qint32 EndPort_ = 256;
-    std::array<qint32, 5> Timeouts_{-1, 0, 0, 0, 0};
+    qint32 StartPort_{};
+    qint32 EndPort_{};
+    std::array<qint32, 5> Timeouts_{};
     std::array<std::optional<platform::FontSpec>, 5> styleFonts_;
     std::array<bool, 5> fontChanged_{};
     std::array<HistoryState, 4> histories_;
