@@ -74,14 +74,6 @@ protected:
             },
             20000, script);
     }
-    bool sent(const Pop3ScriptServer& script, const QByteArray& verb)
-    {
-        for (const QByteArray& c : script.commands())
-            if (c.startsWith(verb))
-                return true;
-        return false;
-    }
-
     platform::FakeClock clock;
 };
 
@@ -184,7 +176,7 @@ TEST_F(Gate, ARunningReadRestartsTheMinuteCount)
     ASSERT_EQ(gate.Connect(QStringLiteral("Ann"), QStringLiteral("a@x.org"), Server(script.port(), 5), Server(1)),
               QString());
     gate.CommandTick();
-    ASSERT_TRUE(mailtest::WaitFor([&] { return sent(script, "STAT"); }, 10000, &script));
+    ASSERT_TRUE(mailtest::WaitFor([&] { return script.received("STAT"); }, 10000, &script));
     for (int minute = 1; minute <= 4; ++minute)
         gate.MinuteTick();
     EXPECT_EQ(MinuteCounter(), 4);
@@ -209,8 +201,8 @@ TEST_F(Gate, DisconnectInTheMiddleOfAReadAbortsItWithoutQuit)
     ASSERT_EQ(gate.Connect(QStringLiteral("Ann"), QStringLiteral("a@x.org"), Server(script.port()), Server(1)),
               QString());
     gate.CommandTick();
-    ASSERT_TRUE(mailtest::WaitFor([&] { return sent(script, "LIST 2"); }, 10000, &script));
-    EXPECT_TRUE(sent(script, "DELE 1"));
+    ASSERT_TRUE(mailtest::WaitFor([&] { return script.received("LIST 2"); }, 10000, &script));
+    EXPECT_TRUE(script.received("DELE 1"));
 
     EXPECT_EQ(gate.Disconnect(), QString());
     EXPECT_FALSE(gate.Ready());
@@ -227,8 +219,8 @@ TEST_F(Gate, DisconnectInTheMiddleOfAReadAbortsItWithoutQuit)
     // A late answer finds nobody listening.
     script.sendNow("+OK 2 100\r\n");
     mailtest::WaitFor([] { return false; }, 200, &script);
-    EXPECT_FALSE(sent(script, "QUIT"));
-    EXPECT_FALSE(sent(script, "RETR 2"));
+    EXPECT_FALSE(script.received("QUIT"));
+    EXPECT_FALSE(script.received("RETR 2"));
     EXPECT_TRUE(script.committedDeletions().isEmpty());
 }
 
@@ -312,7 +304,7 @@ TEST_F(Gate, AReadTimeOutCutsTheSessionAtOnce)
     ASSERT_EQ(gate.Connect(QStringLiteral("Ann"), QStringLiteral("a@x.org"), Server(script.port()), Server(1)),
               QString());
     gate.CommandTick();
-    ASSERT_TRUE(mailtest::WaitFor([&] { return sent(script, "UIDL 2"); }, 10000, &script));
+    ASSERT_TRUE(mailtest::WaitFor([&] { return script.received("UIDL 2"); }, 10000, &script));
     gate.CommandTick();
     EXPECT_EQ(gate.CurrentCommand()->Result(), IN_PROCESS);
     clock.advance(31000);
@@ -324,8 +316,8 @@ TEST_F(Gate, AReadTimeOutCutsTheSessionAtOnce)
     EXPECT_TRUE(mailtest::WaitFor([&] { return !script.clientConnected(); }, 10000, &script));
     script.sendNow("+OK 2 uid-2\r\n");
     mailtest::WaitFor([] { return false; }, 200, &script);
-    EXPECT_FALSE(sent(script, "LIST 2"));
-    EXPECT_FALSE(sent(script, "QUIT"));
+    EXPECT_FALSE(script.received("LIST 2"));
+    EXPECT_FALSE(script.received("QUIT"));
     EXPECT_TRUE(script.committedDeletions().isEmpty());
 }
 

@@ -69,13 +69,6 @@ protected:
         return out;
     }
     QStringList files() const { return QDir(folder).entryList(QDir::Files, QDir::Name); }
-    bool sent(const QByteArray& verb) const
-    {
-        for (const QByteArray& c : script.commands())
-            if (c.startsWith(verb))
-                return true;
-        return false;
-    }
 
     platform::FakeClock clock;
     Pop3ScriptServer script;
@@ -169,7 +162,7 @@ TEST_F(Pop3Recovery, ATricklingServerEndsAtTheSessionsDeadline)
         return true;
     });
     ASSERT_EQ(reader.Read(0, folder), QString());
-    ASSERT_TRUE(WaitFor([&] { return sent("RETR"); }, 10000, &script));
+    ASSERT_TRUE(WaitFor([&] { return script.received("RETR"); }, 10000, &script));
     ASSERT_TRUE(WaitFor([&] { return reader.ReceivedBytes() > 0 && reader.state() == Pop3Reader::Retr; }, 10000,
                         &script));
 
@@ -185,8 +178,8 @@ TEST_F(Pop3Recovery, ATricklingServerEndsAtTheSessionsDeadline)
     }
     // What the read command does at its time-out: cut, without QUIT.
     reader.Abort();
-    EXPECT_FALSE(sent("DELE"));
-    EXPECT_FALSE(sent("QUIT"));
+    EXPECT_FALSE(script.received("DELE"));
+    EXPECT_FALSE(script.received("QUIT"));
     EXPECT_TRUE(script.committedDeletions().isEmpty());
 }
 
@@ -199,7 +192,7 @@ TEST_F(Pop3Recovery, ASessionEndsWithinHalfAnHourWhateverTheTimeOut)
         return a.silent;
     });
     ASSERT_EQ(reader.Read(0, folder), QString());
-    ASSERT_TRUE(WaitFor([&] { return sent("STAT"); }, 10000, &script));
+    ASSERT_TRUE(WaitFor([&] { return script.received("STAT"); }, 10000, &script));
     clock.advance(30 * 60 * 1000);
     EXPECT_FALSE(reader.Timeout());
     clock.advance(1);
@@ -219,7 +212,7 @@ TEST_F(Pop3Recovery, ALetterLeftForAFullFolderArrivesAtTheNextRead)
     ASSERT_EQ(r.error, QString());
     ASSERT_EQ(r.count, 1);
     EXPECT_EQ(r.letters.at(0).Message.Flags, 2048);
-    EXPECT_FALSE(sent("DELE"));
+    EXPECT_FALSE(script.received("DELE"));
     EXPECT_EQ(files(), QStringList());
 
     r = read();
@@ -246,7 +239,7 @@ TEST_F(Pop3Recovery, ALetterOverTheHardCapStaysOnTheServer)
     EXPECT_EQ(r.letters.at(0).Message.NoteText,
               QStringLiteral("{The message was not loaded because its size (300000000 bytes) exceedes the limit. "
                              "It was left in the mail server.}"));
-    EXPECT_FALSE(sent("RETR"));
+    EXPECT_FALSE(script.received("RETR"));
     EXPECT_TRUE(script.committedDeletions().isEmpty());
 }
 

@@ -41,6 +41,14 @@ public:
 
     // Command lines received (without CR LF), over all connections.
     const QList<QByteArray>& commands() const { return commands_; }
+    // A command line beginning with verb came in, on any connection.
+    bool received(const QByteArray& verb) const
+    {
+        for (const QByteArray& c : commands_)
+            if (c.startsWith(verb))
+                return true;
+        return false;
+    }
     bool clientConnected() const { return client_ && client_->state() == QAbstractSocket::ConnectedState; }
     int connections() const { return connections_; }
     // Letter numbers marked for deletion by a session that ended with QUIT.
