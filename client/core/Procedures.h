@@ -16,6 +16,16 @@ class QWidget;
 
 namespace parlova {
 
+// What a conversation submenu item stands for: a conversation by its theme,
+// "[nowhere]" or "More conferences..." (the picker of all conversations).
+// The flags, never the caption, tell them apart: a conversation may be
+// called "[nowhere]".
+struct TalkChoice {
+    QString theme;
+    bool more = false;
+    bool nowhere = false;
+};
+
 template <class Signature>
 class Slot;
 
@@ -52,9 +62,19 @@ struct Procedures {
     // "" or the error text.
     Slot<QString(QWidget* talk, bool saveAs)> SaveTalkFile;
     Slot<QString(QWidget* talk)> ToggleTalkOptions;
-    Slot<void(const QString& theme, bool selectedOnly, const QString& oneAddress, const QString& text)>
+    // True when at least one order was queued.
+    Slot<bool(const QString& theme, bool selectedOnly, const QString& oneAddress, const QString& text)>
         SendTalkMessage;
     Slot<void()> StartFind;
+
+    // Conferees, from the conversation window's menus and conferee list;
+    // position is the line of the conferee list, from 0.
+    Slot<void(QWidget* talk)> AddConfereesFromPhonebooks;
+    Slot<void(QWidget* talk)> AskAddConferee;
+    Slot<void(const QString& theme, qint32 position)> AskEditConferee;
+    Slot<void(const QString& theme)> AskRemoveConferees;
+    Slot<void(const QString& theme, const TalkChoice& destination)> AskMoveConferees;
+    Slot<void(const QString& theme, const TalkChoice& destination)> AskJoinTalks;
 
     // Phone books.
     Slot<void()> ShowPhonebook;
@@ -63,6 +83,8 @@ struct Procedures {
     Slot<void()> AskDeleteContact;
     Slot<void(bool move)> AskCopyMoveContact;
     Slot<void()> StartTalkWithContacts;
+    // book: a phone-book number of the phone-book records.
+    Slot<void(QWidget* talk, qint32 book)> CopyConfereesToBook;
 
     // Message store; owner is the message-store window's caption.
     Slot<void(const QString& owner)> StoreNewMessage;

@@ -3,18 +3,13 @@
 // its submenus that only this window starts (those the main window's
 // toolbar starts too are in the cross-layer table). The window calls them
 // through this table; an empty slot does nothing.
+#include "client/core/Procedures.h"
+
 #include <QString>
 
 #include <functional>
 
 namespace parlova {
-
-// What a conversation submenu item stands for: a conversation by its theme,
-// or "More conferences..." (the picker of all conversations).
-struct TalkChoice {
-    QString theme;
-    bool more = false;
-};
 
 struct MessageStoreProcedures {
     // owner: the window's caption.

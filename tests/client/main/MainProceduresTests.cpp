@@ -223,6 +223,7 @@ public:
         };
         p.SendTalkMessage = [this](const QString& theme, bool selected, const QString& one, const QString& text) {
             calls << QStringLiteral("SendTalkMessage(%1,%2,%3,%4)").arg(theme).arg(selected).arg(one, text);
+            return true;
         };
         p.StartFind = [this] { calls << "StartFind"; };
         p.ShowPhonebook = [this] { calls << "ShowPhonebook"; };
