@@ -15,6 +15,12 @@ const QString kReadFailed = QStringLiteral("The Read Phonebook operation failed"
 QString ReadBook::GetCommand()
 {
     return Guarded([&] {
+        // The records are emptied when the read starts, not when it is
+        // asked for: orders queued before it still work on the old entries,
+        // and two reads never add up. The window shows them no more.
+        if (PhonebookWindow* window = Windows().frmPhonebook())
+            window->Unload();
+        PhoneBooksRef().RemoveAll();
         waitingReply_ = true;
         auto command = std::make_shared<corvane::PhoneCommand>();
         command->setBagObject(bag::Book, G().PhoneBooks);

@@ -32,6 +32,14 @@ SimPhoneBook* BookProfile::book(const QString& name)
     return nullptr;
 }
 
+void BookProfile::putSampleContacts()
+{
+    book(QStringLiteral("SM"))->put(1, QStringLiteral("+111"), QStringLiteral("Ann"));
+    book(QStringLiteral("SM"))->put(2, QStringLiteral("+222"), QStringLiteral("Bob"));
+    book(QStringLiteral("SM"))->put(10, QStringLiteral("+1010"), QString::fromUtf8("Zo\xc3\xab"));
+    book(QStringLiteral("ME"))->put(1, QStringLiteral("+333"), QStringLiteral("Carol"));
+}
+
 namespace {
 
 BookProfile& Books(PhoneSim& s) { return s.state().get<BookProfile>(); }

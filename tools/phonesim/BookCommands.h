@@ -58,6 +58,9 @@ struct BookProfile {
     QString selected = QStringLiteral("SM");
 
     SimPhoneBook* book(const QString& name);
+    // A few contacts to try the phone-book window on: SIM 1 "+111" Ann,
+    // 2 "+222" Bob, 10 "+1010" Zoë; handset 1 "+333" Carol.
+    void putSampleContacts();
 };
 
 }  // namespace phonesim
