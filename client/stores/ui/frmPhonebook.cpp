@@ -102,7 +102,8 @@ void frmPhonebook::ShowBookTotals()
 
 void frmPhonebook::resizeColumns()
 {
-    const double grid = platform::PixelsToTwipsX(MSFlexGrid1->viewport()->width());
+    // The grid takes the window's whole width; its own may not follow yet.
+    const double grid = platform::PixelsToTwipsX(width() - 2 * MSFlexGrid1->frameWidth());
     const double w0 = MSFlexGrid1->ColumnWidthTwips(0);
     const double w1 = MSFlexGrid1->ColumnWidthTwips(1);
     if (!widthsSet_) {

@@ -6,6 +6,7 @@
 #include "client/conversations/BookNames.h"
 #include "client/conversations/Conference.h"
 #include "client/conversations/ui/frmNewConf.h"
+#include "client/conversations/ui/frmTalk.h"
 #include "client/core/ModalQuestion.h"
 #include "client/core/ui/StoreGrid.h"
 #include "client/core/ui/frmAllItems.h"
@@ -518,4 +519,22 @@ TEST_F(Phonebook, FontAndColourAreTheBookStyleAtTheNextOpening)
     handle.SetFocus();
     EXPECT_EQ(platform::WidgetFont(w().MSFlexGrid1), font);
     EXPECT_EQ(platform::WidgetBackColor(w().MSFlexGrid1), 0x604020);
+}
+
+TEST_F(Phonebook, AConfereeGoesToABookThroughTheAddDialog)
+{
+    read();
+    frmTalk* talk = frmTalk::Create(&area);
+    app.procedures().CopyConfereesToBook(talk, books().GetSIMBook());
+    EXPECT_EQ(boxes.last().prompt, QStringLiteral("No conferees"));
+    EXPECT_EQ(talk->AddConferee(QStringLiteral("+4477"), QStringLiteral("Bartholomew Fitzgerald Jr")), QString());
+    talk->List1->setCurrentRow(0);
+    Shown shown;
+    answerContact(shown, QStringLiteral("Bart"), QStringLiteral("+4477"));
+    app.procedures().CopyConfereesToBook(talk, books().GetSIMBook());
+    EXPECT_EQ(shown.caption, QStringLiteral("Add contact to SIM"));
+    EXPECT_EQ((QStringList{shown.name, shown.number}), (QStringList{"Bartholomew Fitzge", "+4477"}));
+    EXPECT_TRUE(runUntilIdle());
+    EXPECT_EQ(rows().last(), Row("SIM", "3", "Bart", "+4477"));
+    talk->Discard();
 }
