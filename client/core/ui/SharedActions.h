@@ -5,9 +5,12 @@
 // everywhere. A child whose menus replace the main window's while it is
 // current implements ChildMenus.
 #include <QList>
+#include <QtGlobal>
 
 class QAction;
 class QMenu;
+class QMenuBar;
+class QWidget;
 
 namespace parlova {
 
@@ -30,5 +33,11 @@ public:
     // The menus of the child's menu bar, in order.
     virtual QList<QMenu*> Menus() const = 0;
 };
+
+// The menus of a bar, in order.
+QList<QMenu*> BarMenus(const QMenuBar* bar);
+// The Window and Help menus a child window's bar ends with; Help opens the
+// window's own topic.
+void AddWindowAndHelpMenus(QMenuBar* bar, QWidget* window, qint32 helpContext);
 
 }  // namespace parlova

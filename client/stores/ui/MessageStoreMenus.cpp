@@ -114,16 +114,7 @@ MessageStoreMenus::MessageStoreMenus(frmMessageStore& window)
     mnuToolsMessageOptions->setChecked(true);
     add(tools, QStringLiteral("&Options..."), {}, [w] { Procs().ShowOptions(w->window()); });
 
-    QMenu* arrange = bar_->addMenu(QStringLiteral("&Window"));
-    add(arrange, QStringLiteral("&Cascade"), {}, [] { Procs().Arrange(0); });
-    add(arrange, QStringLiteral("&Tile"), {}, [] { Procs().Arrange(1); });
-    add(arrange, QStringLiteral("&Arrange Icons"), {}, [] { Procs().Arrange(3); });
-
-    QMenu* help = bar_->addMenu(QStringLiteral("&Help"));
-    add(help, QStringLiteral("&Help"), QKeySequence(Qt::Key_F1), [] { Procs().ShowHelp(34500); });
-    add(help, QStringLiteral("Help &Content"), {}, [] { Procs().ShowHelp(0); });
-    add(help, QStringLiteral("Parlova on the &Web"), {}, [w] { Procs().OpenWebSite(w); });
-    add(help, QStringLiteral("&About"), {}, [w] { Procs().ShowAbout(w->window()); });
+    AddWindowAndHelpMenus(bar_, w, 34500);
 
     RebuildTalkSubmenus();
 }

@@ -83,6 +83,14 @@ QWidget* FormOwner()
 
 void Queue(const OrderPtr& order) { platform::Required(G().PhoneOrders, QStringLiteral("Parlova")).Add(order, 0); }
 
+// A read asked from a menu, owned by it as the writes are.
+void QueueRead()
+{
+    auto read = std::make_shared<ReadBook>();
+    read->SetOwner(BookWrite::Owner());
+    Queue(read);
+}
+
 // A write the chain would refuse is said now and never queued.
 void QueueWrite(const BookWrite& w)
 {
@@ -247,7 +255,7 @@ void AskRereadPhonebooks()
         // queued before it have run on them.
         if (PhonebookWindow* window = Windows().frmPhonebook())
             window->Unload();
-        Queue(std::make_shared<ReadBook>());
+        QueueRead();
     });
 }
 
@@ -273,7 +281,7 @@ void ShowPhonebook()
             return;
         }
         if (Confirmed(PhonebookTexts::ShowQuestion()))
-            Queue(std::make_shared<ReadBook>());
+            QueueRead();
     });
 }
 

@@ -72,14 +72,7 @@ frmMessageStore::frmMessageStore(QWidget* parent) : QWidget(parent), instance_(N
 
 frmMessageStore::~frmMessageStore() = default;
 
-QList<QMenu*> frmMessageStore::Menus() const
-{
-    QList<QMenu*> menus;
-    for (QAction* item : menus_->Bar()->actions())
-        if (QMenu* menu = item->menu())
-            menus << menu;
-    return menus;
-}
+QList<QMenu*> frmMessageStore::Menus() const { return BarMenus(menus_->Bar()); }
 
 void frmMessageStore::buildControls()
 {

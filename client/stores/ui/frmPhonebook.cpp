@@ -47,14 +47,7 @@ frmPhonebook::frmPhonebook(QWidget* parent) : QWidget(parent)
 
 frmPhonebook::~frmPhonebook() = default;
 
-QList<QMenu*> frmPhonebook::Menus() const
-{
-    QList<QMenu*> menus;
-    for (QAction* item : menus_->Bar()->actions())
-        if (QMenu* menu = item->menu())
-            menus << menu;
-    return menus;
-}
+QList<QMenu*> frmPhonebook::Menus() const { return BarMenus(menus_->Bar()); }
 
 void frmPhonebook::Load()
 {

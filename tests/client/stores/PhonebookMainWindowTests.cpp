@@ -36,7 +36,7 @@ TEST_F(PhonebookInMain, ToolsPhonebookReadsAndTheToolbarReachesTheProcedures)
     EXPECT_EQ(boxes.last().style, 36);
     ASSERT_TRUE(runUntilIdle());
     ASSERT_TRUE(handle->Visible());
-    EXPECT_EQ(pane(1), QStringLiteral("Read Phonebook...Done"));
+    EXPECT_EQ(pane(1), QStringLiteral("Menu. Read Phonebook...Done"));
     EXPECT_EQ(panes().ActiveToolbar(), tlbBook);
     EXPECT_FALSE(window->Toolbar(tlbBook)->isHidden());
     QStringList menus;
