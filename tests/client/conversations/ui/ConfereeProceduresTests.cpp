@@ -315,8 +315,8 @@ TEST(ConfereeProcedures, AddingFromThePhoneBooks)
     EXPECT_TRUE(p.forms.forms.empty());
 
     ASSERT_FALSE(books->ResolveBookLocations(QStringLiteral("+CPBS: (\"SM\",\"ME\")")).isValid());
-    books->Add(books->GetSIMBook(), 1, QStringLiteral("Ann"), QStringLiteral("+441111"));
-    books->Add(books->GetPhoneBook(), 1, QStringLiteral("Bob"), QStringLiteral("+442222"));
+    books->Add(1, books->GetSIMBook(), QStringLiteral("Ann"), QStringLiteral("+441111"));
+    books->Add(1, books->GetPhoneBook(), QStringLiteral("Bob"), QStringLiteral("+442222"));
     books->setFilled(true);
     for (const bool ok : {false, true}) {
         p.boxes().clear();
