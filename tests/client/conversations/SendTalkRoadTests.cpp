@@ -55,24 +55,13 @@ protected:
     {
         Globals& g = app.globals();
         g.Conferences = conference;
-        qunsetenv(quenby::kServiceEnvVar);
-        g.MailGate = std::make_shared<quenby::EmailGate>();
-        g.MailOrders = std::make_shared<Orders>();
-        Settings& s = settings();
-        s.UserName(QStringLiteral("Ann")), s.EmailAddress(QStringLiteral("ann@example.org"));
-        s.Login(QStringLiteral("ann")), s.Password(QStringLiteral("s3cret"));
-        s.POP3Address(QStringLiteral("127.0.0.1")), s.SMTPAddress(QStringLiteral("127.0.0.1"));
-        s.WorkingFolder(folder.path()), s.ServerTimeout(30), s.POP3PollInterval(3), s.MaxSize(0);
-        testsupport::SmtpSink::Options account;
-        account.auth = testsupport::SmtpSink::Auth::Basic;
-        account.user = QStringLiteral("ann");
-        account.password = QStringLiteral("s3cret");
-        sink = std::make_unique<testsupport::SmtpSink>(account);
+        clienttest::MakeMailSide(*this, folder.path());
+        sink = clienttest::AccountSink();
         ASSERT_TRUE(sink->started()) << sink->error().toStdString();
         QString error;
         ASSERT_TRUE(pop3.start(&error)) << error.toStdString();
-        s.SMTPPort(sink->port());
-        s.POP3Port(pop3.port());
+        settings().SMTPPort(sink->port());
+        settings().POP3Port(pop3.port());
         ConfereeProcedures::Install(app.procedures());
     }
     void TearDown() override
