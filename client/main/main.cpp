@@ -1,5 +1,6 @@
 // Parlova: the application object makes the process-wide objects, the main
 // window shows them and runs the main loop until it is closed.
+#include "client/conversations/ui/ConfereeProcedures.h"
 #include "client/conversations/ui/TalkWindows.h"
 #include "client/core/Application.h"
 #include "client/core/ui/SettingsWidgets.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     // Conversation windows open in the main window's MDI area.
     parlova::frmMDI* mainWindow = nullptr;
     parlova::TalkWindows::Install(application, [&mainWindow] { return mainWindow ? mainWindow->MdiArea() : nullptr; });
+    parlova::ConfereeProcedures::Install(application.procedures());
     application.StartUp();
     parlova::InstallMainProcedures();
     parlova::FillDialogProcedures(parlova::Procs());

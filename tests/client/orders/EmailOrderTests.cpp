@@ -30,11 +30,7 @@ protected:
         conferences.open(kTheme);
         conferences.conferees[QStringLiteral("bob@example.org")] = QStringLiteral("Bob");
         conferences.conferees[QStringLiteral("carol@example.org")] = QStringLiteral("Carol");
-        testsupport::SmtpSink::Options account;
-        account.auth = testsupport::SmtpSink::Auth::Basic;
-        account.user = QStringLiteral("ann");
-        account.password = QStringLiteral("s3cret");
-        sink = std::make_unique<testsupport::SmtpSink>(account);
+        sink = clienttest::AccountSink();
         ASSERT_TRUE(sink->started()) << sink->error().toStdString();
         QString error;
         ASSERT_TRUE(pop3.start(&error)) << error.toStdString();

@@ -25,6 +25,7 @@
 #include "platform/VbError.h"
 #include "support/MailTestHelpers.h"
 #include "support/PhoneFixture.h"
+#include "support/SmtpSink.h"
 #include "support/ui/MessageBoxRecorder.h"
 #include "tools/phonesim/ConnectCommands.h"
 
@@ -367,19 +368,33 @@ inline std::shared_ptr<parlova::QueryPhone> Query(const QString& text, const QSt
 
 // The e-mail side: the real e-mail gate and queue, the account as a user
 // would enter it in the settings, from which the connect procedure takes it.
+// The real e-mail gate and queue of an application object, and the account
+// as a user would enter it in the settings; servers on loopback.
+inline void MakeMailSide(ClientApp& client, const QString& workingFolder)
+{
+    qunsetenv(quenby::kServiceEnvVar);
+    client.app.globals().MailGate = std::make_shared<quenby::EmailGate>();
+    client.app.globals().MailOrders = std::make_shared<parlova::Orders>();
+    parlova::Settings& s = client.settings();
+    s.UserName(QStringLiteral("Ann")), s.EmailAddress(QStringLiteral("ann@example.org"));
+    s.Login(QStringLiteral("ann")), s.Password(QStringLiteral("s3cret"));
+    s.POP3Address(QStringLiteral("127.0.0.1")), s.SMTPAddress(QStringLiteral("127.0.0.1"));
+    s.WorkingFolder(workingFolder), s.ServerTimeout(30), s.POP3PollInterval(3), s.MaxSize(0);
+}
+
+// An SMTP server that takes the account's logon.
+inline std::unique_ptr<testsupport::SmtpSink> AccountSink()
+{
+    testsupport::SmtpSink::Options account;
+    account.auth = testsupport::SmtpSink::Auth::Basic;
+    account.user = QStringLiteral("ann");
+    account.password = QStringLiteral("s3cret");
+    return std::make_unique<testsupport::SmtpSink>(account);
+}
+
 class EmailOrderTest : public ::testing::Test, public ClientApp {
 protected:
-    void SetUp() override
-    {
-        qunsetenv(quenby::kServiceEnvVar);
-        app.globals().MailGate = std::make_shared<quenby::EmailGate>();
-        app.globals().MailOrders = std::make_shared<parlova::Orders>();
-        parlova::Settings& s = settings();
-        s.UserName(QStringLiteral("Ann")), s.EmailAddress(QStringLiteral("ann@example.org"));
-        s.Login(QStringLiteral("ann")), s.Password(QStringLiteral("s3cret"));
-        s.POP3Address(QStringLiteral("127.0.0.1")), s.SMTPAddress(QStringLiteral("127.0.0.1"));
-        s.WorkingFolder(folder.path()), s.ServerTimeout(30), s.POP3PollInterval(3), s.MaxSize(0);
-    }
+    void SetUp() override { MakeMailSide(*this, folder.path()); }
     void TearDown() override { qunsetenv(quenby::kServiceEnvVar); }
 
     quenby::EmailGate& gate() { return *app.globals().MailGate; }
