@@ -481,12 +481,8 @@ QString Conference::RunExtenderFunction(qint32 function, const QString& argument
     };
     QString target, text;
     switch (function) {
-    case 1: {
-        QString list = QStringLiteral("Conferences:");
-        for (const QString& theme : Themes())
-            list += kCRLF + theme;
-        return list;
-    }
+    case 1:
+        return QStringLiteral("Conferences:") + kCRLF + Themes().join(kCRLF);
     case 2:
         SplitArgument(argument, target, text);
         if (!TalkExist(target))

@@ -361,10 +361,17 @@ bool TalkMenus::eventFilter(QObject* watched, QEvent* event)
         if (type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
             return false;
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::RightButton)
+        if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::RightButton) {
             PopupConfereeMenu(mouse->globalPosition().toPoint());
-        else if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton)
-            Procs().AskEditConferee(window_.Theme(), window_.List1->currentRow());
+        } else if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+            // The line under the pointer is the current one.
+            const int row = window_.List1->indexAt(mouse->position().toPoint()).row();
+            if (row < 0)
+                return false;
+            window_.List1->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+            Procs().AskEditConferee(window_.Theme(), row);
+            return true;
+        }
         return false;
     }
     if (watched == window_.Text4->viewport())
