@@ -118,6 +118,9 @@ TEST(TalkFind, SearchesTheRegionInOrderDownAndUp)
         EXPECT_EQ(f.finds(int(c.order.size())), c.order);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
+    const QString shot = qEnvironmentVariable("PARLOVA_SCREENSHOT");
+    if (!shot.isEmpty())
+        frmFind::Instance()->grab().save(shot);
     // The active conversation only.
     f.activate(1);
     f.dialog(QStringLiteral("cat"), true, false);
