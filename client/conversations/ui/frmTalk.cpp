@@ -406,7 +406,7 @@ QString frmTalk::LogSelection() const
     return Text5->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
 }
 
-bool frmTalk::LogFocused() const { return focusWidget() == Text5 && Text5->hasFocus(); }
+bool frmTalk::LogFocused() const { return focusWidget() == Text5; }
 
 void frmTalk::ShowFound(qint32 start, qint32 length)
 {

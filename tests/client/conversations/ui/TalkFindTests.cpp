@@ -5,6 +5,7 @@
 #include "client/support/ConversationRig.h"
 
 #include "client/conversations/TalkFinder.h"
+#include "client/conversations/ui/TalkMenus.h"
 #include "client/conversations/ui/frmFind.h"
 #include "client/conversations/ui/frmTalk.h"
 
@@ -78,6 +79,10 @@ struct FindRig {
         frmFind::Instance()->cmdFind->click();
         if (rig.client.boxes.count() > boxes)
             return rig.client.boxes.last().prompt;
+        return selection();
+    }
+    QString selection()
+    {
         for (size_t i = 0; i < talks.size(); ++i)
             if (area.currentSubWindow() == talks[i]->SubWindow()) {
                 const QTextCursor c = talks[i]->Text5->textCursor();
@@ -202,4 +207,24 @@ TEST(TalkFind, EndsSoundlyWithoutAConversationOrWhenOneCloses)
     ASSERT_EQ(f.rig.client.boxes.count(), 1u);
     EXPECT_EQ(f.rig.client.boxes.last().prompt, QStringLiteral("A conference window must be active to start searching"));
     EXPECT_EQ(f.rig.client.boxes.last().style, platform::vbExclamation);
+}
+
+TEST(TalkFind, FindNextOfTheWindowTakesTheCaretOnlyInTheFocusedLog)
+{
+    FindRig f({QStringLiteral("cat a cat b cat")});
+    struct Case {
+        bool logFocused;
+        bool down;
+        const char* found;
+    } cases[] = {{false, true, "0:1"}, {true, true, "0:13"}, {false, false, "0:13"}, {true, false, "0:1"}};
+    for (const Case& c : cases) {
+        parlova::Globals& g = parlova::G();
+        g.FindText = QStringLiteral("cat");
+        g.FindDirection = c.down ? 1 : 0;
+        g.FindNewSearch = true;
+        f.caret(0, 8);
+        (c.logFocused ? f.talks[0]->Text5 : f.talks[0]->Text4)->setFocus();
+        f.talks[0]->MenuSet().Item(QStringLiteral("mnuTalkFindNext"))->trigger();
+        EXPECT_EQ(f.selection(), QString::fromLatin1(c.found)) << c.logFocused << c.down;
+    }
 }
