@@ -216,9 +216,11 @@ TalkMenus::TalkMenus(frmTalk& window) : QObject(&window), window_(window)
     FillMoveTo();
     FillTalkSubmenus();
 
-    window.List1->viewport()->installEventFilter(this);
-    window.Text4->viewport()->installEventFilter(this);
-    window.Text4->viewport()->setMouseTracking(true);
+    listViewport_ = window.List1->viewport();
+    text4Viewport_ = window.Text4->viewport();
+    listViewport_->installEventFilter(this);
+    text4Viewport_->installEventFilter(this);
+    text4Viewport_->setMouseTracking(true);
 }
 
 void TalkMenus::SetMessageOptionsChecked(bool checked)
@@ -356,7 +358,7 @@ void TalkMenus::TimeDate()
 
 bool TalkMenus::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == window_.List1->viewport()) {
+    if (watched == listViewport_) {
         const QEvent::Type type = event->type();
         if (type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
             return false;
@@ -374,7 +376,7 @@ bool TalkMenus::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    if (watched == window_.Text4->viewport())
+    if (watched == text4Viewport_)
         return edgeMouse(event);
     return false;
 }

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 
 #include <functional>
 
@@ -60,6 +61,10 @@ private:
     QMap<QString, QAction*> items_;
     QMap<QString, QMenu*> submenus_;
     bool resizing_ = false;
+    // Watched for the mouse; compared only, so a control that goes first
+    // is never reached through the window.
+    QPointer<QWidget> listViewport_;
+    QPointer<QWidget> text4Viewport_;
 };
 
 }  // namespace parlova

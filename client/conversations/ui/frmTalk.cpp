@@ -99,7 +99,10 @@ frmTalk::frmTalk(QWidget* parent) : QWidget(parent), text4Height_(TalkLayout::kT
 
 frmTalk::~frmTalk()
 {
-    // The controls go while the conversation they report to still exists.
+    // The menus and mouse handlers go first, then the controls, while the
+    // conversation they report to still exists.
+    delete menus_;
+    menus_ = nullptr;
     const QList<QWidget*> controls = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (QWidget* control : controls)
         control->disconnect(this);
@@ -384,7 +387,7 @@ QString frmTalk::SaveColor(QWidget* control)
     return Conversation::SaveColor(control ? control->objectName() : QString());
 }
 
-QList<QMenu*> frmTalk::Menus() const { return menus_->Menus(); }
+QList<QMenu*> frmTalk::Menus() const { return menus_ ? menus_->Menus() : QList<QMenu*>(); }
 
 void frmTalk::ResizeNewMessageBox(int delta)
 {
