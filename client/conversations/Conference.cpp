@@ -4,6 +4,7 @@
 #include "client/core/LogTime.h"
 #include "client/core/Module1.h"
 #include "client/core/Orders.h"
+#include "client/core/Procedures.h"
 #include "client/core/Settings.h"
 
 #include "email/EmailLetter.h"
@@ -412,21 +413,108 @@ qint32 Conference::Unread()
     return total;
 }
 
-void Conference::TalksList(QString& list, const QString& first, bool backwards)
+QStringList Conference::Themes(const QString& first, bool backwards) const
 {
-    QString joined;
+    QStringList themes;
     const qsizetype n = talks_.Count();
     for (qsizetype i = 1; i <= n; ++i)
-        joined += QLatin1Char(',') + talks_.Item(backwards ? n - i + 1 : i)->Theme();
-    if (!first.isEmpty() && talks_.Exists(first)) {
-        // Rotated to begin where first's text first occurs: A,B,C from B is B,C,A.
-        const qsizetype at = joined.indexOf(first);
-        if (at >= 0) {
-            list = joined.mid(at) + joined.left(at - 1);
-            return;
+        themes << talks_.Item(backwards ? n - i + 1 : i)->Theme();
+    // Rotated at the whole item: A,B,C from B is B,C,A.
+    for (qsizetype i = 0; i < themes.size() && !first.isEmpty(); ++i)
+        if (SameTheme(themes[i], first))
+            return themes.mid(i) + themes.mid(0, i);
+    return themes;
+}
+
+void Conference::TalksList(QString& list, const QString& first, bool backwards)
+{
+    list = Themes(first, backwards).join(QLatin1Char(','));
+}
+
+QStringList Conference::ParseMenuPath(const QString& selection)
+{
+    // A digit at an item's start is an item by itself; a name runs to the next ".".
+    QString path;
+    bool itemStart = true;
+    for (const QChar c : selection) {
+        if (itemStart) {
+            if (c == QLatin1Char('.'))
+                break;
+            if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+                path += c + QLatin1Char('.');
+                continue;
+            }
+            itemStart = false;
+            path += c;
+        } else {
+            path += c;
+            if (c == QLatin1Char('.'))
+                itemStart = true;
         }
     }
-    list = joined.mid(1);
+    if (path.endsWith(QLatin1Char('.')))
+        path.chop(1);
+    if (path.isEmpty())
+        return {};
+    return path.split(QLatin1Char('.'));
+}
+
+namespace {
+
+// "theme>text" or "address>text"; without ">" all of it is the first part.
+void SplitArgument(const QString& argument, QString& target, QString& text)
+{
+    const qsizetype at = argument.indexOf(QLatin1Char('>'));
+    target = at < 0 ? argument : argument.left(at);
+    text = at < 0 ? QString() : argument.mid(at + 1);
+}
+
+}  // namespace
+
+QString Conference::RunExtenderFunction(qint32 function, const QString& argument)
+{
+    // The send procedure shows its own refusals to the local user; the
+    // remote party only learns whether anything was queued.
+    const auto sent = [](const QString& theme, const QString& address, const QString& text) {
+        return Procs().SendTalkMessage(theme, false, address, text) ? QStringLiteral("OK")
+                                                                     : QStringLiteral("Error: not sent");
+    };
+    QString target, text;
+    switch (function) {
+    case 1:
+        return QStringLiteral("Conferences:") + kCRLF + Themes().join(kCRLF);
+    case 2:
+        SplitArgument(argument, target, text);
+        if (!TalkExist(target))
+            return QStringLiteral("Error: no conference");
+        if (text.isEmpty())
+            return QStringLiteral("Error: nothing to send");
+        return sent(Talk(target).Theme(), QString(), text);
+    case 3: {
+        QString list = QStringLiteral("Conferees:");
+        for (const std::shared_ptr<parlova::Conferee>& c : conferees_) {
+            QString name = c->Name, address = c->Number, line;
+            NameAndAddress(name, address, line);
+            list += kCRLF + line;
+        }
+        return list;
+    }
+    case 4: {
+        SplitArgument(argument, target, text);
+        if (!ConfereeExist(target))
+            return QStringLiteral("Error: no conferee");
+        if (text.isEmpty())
+            return QStringLiteral("Error: nothing to send");
+        const QString theme = LocateConferee(target);
+        if (theme.isEmpty() || !TalkExist(theme))
+            return QStringLiteral("Error: no conference");
+        return sent(theme, target, text);
+    }
+    case 5:
+        return QStringLiteral("Error: function not implemented");
+    default:
+        return QStringLiteral("Error: Unknown function");
+    }
 }
 
 }  // namespace parlova

@@ -9,6 +9,7 @@
 // it goes, and the registry's end leaves the windows it still knows.
 #include "client/conversations/Conferee.h"
 #include "client/conversations/Conversation.h"
+#include "client/conversations/ExtenderMenu.h"
 #include "client/core/WindowSeams.h"
 
 #include "platform/Collection.h"
@@ -60,7 +61,17 @@ public:
     // Its unread entries count as read; the main window's caption follows.
     void Read(const QString& theme) override;
     qint32 Unread();
+    // The themes joined with ",", as Themes orders them.
     void TalksList(QString& list, const QString& first, bool backwards);
+    // The open conversations' themes in registration order (or backwards),
+    // rotated to begin at the theme first when it is open.
+    QStringList Themes(const QString& first = QString(), bool backwards = false) const;
+
+    // The extender's menu and its remote functions: the items of a
+    // selection such as "12" or "1Send.x", and a function's answer.
+    const ExtenderMenu& Extender() const { return extender_; }
+    static QStringList ParseMenuPath(const QString& selection);
+    QString RunExtenderFunction(qint32 function, const QString& argument);
 
     // Called by a window that is destroyed.
     void Forget(Conversation* talk);
@@ -74,6 +85,7 @@ private:
     platform::Collection<Conversation*> talks_;
     platform::Collection<std::shared_ptr<parlova::Conferee>> conferees_;
     qint32 themeCounter_ = 0;
+    ExtenderMenu extender_;
 };
 
 // The application's registry; error 91 when none was made.

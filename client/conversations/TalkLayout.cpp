@@ -39,4 +39,25 @@ QHash<QString, QRect> TalkLayout::Place(int width, int height, int text4Height, 
     return r;
 }
 
+std::optional<int> TalkLayout::ResizedText4Height(int top, int height, int delta)
+{
+    const int newHeight = height + delta;
+    if (newHeight > 0 && top - delta > 345)
+        return newHeight;
+    return std::nullopt;
+}
+
+TalkLayout::EdgeStep TalkLayout::EdgeMove(int y, int band, bool leftDown, bool dragging)
+{
+    const bool inBand = -band <= y && y < band;
+    if (leftDown) {
+        if (dragging)
+            return {true, -y, Pointer::Unchanged};
+        return inBand ? EdgeStep{true, std::nullopt, Pointer::Sizing} : EdgeStep{false, std::nullopt, Pointer::Default};
+    }
+    if (inBand)
+        return {false, std::nullopt, dragging ? Pointer::Unchanged : Pointer::Sizing};
+    return {false, std::nullopt, Pointer::Default};
+}
+
 }  // namespace parlova

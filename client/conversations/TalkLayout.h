@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
+
 namespace parlova {
 
 class TalkLayout {
@@ -20,6 +22,21 @@ public:
     // Rectangles by control name; the controls of the frame Frame3 are
     // relative to it.
     static QHash<QString, QRect> Place(int width, int height, int text4Height, bool fullView);
+
+    // The new-message box's height after its top edge moved up by delta,
+    // or none when the box would vanish or its top come to 345 or less.
+    static std::optional<int> ResizedText4Height(int top, int height, int delta);
+
+    // A mouse move over the new-message box, y twips below its top edge
+    // (negative above): whether the box's edge is being dragged, the
+    // resize it asks for, and the pointer to show.
+    enum class Pointer { Unchanged, Sizing, Default };
+    struct EdgeStep {
+        bool dragging;
+        std::optional<int> resizeBy;
+        Pointer pointer;
+    };
+    static EdgeStep EdgeMove(int y, int band, bool leftDown, bool dragging);
 };
 
 }  // namespace parlova

@@ -3,6 +3,7 @@
 // set and creates and releases them in its start-up and shut-down order;
 // nothing here owns a window.
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -49,7 +50,8 @@ struct Globals {
     qint16 FindDirection = 0;  // 1 down, 0 up; start-up sets 1
     bool FindAllConferences = false;
     bool FindNewSearch = false;
-    QString FindTalkList;
+    // The conversations still to search, the one being searched first.
+    QStringList FindTalkList;
     QString FindStartTheme;
     qint32 FindStartPosition = 0;
     qint32 FindPosition = 0;

@@ -2,6 +2,7 @@
 // window shows them and runs the main loop until it is closed.
 #include "client/conversations/ui/ConfereeProcedures.h"
 #include "client/conversations/ui/TalkWindows.h"
+#include "client/conversations/ui/frmFind.h"
 #include "client/core/Application.h"
 #include "client/core/ui/SettingsWidgets.h"
 #include "client/main/MainProcedures.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     application.StartUp();
     parlova::InstallMainProcedures();
     parlova::FillDialogProcedures(parlova::Procs());
+    parlova::frmFind::Install(parlova::Procs());
     parlova::frmOptions::Install();
     parlova::frmMDI window(QApplication::arguments().mid(1));
     mainWindow = &window;

@@ -2,6 +2,7 @@
 
 #include "client/conversations/MessageParameters.h"
 #include "client/conversations/TalkLayout.h"
+#include "client/conversations/ui/TalkMenus.h"
 
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Twips.h"
@@ -89,6 +90,7 @@ frmTalk::frmTalk(QWidget* parent) : QWidget(parent), text4Height_(TalkLayout::kT
     setObjectName(QStringLiteral("frmTalk"));
     Build();
     Wire();
+    menus_ = new TalkMenus(*this);
     Refresh(TalkPart::Parameters);
     Refresh(TalkPart::Counter);
     Refresh(TalkPart::Conferees);
@@ -97,7 +99,10 @@ frmTalk::frmTalk(QWidget* parent) : QWidget(parent), text4Height_(TalkLayout::kT
 
 frmTalk::~frmTalk()
 {
-    // The controls go while the conversation they report to still exists.
+    // The menus and mouse handlers go first, then the controls, while the
+    // conversation they report to still exists.
+    delete menus_;
+    menus_ = nullptr;
     const QList<QWidget*> controls = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (QWidget* control : controls)
         control->disconnect(this);
@@ -301,6 +306,8 @@ void frmTalk::ShowView()
                        static_cast<QWidget*>(Check2)})
         w->setVisible(full);
     PlaceControls();
+    if (menus_)
+        menus_->SetMessageOptionsChecked(OptionsChecked());
 }
 
 void frmTalk::Refresh(TalkPart part)
@@ -378,6 +385,44 @@ QString frmTalk::SaveColor(QWidget* control)
 {
     TakeStyle(control);
     return Conversation::SaveColor(control ? control->objectName() : QString());
+}
+
+QList<QMenu*> frmTalk::Menus() const { return menus_ ? menus_->Menus() : QList<QMenu*>(); }
+
+void frmTalk::ResizeNewMessageBox(int delta)
+{
+    const int width = int(platform::PixelsToTwipsX(this->width()));
+    const int height = int(platform::PixelsToTwipsY(this->height()));
+    const QRect box = TalkLayout::Place(width, height, text4Height_, FullView()).value(QStringLiteral("Text4"));
+    if (const std::optional<int> resized = TalkLayout::ResizedText4Height(box.top(), text4Height_, delta)) {
+        text4Height_ = *resized;
+        PlaceControls();
+    }
+}
+
+QString frmTalk::LogBoxText() const { return Text5->toPlainText(); }
+
+qint32 frmTalk::LogCaret() const { return Text5->textCursor().position(); }
+
+QString frmTalk::LogSelection() const
+{
+    return Text5->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+bool frmTalk::LogFocused() const { return focusWidget() == Text5; }
+
+void frmTalk::ShowFound(qint32 start, qint32 length)
+{
+    QTextCursor cursor = Text5->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    Text5->setTextCursor(cursor);
+    Text5->ensureCursorVisible();
+    QWidget* top = sub_ ? static_cast<QWidget*>(sub_) : this;
+    top->show();
+    top->raise();
+    if (sub_ && sub_->mdiArea())
+        sub_->mdiArea()->setActiveSubWindow(sub_);
 }
 
 }  // namespace parlova

@@ -5,7 +5,9 @@
 // blocks the control's signals, so only the user's changes reach the
 // handlers.
 #include "client/conversations/Conversation.h"
+#include "client/conversations/TalkFinder.h"
 #include "client/core/WindowSeams.h"
+#include "client/core/ui/SharedActions.h"
 
 #include <QWidget>
 
@@ -23,7 +25,9 @@ class QSlider;
 
 namespace parlova {
 
-class frmTalk : public QWidget, public Conversation, public FormatOwner {
+class TalkMenus;
+
+class frmTalk : public QWidget, public Conversation, public FormatOwner, public ChildMenus, public FindLog {
     Q_OBJECT
 public:
     // A new window, unshown, in area (a top-level window without one).
@@ -36,6 +40,21 @@ public:
     QString Theme() const override { return Conversation::Theme(); }
 
     QMdiSubWindow* SubWindow() const { return sub_; }
+
+    // The menus the main window shows while this window is current.
+    QList<QMenu*> Menus() const override;
+    TalkMenus& MenuSet() { return *menus_; }
+    // The new-message box grows by delta twips upwards, unless its top
+    // would come too near the window's top; the layout follows.
+    void ResizeNewMessageBox(int delta);
+    int Text4Height() const { return text4Height_; }
+
+    // The log box, for find.
+    QString LogBoxText() const override;
+    qint32 LogCaret() const override;
+    QString LogSelection() const override;
+    bool LogFocused() const override;
+    void ShowFound(qint32 start, qint32 length) override;
 
     QPlainTextEdit* Text5;
     QLabel* Label6;
@@ -83,6 +102,7 @@ private:
     void TakeStyle(QWidget* control);
 
     QMdiSubWindow* sub_ = nullptr;
+    TalkMenus* menus_ = nullptr;
     int text4Height_;
 };
 

@@ -11,6 +11,7 @@
 #include "client/core/ui/StoreGrid.h"
 #include "client/stores/MessageEditorValues.h"
 #include "client/stores/MessageStoreTexts.h"
+#include "client/core/ui/TextBoxCommands.h"
 #include "client/stores/ui/MessageStoreMenus.h"
 #include "email/EmailGate.h"
 #include "hub/messages/BookRecords.h"
@@ -485,7 +486,7 @@ void frmMessageStore::Clear()
 void frmMessageStore::TimeDate()
 {
     if (text4Active())
-        Text4->insertPlainText(QLocale().toString(platform::Now(), QLocale::ShortFormat));
+        TextBoxCommands::InsertTimeDate(Text4);
 }
 
 void frmMessageStore::SelectAll()
@@ -514,15 +515,8 @@ void frmMessageStore::Paste()
 
 void frmMessageStore::Delete()
 {
-    if (!text4Active())
-        return;
-    QTextCursor cursor = Text4->textCursor();
-    if (cursor.atEnd())
-        return;
-    if (!cursor.hasSelection())
-        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    Text4->setTextCursor(cursor);
+    if (text4Active())
+        TextBoxCommands::DeleteForward(Text4);
 }
 
 }  // namespace parlova

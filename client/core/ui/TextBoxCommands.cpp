@@ -1,0 +1,27 @@
+#include "client/core/ui/TextBoxCommands.h"
+
+#include "platform/Clock.h"
+
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+namespace parlova {
+
+void TextBoxCommands::DeleteForward(QPlainTextEdit* box)
+{
+    QTextCursor cursor = box->textCursor();
+    if (cursor.atEnd())
+        return;
+    if (!cursor.hasSelection())
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    box->setTextCursor(cursor);
+}
+
+void TextBoxCommands::InsertTimeDate(QPlainTextEdit* box)
+{
+    box->insertPlainText(QLocale::system().toString(platform::Now(), QLocale::ShortFormat));
+}
+
+}  // namespace parlova
