@@ -1,10 +1,13 @@
 #include "client/stores/ui/StoreProcedureForms.h"
 
+#include "client/conversations/ui/frmConf.h"
 #include "client/core/Application.h"
+#include "client/core/Globals.h"
 #include "client/core/ui/frmAllItems.h"
 #include "client/stores/IWUStore.h"
 #include "client/stores/ui/MessageStoreHandle.h"
 #include "client/stores/ui/frmMessageStore.h"
+#include "hub/messages/BookRecords.h"
 #include "platform/ui/ModalForm.h"
 
 #include <QApplication>
@@ -36,6 +39,25 @@ QString ChooseTheme(const QStringList& themes)
     return theme;
 }
 
+std::optional<QString> ChooseConferee(const QString& caption)
+{
+    // Held here: the chooser reads the books while it is open.
+    const std::shared_ptr<corvane::BookRecords> books = G().PhoneBooks;
+    if (!books)
+        return std::nullopt;
+    QPointer<frmConf> chooser = new frmConf(*books, MainOwner());
+    chooser->setWindowTitle(caption);
+    platform::ShowModalForm(chooser);
+    std::optional<QString> line;
+    if (chooser && chooser->IsSelectionOK()) {
+        const QStringList lines = chooser->ChosenLines();
+        if (!lines.isEmpty())
+            line = lines.first();
+    }
+    delete chooser.data();
+    return line;
+}
+
 }  // namespace
 
 void StoreProcedureForms::Install(Application& app)
@@ -43,6 +65,7 @@ void StoreProcedureForms::Install(Application& app)
     IWUStore::Forms forms;
     forms.window = []() -> MessageEditor* { return MessageStoreHandle::Current(); };
     forms.chooseTheme = ChooseTheme;
+    forms.chooseConferee = ChooseConferee;
     IWUStore::Install(app.procedures(), std::move(forms));
 }
 

@@ -5,6 +5,7 @@
 #include "hub/MessageStorePdus.h"
 
 #include "client/conversations/Conference.h"
+#include "client/conversations/ui/frmConf.h"
 #include "client/conversations/ui/frmTalk.h"
 #include "client/core/Procedures.h"
 #include "client/core/ui/StoreGrid.h"
@@ -32,6 +33,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
+
+#include <tuple>
 
 using namespace parlova;
 
@@ -489,6 +492,35 @@ TEST_F(StoreProcs, TheNumberComesFromTheBooksAndGoesToThem)
                                                   "To do that, choose 'Tools->Phonebook' from menu."));
     EXPECT_EQ(boxes.last().style, 64);
     EXPECT_TRUE(forms.forms.empty());
+
+    // With "Hello" shown, the chosen contact replaces its number: the
+    // editor switches to a new message first.
+    books().ResolveBookLocations(QStringLiteral("+CPBS: (\"SM\")"));
+    ASSERT_EQ(books().Add(1, 0, QStringLiteral("Ann"), QStringLiteral("+111")), QString());
+    books().setFilled(true);
+    click(w, QStringLiteral("SIM"), 1);
+    ASSERT_EQ(w.Text4->toPlainText(), QStringLiteral("Hello"));
+    const auto choose = [](frmConf& chooser) {
+        chooser.List2->addItem(QStringLiteral("Ann <+111>"));
+        chooser.Command6->click();
+    };
+    forms.answerWith<frmConf>(choose);
+    StoreProcedures().SelectStoreAddress();
+    ASSERT_EQ(forms.forms.size(), 1u);
+    EXPECT_EQ(forms.forms[0].caption, QStringLiteral("Select a telephone number for Message Store "));
+    EXPECT_EQ(w.Text1->text(), QStringLiteral("+111"));
+    EXPECT_EQ(w.Label8->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(w.Text4->toPlainText(), QString());
+    // Cancelled or unsplittable: both kept.
+    forms.answerWith<frmConf>([](frmConf& chooser) {
+        chooser.List2->addItem(QStringLiteral("Bob +222"));
+        chooser.Command6->click();
+    });
+    StoreProcedures().SelectStoreAddress();
+    StoreProcedures().SelectStoreAddress();
+    EXPECT_TRUE(prompts().last().startsWith(QStringLiteral("Error occurred: ")));
+    EXPECT_EQ(w.Text1->text(), QStringLiteral("+111"));
+    EXPECT_EQ(w.Label8->text(), QStringLiteral("Ann"));
 
     // Copy TelNo To SIM asks for the contact with the number as typed.
     std::vector<std::tuple<qint32, QString, QString>> asked;
