@@ -11,6 +11,7 @@
 #include "client/core/Procedures.h"
 #include "client/core/ui/StoreGrid.h"
 #include "client/core/ui/frmAllItems.h"
+#include "client/orders/DeleteMessage.h"
 #include "client/orders/ReadStore.h"
 #include "client/orders/SendSMS.h"
 #include "client/stores/MessageStoreProcedures.h"
@@ -253,6 +254,32 @@ TEST_F(StoreProcs, StoredMessagesReachThePhoneAndTheGrid)
         EXPECT_EQ(messages().MessageVP(sm, index).toInt(), 167);
         EXPECT_EQ(window.Pane(1).text, QStringLiteral("Message Store . Store Message...Done"));
     }
+}
+
+TEST_F(StoreProcs, RepliesWaitWhileAQuestionIsOpen)
+{
+    memory().sr.filled.clear();
+    read();
+    // A delete is queued when the user stores a text that asks first.
+    auto pending = std::make_shared<DeleteMessage>();
+    pending->SetUp(location("SM"), 2, kOwner);
+    orders->Add(pending, 0);
+    compose(*handle.Window(), QStringLiteral("Привет"));
+    handle.Window()->Coding(0);
+    bool waited = false;
+    const platform::MessageBoxHook previous = platform::SetMessageBoxHook([&](const platform::MessageBoxRequest&) {
+        for (int i = 0; i < 120; ++i)
+            round();
+        waited = orders->Count() == 1 && !pending->Finished();
+        return platform::vbYes;
+    });
+    Procs().StoreNewMessage(kOwner);
+    platform::SetMessageBoxHook(previous);
+    EXPECT_TRUE(waited);
+    ASSERT_TRUE(runUntilIdle());
+    EXPECT_EQ(pending->Result(), QString());
+    ASSERT_NE(handle.Window(), nullptr);
+    EXPECT_EQ(handle.Window()->MSFlexGrid1->Rows(), 3);
 }
 
 TEST_F(StoreProcs, DeleteAsksThenRemovesEveryPartAndRebuildsTheWindowWhenEmpty)
