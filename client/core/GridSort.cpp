@@ -34,4 +34,22 @@ void GridSort::Sort(QList<QStringList>& rows, int firstKey, int lastKey, qint32 
     });
 }
 
+QString GridSort::HeaderText(const QString& name, qint32 order)
+{
+    switch (order) {
+    case GenericAscending:
+    case TextAscending: return name + QStringLiteral("\\/");
+    case GenericDescending:
+    case TextDescending: return name + QStringLiteral("/\\");
+    default: return name;
+    }
+}
+
+qint32 GridSort::NextOrder(qint32 current, bool generic)
+{
+    if (generic)
+        return current == GenericAscending ? GenericDescending : GenericAscending;
+    return current == TextAscending ? TextDescending : TextAscending;
+}
+
 }  // namespace parlova

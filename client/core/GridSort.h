@@ -22,6 +22,14 @@ public:
     // Sorts rows by columns firstKey to lastKey, the first deciding first.
     // An order other than the four leaves the rows as they are.
     static void Sort(QList<QStringList>& rows, int firstKey, int lastKey, qint32 order);
+
+    // A header's text under an order: "\\/" after the name of an ascending
+    // order (1, 5), "/\\" after a descending one (2, 6), else the name.
+    static QString HeaderText(const QString& name, qint32 order);
+    // The order after a header click: a generic sort (pair: the window's
+    // two numbering columns) toggles 1 and 2, a text sort 5 and 6; one
+    // order serves all columns of a window.
+    static qint32 NextOrder(qint32 current, bool generic);
 };
 
 }  // namespace parlova

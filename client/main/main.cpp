@@ -8,6 +8,7 @@
 #include "client/main/ui/frmMDI.h"
 #include "client/main/ui/frmOptions.h"
 #include "client/stores/ui/MessageStoreHandle.h"
+#include "client/stores/ui/PhonebookHandle.h"
 #include "client/stores/ui/StoreProcedureForms.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     mainWindow = &window;
     const auto messageStore =
         parlova::MessageStoreHandle::Install(application, [&window] { return window.MdiArea(); });
+    const auto phonebook = parlova::PhonebookHandle::Install(application, [&window] { return window.MdiArea(); });
     parlova::StoreProcedureForms::Install(application);
     window.Load();
     return QApplication::exec();

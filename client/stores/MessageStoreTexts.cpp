@@ -1,5 +1,6 @@
 #include "client/stores/MessageStoreTexts.h"
 
+#include "client/core/GridSort.h"
 #include "client/core/Module1.h"
 #include "client/core/Settings.h"
 #include "hub/messages/MessageStore.h"
@@ -113,21 +114,10 @@ const QStringList& MessageStoreTexts::HeaderNames()
 
 QString MessageStoreTexts::HeaderText(const QString& name, qint32 sortOrder)
 {
-    switch (sortOrder) {
-    case 1:
-    case 5: return name + QStringLiteral("\\/");
-    case 2:
-    case 6: return name + QStringLiteral("/\\");
-    default: return name;
-    }
+    return GridSort::HeaderText(name, sortOrder);
 }
 
-qint32 MessageStoreTexts::NextSortOrder(qint32 current, bool pair)
-{
-    if (pair)
-        return current == 1 ? 2 : 1;
-    return current == 5 ? 6 : 5;
-}
+qint32 MessageStoreTexts::NextSortOrder(qint32 current, bool pair) { return GridSort::NextOrder(current, pair); }
 
 TalkSubmenu MessageStoreTexts::Submenu(const QStringList& themes)
 {

@@ -3,9 +3,6 @@
 #include "client/core/Application.h"
 #include "client/stores/ui/frmMessageStore.h"
 
-#include "platform/ui/Twips.h"
-
-#include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace parlova {
@@ -17,15 +14,17 @@ constexpr double kOpenHeight = 7500;
 }  // namespace
 
 MessageStoreHandle::MessageStoreHandle(std::function<QMdiArea*()> area)
-    : area_(std::move(area)), registration_(Windows().Register(static_cast<MessageStoreWindow&>(*this)))
+    : child_(
+          std::move(area), [] { return new frmMessageStore; }, QSizeF(kOpenWidth, kOpenHeight),
+          [](QMdiSubWindow* sub, QWidget* form) {
+              auto* window = static_cast<frmMessageStore*>(form);
+              QObject::connect(sub, &QMdiSubWindow::aboutToActivate, window, &frmMessageStore::Activated);
+          }),
+      registration_(Windows().Register(static_cast<MessageStoreWindow&>(*this)))
 {
 }
 
-MessageStoreHandle::~MessageStoreHandle()
-{
-    registration_.Release();
-    delete sub_.data();
-}
+MessageStoreHandle::~MessageStoreHandle() { registration_.Release(); }
 
 std::unique_ptr<MessageStoreHandle> MessageStoreHandle::Install(Application& app, std::function<QMdiArea*()> area)
 {
@@ -43,66 +42,17 @@ frmMessageStore* MessageStoreHandle::Current()
     return handle ? handle->Window() : nullptr;
 }
 
-frmMessageStore* MessageStoreHandle::Window() const
-{
-    return sub_ && !sub_->isHidden() ? form_.data() : nullptr;
-}
+frmMessageStore* MessageStoreHandle::Window() const { return static_cast<frmMessageStore*>(child_.Form()); }
 
-bool MessageStoreHandle::Visible() const { return Window() != nullptr; }
+bool MessageStoreHandle::Visible() const { return child_.Visible(); }
 
-qint32 MessageStoreHandle::WindowState() const
-{
-    if (!Window())
-        return vbNormal;
-    if (sub_->isMinimized())
-        return vbMinimized;
-    return sub_->isMaximized() ? vbMaximized : vbNormal;
-}
+qint32 MessageStoreHandle::WindowState() const { return child_.WindowState(); }
 
-void MessageStoreHandle::SetWindowState(qint32 state)
-{
-    if (!Window())
-        return;
-    if (state == vbMinimized)
-        sub_->showMinimized();
-    else if (state == vbMaximized)
-        sub_->showMaximized();
-    else
-        sub_->showNormal();
-}
+void MessageStoreHandle::SetWindowState(qint32 state) { child_.SetWindowState(state); }
 
-void MessageStoreHandle::SetFocus()
-{
-    QMdiArea* area = area_ ? area_() : nullptr;
-    if (!area)
-        return;
-    if (!Window()) {
-        Unload();
-        auto* form = new frmMessageStore;
-        QMdiSubWindow* sub = area->addSubWindow(form);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->setWindowTitle(form->windowTitle());
-        sub->resize(platform::TwipsToPixelsX(kOpenWidth), platform::TwipsToPixelsY(kOpenHeight));
-        QObject::connect(sub, &QMdiSubWindow::aboutToActivate, form, &frmMessageStore::Activated);
-        sub_ = sub;
-        form_ = form;
-        sub->show();
-    }
-    area->setActiveSubWindow(sub_);
-    form_->setFocus();
-}
+void MessageStoreHandle::SetFocus() { child_.SetFocus(); }
 
-void MessageStoreHandle::Unload()
-{
-    if (sub_) {
-        sub_->close();
-        // A window closed by its owner goes at once: the next load must not
-        // meet the old one's rows.
-        sub_->deleteLater();
-    }
-    sub_ = nullptr;
-    form_ = nullptr;
-}
+void MessageStoreHandle::Unload() { child_.Unload(); }
 
 void MessageStoreHandle::AddMessage(qint32 location, qint32 index)
 {

@@ -4,14 +4,12 @@
 // child of the main window's work area, answering for it while it is not
 // loaded. No lookup loads it; SetFocus does.
 #include "client/core/WindowSeams.h"
-
-#include <QPointer>
+#include "client/core/ui/MdiChild.h"
 
 #include <functional>
 #include <memory>
 
 class QMdiArea;
-class QMdiSubWindow;
 
 namespace parlova {
 
@@ -49,9 +47,7 @@ public:
     static frmMessageStore* Current();
 
 private:
-    std::function<QMdiArea*()> area_;
-    QPointer<QMdiSubWindow> sub_;
-    QPointer<frmMessageStore> form_;
+    MdiChild child_;
     WindowRegistration registration_;
 };
 

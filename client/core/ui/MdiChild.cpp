@@ -1,0 +1,79 @@
+#include "client/core/ui/MdiChild.h"
+
+#include "platform/ui/Twips.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace parlova {
+
+MdiChild::MdiChild(std::function<QMdiArea*()> area, std::function<QWidget*()> make, QSizeF openSize,
+                   std::function<void(QMdiSubWindow*, QWidget*)> made)
+    : area_(std::move(area)), make_(std::move(make)), openSize_(openSize), made_(std::move(made))
+{
+}
+
+MdiChild::~MdiChild() { delete sub_.data(); }
+
+QWidget* MdiChild::Form() const
+{
+    // Qt hides a minimised child's widget; the sub-window tells.
+    return sub_ && !sub_->isHidden() ? form_.data() : nullptr;
+}
+
+qint32 MdiChild::WindowState() const
+{
+    if (!Form())
+        return vbNormal;
+    if (sub_->isMinimized())
+        return vbMinimized;
+    return sub_->isMaximized() ? vbMaximized : vbNormal;
+}
+
+void MdiChild::SetWindowState(qint32 state)
+{
+    if (!Form())
+        return;
+    if (state == vbMinimized)
+        sub_->showMinimized();
+    else if (state == vbMaximized)
+        sub_->showMaximized();
+    else
+        sub_->showNormal();
+}
+
+void MdiChild::SetFocus()
+{
+    QMdiArea* area = area_ ? area_() : nullptr;
+    if (!area)
+        return;
+    if (!Form()) {
+        Unload();
+        QWidget* form = make_();
+        QMdiSubWindow* sub = area->addSubWindow(form);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setWindowTitle(form->windowTitle());
+        sub->resize(platform::TwipsToPixelsX(openSize_.width()), platform::TwipsToPixelsY(openSize_.height()));
+        if (made_)
+            made_(sub, form);
+        sub_ = sub;
+        form_ = form;
+        sub->show();
+    }
+    area->setActiveSubWindow(sub_);
+    form_->setFocus();
+}
+
+void MdiChild::Unload()
+{
+    if (sub_) {
+        sub_->close();
+        // A window closed by its owner goes at once: the next load must not
+        // meet the old one's rows.
+        sub_->deleteLater();
+    }
+    sub_ = nullptr;
+    form_ = nullptr;
+}
+
+}  // namespace parlova

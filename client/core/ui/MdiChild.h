@@ -1,0 +1,47 @@
+#pragma once
+// A single-instance child window of the main window's work area, as its
+// handle keeps it: made on demand by SetFocus, answering for the window
+// while it is not loaded, closed by Unload. The store windows' handles
+// hold one each and add their own operations.
+#include "client/core/WindowSeams.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace parlova {
+
+class MdiChild {
+public:
+    // area: where the window opens; make: a new window; openSize: its first
+    // size in twips; made: runs once the new window has its sub-window.
+    MdiChild(std::function<QMdiArea*()> area, std::function<QWidget*()> make, QSizeF openSize,
+             std::function<void(QMdiSubWindow*, QWidget*)> made = {});
+    ~MdiChild();
+    MdiChild(const MdiChild&) = delete;
+    MdiChild& operator=(const MdiChild&) = delete;
+
+    // The loaded window while it shows (minimised included), else nullptr.
+    QWidget* Form() const;
+    bool Visible() const { return Form() != nullptr; }
+    qint32 WindowState() const;
+    void SetWindowState(qint32 state);
+    // Loads, shows and activates it.
+    void SetFocus();
+    // Closes it; the next SetFocus loads a new one.
+    void Unload();
+
+private:
+    std::function<QMdiArea*()> area_;
+    std::function<QWidget*()> make_;
+    QSizeF openSize_;
+    std::function<void(QMdiSubWindow*, QWidget*)> made_;
+    QPointer<QMdiSubWindow> sub_;
+    QPointer<QWidget> form_;
+};
+
+}  // namespace parlova
