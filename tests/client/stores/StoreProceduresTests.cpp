@@ -6,6 +6,7 @@
 
 #include "client/conversations/Conference.h"
 #include "client/conversations/ui/frmConf.h"
+#include "client/conversations/ui/frmNewConf.h"
 #include "client/conversations/ui/frmTalk.h"
 #include "client/core/Module1.h"
 #include "client/core/Procedures.h"
@@ -17,6 +18,7 @@
 #include "client/stores/MessageStoreProcedures.h"
 #include "client/stores/StoreProcedureTexts.h"
 #include "client/stores/ui/MessageStoreHandle.h"
+#include "client/stores/ui/PhonebookProcedures.h"
 #include "client/stores/ui/StoreProcedureForms.h"
 #include "client/stores/ui/frmMessageStore.h"
 #include "hub/engine/BagKeys.h"
@@ -37,7 +39,6 @@
 #include <QSlider>
 #include <QTemporaryDir>
 
-#include <tuple>
 
 using namespace parlova;
 
@@ -557,18 +558,19 @@ TEST_F(StoreProcs, TheNumberComesFromTheBooksAndGoesToThem)
     EXPECT_EQ(w.Label8->text(), QStringLiteral("Ann"));
 
     // Copy TelNo To SIM asks for the contact with the number as typed.
-    std::vector<std::tuple<qint32, QString, QString>> asked;
-    app.procedures().AskAddContact = [&](qint32 book, const QString& number, const QString& name) {
-        asked.emplace_back(book, number, name);
-    };
+    InstallPhonebookProcedures(app.procedures());
     boxes.clear();
     w.Text1->clear();
-    StoreProcedures().AddStoreAddressToPhonebook(3);
+    StoreProcedures().AddStoreAddressToPhonebook(books().GetSIMBook());
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("No telephone number")});
     w.Text1->setText(QStringLiteral("+111"));
-    StoreProcedures().AddStoreAddressToPhonebook(3);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0], std::make_tuple(3, QStringLiteral("+111"), QString()));
+    QString number;
+    forms.answerWith<frmNewConf>([&number](frmNewConf& form) { number = form.txtPassword->text(); });
+    StoreProcedures().AddStoreAddressToPhonebook(books().GetSIMBook());
+    ASSERT_EQ(forms.forms.size(), 4u);
+    EXPECT_EQ(forms.forms.back().caption, QStringLiteral("Add contact to SIM"));
+    EXPECT_EQ(number, QStringLiteral("+111"));
+    EXPECT_EQ(orders->Count(), 0);
 }
 
 }  // namespace
