@@ -179,20 +179,25 @@ void IWUStore::StartTalkFromStore(const QString&)
     });
 }
 
+bool IWUStore::Chosen(const TalkChoice& choice, bool needsVisible, QString& theme, qint32& location,
+                      qint32& index) const
+{
+    theme = ChooseTheme(choice);
+    if (theme.isEmpty())
+        return false;
+    const QString failure = Active(location, index, needsVisible);
+    if (!failure.isEmpty())
+        Box(failure);
+    return failure.isEmpty();
+}
+
 void IWUStore::ChooseConferenceAndSend(const TalkChoice& choice)
 {
     QString theme;
     Guarded([&] { return Texts::SendToFailed(theme); }, [&] {
-        theme = ChooseTheme(choice);
-        if (theme.isEmpty())
-            return;
         qint32 location = -1, index = -1;
-        const QString failure = Active(location, index, false);
-        if (!failure.isEmpty()) {
-            Box(failure);
-            return;
-        }
-        SendStoreMessageToTalk(theme, location, index);
+        if (Chosen(choice, false, theme, location, index))
+            SendStoreMessageToTalk(theme, location, index);
     });
 }
 
@@ -241,16 +246,9 @@ void IWUStore::ChooseConferenceAndCopy(const TalkChoice& choice)
 {
     QString theme;
     Guarded([&] { return Texts::MoveToFailed(theme); }, [&] {
-        theme = ChooseTheme(choice);
-        if (theme.isEmpty())
-            return;
         qint32 location = -1, index = -1;
-        const QString failure = Active(location, index, true);
-        if (!failure.isEmpty()) {
-            Box(failure);
-            return;
-        }
-        CopyStoreMessagesToTalk(theme, location, index, true);
+        if (Chosen(choice, true, theme, location, index))
+            CopyStoreMessagesToTalk(theme, location, index, true);
     });
 }
 

@@ -62,6 +62,9 @@ private:
     // The active message of the shown window, or the failure text.
     QString Active(qint32& location, qint32& index, bool needsVisible) const;
     QString ChooseTheme(const TalkChoice& choice) const;
+    // The chosen conversation and the active message; false, after any
+    // box, when there is none.
+    bool Chosen(const TalkChoice& choice, bool needsVisible, QString& theme, qint32& location, qint32& index) const;
 
     Forms forms_;
 };
