@@ -462,6 +462,12 @@ void Conversation::OnDraftChanged(const QString& text)
     talk_.Dirty = true;
 }
 
+void Conversation::SetDraft(const QString& text)
+{
+    OnDraftChanged(text);
+    Refresh(TalkPart::Draft);
+}
+
 void Conversation::OnListClick(const QList<bool>& selection, qint32 current)
 {
     if (selection.size() == talk_.conferees.size())

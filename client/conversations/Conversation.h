@@ -99,6 +99,8 @@ public:
 
     // The controls' values as the window shows them.
     QString DraftText() const { return talk_.Text; }
+    // Replaces the new message, as if typed, and shows it.
+    void SetDraft(const QString& text);
     qint32 CodingIndex() const;
     qint32 ClassIndex() const;
     qint32 SliderValue() const { return talk_.validityCode; }

@@ -11,6 +11,7 @@
 #include "client/main/ui/frmOptions.h"
 #include "client/stores/ui/MessageStoreHandle.h"
 #include "client/stores/ui/PhonebookHandle.h"
+#include "client/stores/ui/StoreProcedureForms.h"
 
 #include <QApplication>
 
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
     const auto messageStore =
         parlova::MessageStoreHandle::Install(application, [&window] { return window.MdiArea(); });
     const auto phonebook = parlova::PhonebookHandle::Install(application, [&window] { return window.MdiArea(); });
+    parlova::StoreProcedureForms::Install(application);
     window.Load();
     return QApplication::exec();
 }

@@ -14,6 +14,13 @@ QString ReadStore::GetCommand()
 {
     return Guarded([&] {
         waitingReply_ = true;
+        // Emptied now, not when the read was asked for: orders queued before
+        // it have run on the store as it was. A store never listed has
+        // nothing to empty.
+        MessageStoreWin().Unload();
+        corvane::MessageStore& store = PhoneMessagesRef();
+        if (store.LocationsCount() > 0)
+            store.Reset();
         return PushChain(StoreCommand(), QStringLiteral("ReadStore"));
     });
 }

@@ -473,6 +473,34 @@ QVariant frmMessageStore::Text() const
     return TrimSet(Text4->toPlainText(), set);
 }
 
+qint32 frmMessageStore::RelativeValidity() const { return Slider2->value(); }
+
+QDateTime frmMessageStore::AbsoluteValidity() const
+{
+    const QDateTime picked = DTPicker1->dateTime();
+    return QDateTime(picked.date(), picked.time());
+}
+
+qint32 frmMessageStore::Report() const { return Check1->isChecked() ? 1 : 0; }
+
+qint32 frmMessageStore::Destination() const
+{
+    for (int item = 0; item < List1->count(); ++item)
+        if (List1->item(item)->isSelected())
+            return item;
+    return -1;
+}
+
+QString frmMessageStore::Address() const { return Text1->text(); }
+
+void frmMessageStore::SetContact(const QString& address, const QString& name)
+{
+    // Switching first: the switch empties the number of a shown message.
+    SwitchToNewMessage();
+    Text1->setText(address);
+    Label8->setText(name);
+}
+
 // Text commands --------------------------------------------------------------
 
 bool frmMessageStore::text4Active() const { return focusWidget() == Text4; }

@@ -5,6 +5,7 @@
 // talks to the phone; the store procedures and the orders' replies act on
 // it through its public operations.
 #include "client/core/ui/SharedActions.h"
+#include "client/stores/MessageEditor.h"
 
 #include <QDateTime>
 #include <QString>
@@ -35,7 +36,7 @@ class StoreGrid;
 class MessageStoreMenus;
 struct MessageEditorValues;
 
-class frmMessageStore : public QWidget, public ChildMenus {
+class frmMessageStore : public QWidget, public ChildMenus, public MessageEditor {
     Q_OBJECT
 public:
     explicit frmMessageStore(QWidget* parent = nullptr);
@@ -48,20 +49,29 @@ public:
     // A row for the stored message at the end of the grid, made current.
     void AddMessage(qint32 location, qint32 index);
     // The coding to send with, Auto resolved.
-    qint32 CodingA() const;
-    qint32 Coding() const;
+    qint32 CodingA() const override;
+    qint32 Coding() const override;
     void Coding(qint32 value);
-    qint32 Class() const;
+    qint32 Class() const override;
     void Class(qint32 value);
-    qint32 Validity() const;
+    qint32 Validity() const override;
     void Validity(qint32 value);
     // The message of the current row; "There is no active message" for
     // the header row and for a row the store holds no message for.
-    QString ActiveMessage(qint32& location, qint32& index) const;
+    QString ActiveMessage(qint32& location, qint32& index) const override;
     // Removes the message's row; "", "Not found" or the error's text.
     QString DeleteMessage(qint32 location, qint32 index);
     // The message text, trimmed.
-    QVariant Text() const;
+    QVariant Text() const override;
+
+    // What the store procedures read and set.
+    QString WindowCaption() const override { return windowTitle(); }
+    qint32 RelativeValidity() const override;
+    QDateTime AbsoluteValidity() const override;
+    qint32 Report() const override;
+    qint32 Destination() const override;
+    QString Address() const override;
+    void SetContact(const QString& address, const QString& name) override;
 
     // Runs when the window becomes the active child: check marks and the
     // toolbar's "Message Options" button follow the panel.

@@ -43,7 +43,7 @@ protected:
         ASSERT_EQ(read->Result(), QString());
         EXPECT_TRUE(messages().Filled());
         EXPECT_EQ(messages().Count(), 2);
-        EXPECT_EQ(store.calls, QStringList{QStringLiteral("SetFocus")});
+        EXPECT_EQ(store.calls, (QStringList{QStringLiteral("Unload"), QStringLiteral("SetFocus")}));
         EXPECT_EQ(window.Pane(1).text, QStringLiteral("Read Message Store...Done"));
         store.calls.clear();
     }
