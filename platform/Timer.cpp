@@ -70,7 +70,6 @@ void Timer::apply()
         timer_->stop();
 }
 
-}  // namespace platform
 
 void RunDueTimers()
 {
@@ -97,3 +96,5 @@ void RunDueTimers()
         }
     }
 }
+
+}  // namespace platform

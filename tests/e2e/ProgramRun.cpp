@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -68,11 +69,18 @@ int ProgramRun::run(const QStringList& arguments, const std::function<void()>& s
 
 void ProgramRun::StartScenario()
 {
-    if (g_run)
-        QTimer::singleShot(0, [] {
-            if (g_run)
-                g_run->runScenario();
-        });
+    if (!g_run)
+        return;
+    // Start-up may let events through before the program's loop runs (the
+    // hourglass while a file opens); the scenario waits for that loop.
+    QTimer::singleShot(0, [] {
+        if (!g_run)
+            return;
+        if (QThread::currentThread()->loopLevel() == 0)
+            StartScenario();
+        else
+            g_run->runScenario();
+    });
 }
 
 void ProgramRun::runScenario()
@@ -84,11 +92,10 @@ void ProgramRun::runScenario()
     }
     // A failed assertion left the window open: close it, and if it will not
     // go, end the run anyway so a failure never hangs.
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<parlova::frmMDI*>(w) && w->isVisible() && !closeWindow()) {
-            ADD_FAILURE() << "the main window would not close";
-            QCoreApplication::exit(3);
-        }
+    if (window().isVisible() && !closeWindow()) {
+        ADD_FAILURE() << "the main window would not close";
+        QCoreApplication::exit(3);
+    }
 }
 
 parlova::frmMDI& ProgramRun::window()
@@ -118,6 +125,35 @@ bool ProgramRun::runUntil(const std::function<bool()>& done, qint64 maxMs, qint6
         round(stepMs);
     }
     return true;
+}
+
+bool ProgramRun::runWithServersUntil(const std::function<bool()>& done, qint64 maxMs)
+{
+    // Wakes the loop when no socket does.
+    QTimer wake;
+    wake.start(5);
+    QElapsedTimer real;
+    real.start();
+    qint64 last = 0;
+    while (!done()) {
+        if (real.elapsed() > maxMs)
+            return false;
+        sim().pump();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const qint64 now = real.elapsed();
+        phone.clock().advance(now - last);
+        last = now;
+        platform::RunDueTimers();
+        QCoreApplication::processEvents();
+        sim().pump();
+    }
+    return true;
+}
+
+void ProgramRun::runFor(qint64 ms, qint64 stepMs)
+{
+    for (qint64 passed = 0; passed < ms; passed += stepMs)
+        round(stepMs);
 }
 
 bool ProgramRun::closeWindow()

@@ -54,6 +54,11 @@ public:
     // Rounds until done() holds (checked before each); false after maxMs of
     // the fake clock, or when a minute of real time passed (a hang).
     bool runUntil(const std::function<bool()>& done, qint64 maxMs = 120000, qint64 stepMs = 50);
+    void runFor(qint64 ms, qint64 stepMs = 50);
+    // Rounds while the program waits on real servers: the clock moves as
+    // real time does, so their time-outs mean what they say. False after
+    // maxMs.
+    bool runWithServersUntil(const std::function<bool()>& done, qint64 maxMs = 60000);
     // Closes the main window as its close box does; true when it went.
     bool closeWindow();
     // The phone's cable: out, and in again (the port map follows the new
