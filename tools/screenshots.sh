@@ -48,6 +48,7 @@ export DISPLAY="$display"
 i=0; until xdpyinfo >/dev/null 2>&1 || [ $i -ge 50 ]; do i=$((i + 1)); sleep 0.1; done
 
 "$build/phonesim" 7 \
+  --contact "Ann Lindqvist" +15551234567 --contact "Bob Marsh" +15557654321 --contact "Office" +15550001000 \
   --message +15551234567 "Lunch on Friday? The new place by the river opens at noon." \
   --message +15551234567 "Table for three, I booked it already." >"$scratch/phone.txt" &
 pids="$pids $!"

@@ -1,12 +1,14 @@
 // The simulated phone as a program: it serves one pseudo-terminal until it
 // is stopped, so the program can be tried without a phone.
 //
-//   phonesim [COM port number] [--message NUMBER TEXT]...
+//   phonesim [COM port number] [--contact NAME NUMBER]... [--message NUMBER TEXT]...
 //
-// Each --message arrives from NUMBER a moment after the program connected
-// (once it asked for new-message indications).
+// Each --contact is an entry of the SIM's phone book. Each --message arrives
+// from NUMBER a moment after the program connected (once it asked for
+// new-message indications).
 #include "platform/Clock.h"
 #include "tools/phonesim/Arrival.h"
+#include "tools/phonesim/BookCommands.h"
 #include "tools/phonesim/PhoneSim.h"
 
 #include <QStringList>
@@ -24,7 +26,9 @@ namespace {
 
 int Usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s [COM port number, default 1] [--message NUMBER TEXT]...\n", program);
+    std::fprintf(stderr,
+                 "usage: %s [COM port number, default 1] [--contact NAME NUMBER]... [--message NUMBER TEXT]...\n",
+                 program);
     return 2;
 }
 
@@ -43,11 +47,14 @@ int main(int argc, char** argv)
 {
     int port = 1;
     std::vector<std::pair<QString, QString>> messages;
+    std::vector<std::pair<QString, QString>> contacts;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--message") == 0) {
+        const bool message = std::strcmp(argv[i], "--message") == 0;
+        if (message || std::strcmp(argv[i], "--contact") == 0) {
             if (i + 2 >= argc)
                 return Usage(argv[0]);
-            messages.emplace_back(QString::fromLocal8Bit(argv[i + 1]), QString::fromLocal8Bit(argv[i + 2]));
+            (message ? messages : contacts)
+                .emplace_back(QString::fromLocal8Bit(argv[i + 1]), QString::fromLocal8Bit(argv[i + 2]));
             i += 2;
         } else {
             port = std::atoi(argv[i]);
@@ -58,6 +65,9 @@ int main(int argc, char** argv)
     try {
         phonesim::PhoneSim sim;
         sim.setWaitForDelivery(false);  // the program's reader is live
+        int index = 1;
+        for (const auto& [name, number] : contacts)
+            sim.state().get<phonesim::BookProfile>().book(QStringLiteral("SM"))->put(index++, number, name);
         const QByteArray path = sim.devicePath().toLocal8Bit();
         std::printf("Simulated phone on %s\n", path.constData());
         std::printf("Start the program with: PARLOVA_COM%d=%s\n", port, path.constData());
