@@ -3,7 +3,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,7 +10,8 @@
 namespace testsupport {
 namespace {
 
-QString ScriptPath() { return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/smtp_sink.py"); }
+// Not from __FILE__: a compiler cache may make that path relative.
+QString ScriptPath() { return QStringLiteral(PARLOVA_TEST_SUPPORT_DIR "/smtp_sink.py"); }
 
 }  // namespace
 
