@@ -17,6 +17,7 @@
 #include "client/core/Application.h"
 #include "client/main/ui/frmMDI.h"
 #include "support/PhoneFixture.h"
+#include "support/TestEnvironment.h"
 #include "support/ui/DialogRecorder.h"
 #include "support/ui/MessageBoxRecorder.h"
 #include "support/ui/ModalFormRecorder.h"
@@ -66,6 +67,12 @@ public:
     void unplugPhone();
     void plugPhoneIn();
 
+private:
+    // A home and XDG folders of this run's own: each run starts as a user's
+    // first start, whatever ran before it in the process.
+    support::TestEnvironment home_;
+
+public:
     testsupport::PhoneFixture phone{7};
     platform::MessageBoxRecorder boxes;
     platform::DialogRecorder dialogs;

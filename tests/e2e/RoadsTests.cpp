@@ -113,13 +113,6 @@ void Close(ProgramRun& run, const std::vector<Answer>& answers)
     EXPECT_EQ(asked, expected);
 }
 
-// A STATUS-REPORT for reference mr from +15551234567, delivered.
-QString StatusReport(int mr)
-{
-    return QStringLiteral("0006") + smstest::hex2(mr) + smstest::kSender + QStringLiteral("42305131540300") +
-           QStringLiteral("42305131550300") + QStringLiteral("00");
-}
-
 }  // namespace
 
 TEST(Roads, FirstStartScansListsThePhoneAndConnects)
@@ -176,7 +169,7 @@ TEST(Roads, ATwoPartMessageAndItsReportFromAStrangerOpenAConversation)
              "+CMTI: \"SM\",2"},
             {"SM", 1, smstest::Deliver8(smstest::Concat8(0x5A, 2, 1), QStringLiteral("Lunch on Friday?")),
              "+CMTI: \"SM\",1"},
-            {"SR", 3, StatusReport(42), "+CDSI: \"SR\",3"},
+            {"SR", 3, smstest::StatusReport(42), "+CDSI: \"SR\",3"},
         };
         for (const auto& a : arrivals) {
             SCOPED_TRACE(a.indication);
