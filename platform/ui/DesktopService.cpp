@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -73,7 +74,12 @@ QString HelpFolder()
 {
     if (!g_helpFolder.isEmpty())
         return g_helpFolder;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/help");
+    // Beside the program in the build tree, in the data folder once installed.
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString beside = dir + QStringLiteral("/help");
+    if (QFileInfo(beside).isDir())
+        return beside;
+    return QDir::cleanPath(dir + QStringLiteral("/" PARLOVA_HELP_FROM_BINDIR));
 }
 
 void SetHelpFolder(const QString& folder) { g_helpFolder = folder; }

@@ -26,7 +26,8 @@ DesktopService& Desktop();
 DesktopService* SetDesktopService(DesktopService* service);
 
 // Help pages are HTML files in one folder: the "help" folder beside the
-// program unless set otherwise.
+// program (the build tree), else share/parlova/help of the prefix it was
+// installed in, unless set otherwise.
 QString HelpFolder();
 void SetHelpFolder(const QString& folder);
 // The page of a help context: a known context has its own page, anything

@@ -30,5 +30,13 @@ inline QString Concat8(int reference, int count, int sequence)
     return QStringLiteral("0003") + hex2(reference) + hex2(count) + hex2(sequence);
 }
 
+// A STATUS-REPORT for reference mr from +15551234567, discharged
+// 2024-03-15 13:55:30: delivered.
+inline QString StatusReport(int mr)
+{
+    return QStringLiteral("0006") + hex2(mr) + kSender + QStringLiteral("42305131540300") +
+           QStringLiteral("42305131550300") + QStringLiteral("00");
+}
+
 }  // namespace smstest
 

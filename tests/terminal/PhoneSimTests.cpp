@@ -2,6 +2,7 @@
 // device side.
 #include "support/DeviceLine.h"
 #include "support/PhoneFixture.h"
+#include "tools/phonesim/Arrival.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,38 @@ TEST_F(SimTest, StateOutlivesThePortAndUnplugHangsUp)
     pollfd p{again.fd(), POLLIN, 0};
     ASSERT_EQ(::poll(&p, 1, 0), 1);
     EXPECT_TRUE(p.revents & POLLHUP);
+
+    // Plugged in again: a new device, the phone's settings kept.
+    sim.plugIn();
+    EXPECT_TRUE(sim.plugged());
+    Line replugged(sim.devicePath());
+    replugged.write("AT\r");
+    sim.pump();
+    EXPECT_EQ(replugged.read(), QByteArray("\r\nOK\r\n"));
+}
+
+TEST_F(SimTest, AnArrivalIsStoredInTheSimAndIndicated)
+{
+    ask("ATE0\r");
+    const struct {
+        const char* number;
+        const char* text;
+        const char* pdu;
+    } arrivals[] = {
+        {"+15551234567", "Hi", "00040B915155214365F700044230513154030002" "4869"},
+        {"0123", "A", "0004048110320004423051315403000141"},
+    };
+    int expectedIndex = 1;
+    for (const auto& a : arrivals) {
+        SCOPED_TRACE(a.number);
+        EXPECT_EQ(phonesim::DeliverPdu(QString::fromLatin1(a.number), QString::fromLatin1(a.text)),
+                  QString::fromLatin1(a.pdu));
+        EXPECT_EQ(phonesim::Arrive(sim, QString::fromLatin1(a.number), QString::fromLatin1(a.text)), expectedIndex);
+        sim.pump();
+        EXPECT_EQ(line.read(), QStringLiteral("\r\n+CMTI: \"SM\",%1\r\n").arg(expectedIndex).toLatin1());
+        ++expectedIndex;
+    }
+    EXPECT_EQ(ask("AT+CMGR=2\r"), QByteArray("\r\n+CMGR: 0,,16\r\n0004048110320004423051315403000141\r\n\r\nOK\r\n"));
 }
 
 TEST_F(SimTest, ExpectReceivedWaitsBoundedly)

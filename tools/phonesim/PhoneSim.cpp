@@ -44,25 +44,7 @@ bool matches(const QString& pattern, const QString& line)
 
 PhoneSim::PhoneSim()
 {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (master_ < 0)
-        throw std::runtime_error("phonesim: no pseudo-terminal");
-    char name[128] = {};
-    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0 || ::ptsname_r(master_, name, sizeof name) != 0) {
-        ::close(master_);
-        throw std::runtime_error("phonesim: pseudo-terminal not usable");
-    }
-    devicePath_ = QString::fromLocal8Bit(name);
-    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (slave_ < 0) {
-        ::close(master_);
-        throw std::runtime_error("phonesim: device side cannot be opened");
-    }
-    // Both sides raw, so nothing the phone writes is echoed back by the line
-    // discipline before a terminal has set the device up.
-    makeRaw(master_);
-    makeRaw(slave_);
-
+    plugIn();
 #define PHONESIM_REGISTER(name) register##name(*this);
     PHONESIM_COMMAND_SETS(PHONESIM_REGISTER)
 #undef PHONESIM_REGISTER
@@ -180,6 +162,36 @@ void PhoneSim::sendPrompt(DataHandler onData, const QString& prompt)
 }
 
 void PhoneSim::inject(const QString& line, qint64 delayMs) { sendLine(line, delayMs); }
+
+void PhoneSim::plugIn()
+{
+    if (plugged())
+        return;
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (master_ < 0)
+        throw std::runtime_error("phonesim: no pseudo-terminal");
+    char name[128] = {};
+    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0 || ::ptsname_r(master_, name, sizeof name) != 0) {
+        ::close(master_);
+        master_ = -1;
+        throw std::runtime_error("phonesim: pseudo-terminal not usable");
+    }
+    devicePath_ = QString::fromLocal8Bit(name);
+    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (slave_ < 0) {
+        ::close(master_);
+        master_ = -1;
+        throw std::runtime_error("phonesim: device side cannot be opened");
+    }
+    // Both sides raw, so nothing the phone writes is echoed back by the line
+    // discipline before a terminal has set the device up.
+    makeRaw(master_);
+    makeRaw(slave_);
+    // Half a command typed before the cable went is gone with it.
+    line_.clear();
+    data_.clear();
+    dataHandler_ = nullptr;
+}
 
 void PhoneSim::unplug()
 {

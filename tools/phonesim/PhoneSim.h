@@ -106,6 +106,9 @@ public:
 
     // Pulls the cable: the device side sees a hang-up.
     void unplug();
+    // Plugs it in again: a new device (its path may differ), the phone's
+    // memories and settings kept as a phone keeps them.
+    void plugIn();
     bool plugged() const { return master_ >= 0; }
 
 private:

@@ -19,14 +19,6 @@ namespace {
 
 const QString kRule = QString(30, QLatin1Char('_'));
 
-// A STATUS-REPORT for reference mr from +15551234567, discharged
-// 2024-03-15 13:55:30.
-QString StatusReport(int mr)
-{
-    return QStringLiteral("0006") + smstest::hex2(mr) + smstest::kSender + QStringLiteral("42305131540300") +
-           QStringLiteral("42305131550300") + QStringLiteral("00");
-}
-
 // The registry on the rig's application object; what it opened goes
 // with the test.
 struct RealRegistry {
@@ -72,11 +64,11 @@ TEST(Arrivals, MessagesAndReportsFromThePhoneFillTheSendersConversation)
 
     ASSERT_TRUE(arrive(QStringLiteral("SM"), 4, smstest::Deliver8(QString(), QStringLiteral("Again")),
                        QStringLiteral("+CMTI: \"SM\",4")));
-    ASSERT_TRUE(arrive(QStringLiteral("SR"), 5, StatusReport(42), QStringLiteral("+CDSI: \"SR\",5")));
+    ASSERT_TRUE(arrive(QStringLiteral("SR"), 5, smstest::StatusReport(42), QStringLiteral("+CDSI: \"SR\",5")));
     rig.settings().SimplifiedLog(true);
     ASSERT_TRUE(arrive(QStringLiteral("SM"), 6, smstest::Deliver8(QString(), QStringLiteral("Short")),
                        QStringLiteral("+CMTI: \"SM\",6")));
-    ASSERT_TRUE(arrive(QStringLiteral("SR"), 7, StatusReport(43), QStringLiteral("+CDSI: \"SR\",7")));
+    ASSERT_TRUE(arrive(QStringLiteral("SR"), 7, smstest::StatusReport(43), QStringLiteral("+CDSI: \"SR\",7")));
     EXPECT_EQ(c.TalksCount(), 1);
     EXPECT_EQ(t.Caption(), QStringLiteral("Conference1 (unread 5)"));
     EXPECT_TRUE(t.Log().endsWith(

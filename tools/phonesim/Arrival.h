@@ -1,0 +1,18 @@
+#pragma once
+// A message arriving at the simulated phone from the network, as a phone
+// shows one: the DELIVER stored in the SIM and its indication sent.
+#include <QString>
+
+namespace phonesim {
+
+class PhoneSim;
+
+// A DELIVER from number ("+" for international) with text in the 8-bit
+// coding (Windows-1252), stamped 2024-03-15 13:45:30 +00.
+QString DeliverPdu(const QString& number, const QString& text);
+
+// Stores it in "SM" and indicates it ("+CMTI: \"SM\",n"); the index, 0 when
+// the SIM is full.
+int Arrive(PhoneSim& sim, const QString& number, const QString& text);
+
+}  // namespace phonesim

@@ -1,0 +1,80 @@
+#!/bin/sh
+# Takes the README's screenshots again: the program under Xvfb against the
+# simulated phone, with a conversation that a message from the phone opened
+# (and the phone-book window, once the program has one), written as PNGs
+# into docs/. The user's own settings are not touched.
+#
+#   tools/screenshots.sh            (build folder: build, or $PARLOVA_BUILD)
+set -e
+cd "$(dirname "$0")/.."
+
+# Setup: an X server without a screen, and the tools that take the pictures.
+need=
+for tool in Xvfb xdpyinfo xwd xwdtopnm pnmtopng xdotool; do command -v $tool >/dev/null || need=1; done
+if [ -n "$need" ]; then
+  SUDO=; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends \
+    xvfb x11-utils x11-apps netpbm xdotool qt6-qpa-plugins fonts-dejavu-core
+fi
+
+build=${PARLOVA_BUILD:-build}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPARLOVA_TESTS=OFF
+fi
+cmake --build "$build" -j "$(nproc 2>/dev/null || echo 4)" --target parlova phonesim
+
+scratch=$(mktemp -d)
+pids=
+cleanup() {
+  for pid in $pids; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$scratch"
+}
+trap cleanup EXIT INT TERM
+
+# A home of its own: settings that connect to COM7 at start-up.
+export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" XDG_DATA_HOME="$scratch/home/.local/share"
+mkdir -p "$XDG_CONFIG_HOME/Parlova" "$HOME/Documents"
+cat > "$XDG_CONFIG_HOME/Parlova/Parlova.ini" <<'INI'
+[Options]
+LastChoice=True
+LastPort=7
+ConnectAtStartUp=True
+INI
+
+display=:$((90 + $$ % 9))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+pids="$pids $!"
+export DISPLAY="$display"
+i=0; until xdpyinfo >/dev/null 2>&1 || [ $i -ge 50 ]; do i=$((i + 1)); sleep 0.1; done
+
+"$build/phonesim" 7 \
+  --contact "Ann Lindqvist" +15551234567 --contact "Bob Marsh" +15557654321 --contact "Office" +15550001000 \
+  --message +15551234567 "Lunch on Friday? The new place by the river opens at noon." \
+  --message +15551234567 "Table for three, I booked it already." >"$scratch/phone.txt" &
+pids="$pids $!"
+i=0; until grep -q '^Start the program with' "$scratch/phone.txt" || [ $i -ge 50 ]; do i=$((i + 1)); sleep 0.1; done
+setting=$(sed -n 's/^Start the program with: //p' "$scratch/phone.txt")
+[ -n "$setting" ] || { echo "the simulated phone did not start" >&2; exit 1; }
+
+env "$setting" QT_QPA_PLATFORM=xcb "$build/parlova" >"$scratch/parlova.log" 2>&1 &
+pids="$pids $!"
+# The program connects, the messages arrive and open their conversation.
+sleep 8
+
+mkdir -p docs
+shot() {
+  window=$(xdotool search --name '^Parlova' 2>/dev/null | head -n 1)
+  if [ -n "$window" ]; then
+    xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >"docs/$1"
+  else
+    xwd -silent -root | xwdtopnm 2>/dev/null | pnmtopng >"docs/$1"
+  fi
+  echo "docs/$1"
+}
+shot main-window.png
+
+if [ -e client/stores/ui/frmPhonebook.cpp ]; then
+  xdotool search --name '^Parlova' windowfocus --sync key F12 || true
+  sleep 4
+  shot phonebook.png
+fi
