@@ -141,12 +141,10 @@ bool SendTalk::SendTalkMessage(const QString& theme, bool selectedOnly, const QS
 
         if (!numbers.isEmpty()) {
             Conversation& talk = conferences.Talk(theme);
-            const Settings& settings = Settings::Instance();
-            const QString scNumber = settings.SCNumberFromPhone() ? QString() : settings.SCNumber();
             auto order = std::make_shared<SendSMS>();
             order->SetUp(body, coding, numbers, talk.Class(),
                          ValidityValue(talk.Validity(), talk.SliderValue(), talk.PickerValue()),
-                         talk.ReportValue() != 0 ? 1 : 0, scNumber, theme);
+                         talk.ReportValue() != 0 ? 1 : 0, ServiceCentre(), theme);
             const QString added = platform::Required(G().PhoneOrders, QStringLiteral("SendTalk")).Add(order, 0);
             if (!added.isEmpty())
                 return added;
@@ -171,6 +169,12 @@ bool SendTalk::SendTalkMessage(const QString& theme, bool selectedOnly, const QS
     if (!error.isEmpty())
         Refuse(Unexpected(error));
     return queued;
+}
+
+QString SendTalk::ServiceCentre()
+{
+    const Settings& settings = Settings::Instance();
+    return settings.SCNumberFromPhone() ? QString() : settings.SCNumber();
 }
 
 QString SendTalk::Nobody() { return QStringLiteral("There is nobody to send to. Please add a conferee"); }

@@ -33,6 +33,8 @@ public:
     // validity 2: the slider's code as a double; 3: the picker's date and
     // time; else none.
     static QVariant ValidityValue(qint32 validity, qint32 slider, const QDateTime& picker);
+    // The service centre to send with: none when the phone's own is used.
+    static QString ServiceCentre();
 
     static QString Nobody();
     static QString NoEmailService();

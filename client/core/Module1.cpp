@@ -190,4 +190,9 @@ bool IsEmailAddress(const QString& text) { return text.contains(QLatin1Char('@')
 
 bool IsGsmText(const QString& text) { return common::IsGSMText(text); }
 
+QString MenuCaption(QString text)
+{
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 }  // namespace parlova

@@ -47,6 +47,8 @@ QString TrimAtNull(const QString& text);
 // leaves name and address as they were.
 QString NameAndAddress(QString& name, QString& address, QString& combined);
 bool IsEmailAddress(const QString& text);
+// A text shown as a menu caption: "&" stands for itself, never for a key.
+QString MenuCaption(QString text);
 // Every character has a code in the GSM 7-bit alphabet or its extension.
 bool IsGsmText(const QString& text);
 

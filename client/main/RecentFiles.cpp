@@ -1,6 +1,7 @@
 #include "client/main/RecentFiles.h"
 
 #include "client/core/Globals.h"
+#include "client/core/Module1.h"
 #include "client/core/Settings.h"
 #include "platform/UserSettings.h"
 
@@ -76,8 +77,7 @@ std::optional<RecentFiles::Menu> RecentFiles::Load(bool separatorShown)
 
 QString RecentFiles::Caption(const QString& path)
 {
-    QString caption = path;
-    return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return MenuCaption(path);
 }
 
 }  // namespace parlova

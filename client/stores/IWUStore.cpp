@@ -1,6 +1,7 @@
 #include "client/stores/IWUStore.h"
 
 #include "client/conversations/Conference.h"
+#include "client/conversations/SendTalk.h"
 #include "client/core/Globals.h"
 #include "client/core/ModalQuestion.h"
 #include "client/core/Module1.h"
@@ -62,21 +63,6 @@ void Queue(const OrderPtr& order)
 
 IWUStore::IWUStore(Forms forms) : forms_(std::move(forms)) {}
 
-QVariant IWUStore::ValidityValue(qint32 validity, qint32 relative, const QDateTime& absolute)
-{
-    if (validity == 2)
-        return QVariant(static_cast<double>(relative));
-    if (validity == 3)
-        return QVariant(absolute);
-    return QVariant();
-}
-
-QString IWUStore::ServiceCentre()
-{
-    const Settings& s = Settings::Instance();
-    return s.SCNumberFromPhone() ? QString() : s.SCNumber();
-}
-
 QString IWUStore::Active(qint32& location, qint32& index, bool needsVisible) const
 {
     MessageEditor* window = forms_.window ? forms_.window() : nullptr;
@@ -123,8 +109,8 @@ void IWUStore::StoreNewMessage(const QString& owner)
         auto order = std::make_shared<WriteMessage>();
         order->SetUp(text, window->CodingA(), window->Address(), PhoneMessages().LocationName(destination),
                      window->Class(),
-                     ValidityValue(window->Validity(), window->RelativeValidity(), window->AbsoluteValidity()),
-                     window->Report() != 0 ? 1 : 0, ServiceCentre(), owner);
+                     SendTalk::ValidityValue(window->Validity(), window->RelativeValidity(), window->AbsoluteValidity()),
+                     window->Report() != 0 ? 1 : 0, SendTalk::ServiceCentre(), owner);
         Queue(order);
     });
 }
@@ -235,8 +221,8 @@ void IWUStore::SendStoreMessageToTalk(const QString& theme, qint32 location, qin
         auto order = std::make_shared<SendSMS>();
         order->SetUp(store.MessageData(location, index), store.MessageCoding(location, index), recipients,
                      store.MessageClass(location, index),
-                     ValidityValue(talk.Validity(), talk.SliderValue(), talk.PickerValue()),
-                     talk.ReportValue() != 0 ? 1 : 0, ServiceCentre(), theme);
+                     SendTalk::ValidityValue(talk.Validity(), talk.SliderValue(), talk.PickerValue()),
+                     talk.ReportValue() != 0 ? 1 : 0, SendTalk::ServiceCentre(), theme);
         Queue(order);
         talk.UpdateCaption(1, 0);
     });

@@ -48,12 +48,6 @@ public:
     void SelectStoreAddress();
     void AddStoreAddressToPhonebook(qint32 book);
 
-    // The validity to send with: a relative code as a double (2), the
-    // picker's date and time (3), else none.
-    static QVariant ValidityValue(qint32 validity, qint32 relative, const QDateTime& absolute);
-    // The service centre to send with: none when the phone's own is used.
-    static QString ServiceCentre();
-
     // Fills the table's and the store window's slots with the procedures
     // of one shared object.
     static void Install(Procedures& table, Forms forms);

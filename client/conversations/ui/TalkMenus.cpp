@@ -7,6 +7,7 @@
 #include "client/conversations/ui/frmFind.h"
 #include "client/conversations/ui/frmTalk.h"
 #include "client/core/Globals.h"
+#include "client/core/Module1.h"
 #include "client/core/Procedures.h"
 #include "client/core/ui/SharedActions.h"
 #include "client/core/ui/TextBoxCommands.h"
@@ -31,7 +32,6 @@ namespace parlova {
 
 namespace {
 
-QString MenuText(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
 // The edge band: the twips the window was drawn for, at least 3 pixels.
 int EdgeBand() { return std::max(20, int(platform::PixelsToTwipsY(3))); }
@@ -241,7 +241,7 @@ void TalkMenus::fill(QMenu* submenu, const QList<SubmenuItem>& items,
 {
     submenu->clear();
     for (const SubmenuItem& item : items) {
-        QAction* action = submenu->addAction(MenuText(item.text));
+        QAction* action = submenu->addAction(MenuCaption(item.text));
         action->setData(item.text);
         action->setProperty("role", int(item.role));
         connect(action, &QAction::triggered, this, [chosen, item] { chosen(item); });

@@ -4,11 +4,14 @@
 // every window's menus show, so captions, visibility and check marks agree
 // everywhere. A child whose menus replace the main window's while it is
 // current implements ChildMenus.
+#include <QAction>
+#include <QKeySequence>
 #include <QList>
+#include <QMenu>
 #include <QtGlobal>
 
-class QAction;
-class QMenu;
+#include <utility>
+
 class QMenuBar;
 class QWidget;
 
@@ -33,6 +36,17 @@ public:
     // The menus of the child's menu bar, in order.
     virtual QList<QMenu*> Menus() const = 0;
 };
+
+// An item at the end of a menu, with its shortcut; the action runs while
+// context lives.
+template <class F>
+QAction* AddMenuItem(QMenu* menu, const QString& caption, const QKeySequence& key, QObject* context, F action)
+{
+    QAction* item = menu->addAction(caption);
+    item->setShortcut(key);
+    QObject::connect(item, &QAction::triggered, context, std::move(action));
+    return item;
+}
 
 // The menus of a bar, in order.
 QList<QMenu*> BarMenus(const QMenuBar* bar);

@@ -1,6 +1,7 @@
 #include "client/stores/ui/MessageStoreMenus.h"
 
 #include "client/core/Globals.h"
+#include "client/core/Module1.h"
 #include "client/core/Procedures.h"
 #include "client/core/ui/SharedActions.h"
 #include "client/core/WindowSeams.h"
@@ -28,17 +29,13 @@ void run(const F& slot, const Args&... args)
         slot(args...);
 }
 
-QString menuText(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
 }  // namespace
 
 template <class F>
 QAction* MessageStoreMenus::add(QMenu* menu, const QString& caption, const QKeySequence& key, F action)
 {
-    QAction* item = menu->addAction(caption);
-    item->setShortcut(key);
-    connect(item, &QAction::triggered, this, action);
-    return item;
+    return AddMenuItem(menu, caption, key, this, std::move(action));
 }
 
 MessageStoreMenus::MessageStoreMenus(frmMessageStore& window)
@@ -156,7 +153,7 @@ void MessageStoreMenus::fillSubmenu(QMenu* menu, bool send)
     if (items.nowhere)
         menu->addAction(QStringLiteral("[nowhere]"));
     for (const QString& theme : items.themes) {
-        QAction* item = menu->addAction(menuText(theme));
+        QAction* item = menu->addAction(MenuCaption(theme));
         item->setData(theme);
         connect(item, &QAction::triggered, this, [choose, theme] { choose(TalkChoice{theme, false}); });
     }

@@ -1,6 +1,7 @@
 #include "client/stores/ui/PhonebookMenus.h"
 
 #include "client/core/Globals.h"
+#include "client/core/Module1.h"
 #include "client/core/Procedures.h"
 #include "client/core/WindowSeams.h"
 #include "client/core/ui/SharedActions.h"
@@ -18,17 +19,10 @@
 
 namespace parlova {
 
-namespace {
-QString menuText(QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); }
-}  // namespace
-
 template <class F>
 QAction* PhonebookMenus::add(QMenu* menu, const QString& caption, const QKeySequence& key, F action)
 {
-    QAction* item = menu->addAction(caption);
-    item->setShortcut(key);
-    connect(item, &QAction::triggered, this, action);
-    return item;
+    return AddMenuItem(menu, caption, key, this, std::move(action));
 }
 
 PhonebookMenus::PhonebookMenus(frmPhonebook& window)
@@ -119,7 +113,7 @@ void PhonebookMenus::RebuildIncludeIn()
     if (items.nowhere)
         item(QStringLiteral("[nowhere]"), TalkChoice{QString(), false, true});
     for (const QString& theme : items.themes)
-        item(menuText(theme), TalkChoice{theme, false, false});
+        item(MenuCaption(theme), TalkChoice{theme, false, false});
     if (items.more)
         item(QStringLiteral("More conferences..."), TalkChoice{QString(), true, false});
 }
