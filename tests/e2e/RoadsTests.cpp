@@ -17,9 +17,7 @@
 #include "client/main/ui/frmOptions.h"
 #include "client/main/ui/OptionsPages.h"
 #include "client/main/ui/frmPort.h"
-#include "client/orders/SendSMS.h"
 #include "email/QuenbyGlobalObjs.h"
-#include "hub/messages/BookRecords.h"
 #include "hub/messages/SMS.h"
 #include "hub/SmsTestPdus.h"
 #include "platform/UserSettings.h"
@@ -147,7 +145,8 @@ TEST(Roads, ALongUnicodeTextGoesToTwoContactsChosenFromThePhoneBook)
         EXPECT_EQ(talk.Log(), QStringLiteral("\r\nTEXT:     ") + text + QStringLiteral("\r\nAT:       2024/05/17  10:00\r\n"
                                                                               "TO:       Ann <+111>\r\n"
                                                                               "TO:       Bob <+222>\r\nMR:       ") +
-                                  references[QStringLiteral("+111")].join(u' ') + QStringLiteral("\r\n") + kRule)
+                                  (references[QStringLiteral("+111")] + references[QStringLiteral("+222")]).join(u' ') +
+                                  QStringLiteral("\r\n") + kRule)
             << talk.Log().toStdString();
         EXPECT_EQ(Pane(run, 1), QStringLiteral("Conference1. Send SMS...Done"));
         Close(run, {Unsaved(platform::vbNo)});
