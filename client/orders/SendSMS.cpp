@@ -148,7 +148,12 @@ QString SendSMS::LogEntry(const corvane::PhoneCommand& command) const
         if (resultOf(i) == dorrak::OK_ANSWER)
             sent << i;
     const bool report = BagLong(command, bag::StatusReport) == 1 && !sent.isEmpty();
-    const QString references = sent.isEmpty() ? QString() : References(descOf(sent.first()));
+    // Every sent number's references, in address order: a report that
+    // comes back for any of them names one the entry shows.
+    QStringList sentReferences;
+    for (qsizetype i : sent)
+        sentReferences << References(descOf(i));
+    const QString references = sentReferences.join(QLatin1Char(' '));
     const QString body = BagText(command, bag::MessageBody);
     const QString stamp = LogTime();
 

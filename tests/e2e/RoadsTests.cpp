@@ -2,29 +2,37 @@
 // offscreen, the simulated phone on a pseudo-terminal and the real mail
 // servers on loopback. Each road is checked by what the phone and the
 // servers hold, what the windows show and what the files hold.
-#include "e2e/ProgramRun.h"
+#include "e2e/RoadSteps.h"
 
 #include "client/conversations/Conference.h"
+#include "client/conversations/ui/TalkMenus.h"
 #include "client/conversations/ui/TalkWindows.h"
+#include "client/conversations/ui/frmConf.h"
 #include "client/conversations/ui/frmTalk.h"
+#include "client/core/Globals.h"
 #include "client/core/Orders.h"
+#include "client/stores/ui/PhonebookHandle.h"
 #include "client/main/RecentFiles.h"
 #include "client/core/Settings.h"
 #include "client/main/ui/frmOptions.h"
 #include "client/main/ui/OptionsPages.h"
 #include "client/main/ui/frmPort.h"
-#include "client/orders/SendSMS.h"
 #include "email/QuenbyGlobalObjs.h"
+#include "hub/messages/SMS.h"
 #include "hub/SmsTestPdus.h"
 #include "platform/UserSettings.h"
 #include "support/DovecotServer.h"
+#include "support/SmtpSink.h"
+#include "tools/phonesim/BookCommands.h"
 #include "tools/phonesim/ConnectCommands.h"
 #include "tools/phonesim/MessageMemory.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -33,87 +41,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
-namespace {
-
-using e2e::ProgramRun;
-
-const QString kRule = QString(30, QLatin1Char('_'));
-
-QString Pane(ProgramRun& run, int n) { return run.window().PaneLabel(n)->text(); }
-QString PaneTip(ProgramRun& run, int n) { return run.window().PaneLabel(n)->toolTip(); }
-
-QString Setting(const char* section, const char* key)
-{
-    return platform::GetSetting(QStringLiteral("Parlova"), QString::fromLatin1(section), QString::fromLatin1(key),
-                                QStringLiteral("<none>"));
-}
-
-// What a user left behind: the phone remembered on COM7, every Connect
-// going straight to it.
-void RememberPhone()
-{
-    platform::SaveSetting(QStringLiteral("Parlova"), QStringLiteral("Options"), QStringLiteral("LastChoice"),
-                          QStringLiteral("True"));
-    platform::SaveSetting(QStringLiteral("Parlova"), QStringLiteral("Options"), QStringLiteral("LastPort"),
-                          QStringLiteral("7"));
-}
-
-void Option(const char* key, const QString& value)
-{
-    platform::SaveSetting(QStringLiteral("Parlova"), QStringLiteral("Options"), QString::fromLatin1(key), value);
-}
-
-// Tools, Connect until the phone pane reads "SMS".
-bool Connect(ProgramRun& run)
-{
-    run.window().MenuAction(QStringLiteral("mnuToolsConnect"))->trigger();
-    return run.runUntil([&] { return Pane(run, 3) == QStringLiteral("SMS"); });
-}
-
-phonesim::MessageMemory& Memory(ProgramRun& run) { return run.sim().state().get<phonesim::MessageMemory>(); }
-
-// The conversation windows of the main window, in the order they opened.
-QList<parlova::frmTalk*> TalkWindowsShown(ProgramRun& run)
-{
-    QList<parlova::frmTalk*> shown;
-    for (QMdiSubWindow* sub : run.window().MdiArea()->subWindowList())
-        if (parlova::frmTalk* talk = parlova::TalkWindows::Of(sub); talk && sub->isVisible())
-            shown << talk;
-    return shown;
-}
-
-// A question the program asks while it closes, and the user's answer.
-struct Answer {
-    QString question;
-    int reply;
-};
-Answer Unread(int n, int reply)
-{
-    return {QStringLiteral("There are %1 unread messages.\r\nDo you want to close the conference?").arg(n), reply};
-}
-Answer Unsaved(int reply)
-{
-    return {QStringLiteral("There are unsaved changes.\r\nDo you want to save the changes?"), reply};
-}
-
-// Closes the program as its close box does: it asks exactly these questions.
-void Close(ProgramRun& run, const std::vector<Answer>& answers)
-{
-    const size_t before = run.boxes.count();
-    for (const Answer& a : answers)
-        run.boxes.answer(a.reply);
-    EXPECT_TRUE(run.closeWindow());
-    QStringList asked, expected;
-    for (size_t i = before; i < run.boxes.count(); ++i)
-        asked << run.boxes.boxes()[i].prompt;
-    for (const Answer& a : answers)
-        expected << a.question;
-    EXPECT_EQ(asked, expected);
-}
-
-}  // namespace
+using namespace e2e;
 
 TEST(Roads, FirstStartScansListsThePhoneAndConnects)
 {
@@ -145,6 +77,81 @@ TEST(Roads, FirstStartScansListsThePhoneAndConnects)
     });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(run.boxes.count(), 0u);
+}
+
+TEST(Roads, ALongUnicodeTextGoesToTwoContactsChosenFromThePhoneBook)
+{
+    ProgramRun run;
+    RememberPhone();
+    run.sim().state().get<phonesim::BookProfile>().putSampleContacts();
+    const QString text = QString::fromUtf8("Встречаемся в пятницу у реки, столик на троих уже заказан. ")
+                             .repeated(8)
+                             .left(399) +
+                         QLatin1Char('!');
+    const int result = run.run({}, [&] {
+        ASSERT_TRUE(Connect(run));
+        // Tools, Phonebook: the books are read from the phone.
+        run.boxes.answer(platform::vbYes);
+        run.window().MenuAction(QStringLiteral("mnuToolsPhonebook"))->trigger();
+        ASSERT_TRUE(run.runUntil([&] { return parlova::PhonebookHandle::CurrentWindow() != nullptr; }, 60000));
+
+        // File, New, then Conferee, Add from Phone...: Ann and Bob picked.
+        run.window().MenuAction(QStringLiteral("mnuFileNew"))->trigger();
+        ASSERT_EQ(TalkWindowsShown(run).size(), 1);
+        parlova::frmTalk& talk = *TalkWindowsShown(run)[0];
+        QStringList offered;
+        run.forms.answerWith<parlova::frmConf>([&](parlova::frmConf& picker) {
+            picker.Combo1->setCurrentIndex(2);
+            EXPECT_EQ(picker.Combo1->currentText(), QStringLiteral("Phone & SIM"));
+            for (int i = 0; i < picker.List1->count(); ++i)
+                offered << picker.List1->item(i)->text();
+            for (const QString& name : {QStringLiteral("Ann"), QStringLiteral("Bob")}) {
+                picker.Text1->setText(name);
+                picker.Command1->click();
+            }
+            picker.Command6->click();
+        });
+        talk.MenuSet().Item(QStringLiteral("mnuConfereeAddFromPhone"))->trigger();
+        ASSERT_EQ(run.forms.forms.size(), 1u);
+        EXPECT_EQ(run.forms.forms[0].caption, QStringLiteral("Select Conferees for Conference1"));
+        EXPECT_TRUE(offered.contains(QString::fromUtf8("Zoë <+1010>"))) << offered.join(u',').toStdString();
+        EXPECT_EQ(talk.AllConferees(), (QStringList{QStringLiteral("Ann <+111>"), QStringLiteral("Bob <+222>")}));
+
+        // A report asked for, the text typed, the toolbar's Send.
+        talk.Check1->click();
+        talk.Text4->setPlainText(text);
+        run.window().MdiArea()->setActiveSubWindow(talk.SubWindow());
+        run.window().ButtonAction(parlova::tlbTalk, QStringLiteral("8"))->trigger();
+        ASSERT_TRUE(run.runUntil([&] { return talk.Sending() == 0; }, 120000)) << Pane(run, 1).toStdString();
+        EXPECT_EQ(run.boxes.count(), 1u) << run.boxes.last().prompt.toStdString();
+
+        // Each number got the whole text in UCS2 parts, as a phone joins them.
+        std::map<QString, corvane::SMS> got;
+        std::map<QString, QStringList> references;
+        const QStringList sent = Memory(run).sentPdus();
+        for (int i = 0; i < sent.size(); ++i) {
+            corvane::SMS part;
+            part.PDU(sent[i]);
+            got[part.Address()].PDU(sent[i]);
+            references[part.Address()] << QString::number(i);
+        }
+        ASSERT_EQ(got.size(), 2u);
+        for (const QString& number : {QStringLiteral("+111"), QStringLiteral("+222")}) {
+            SCOPED_TRACE(number.toStdString());
+            EXPECT_EQ(got[number].UserData(), text);
+            EXPECT_EQ(got[number].Coding(), corvane::UCS2);
+            EXPECT_EQ(references[number].size(), 6);
+        }
+        EXPECT_EQ(talk.Log(), QStringLiteral("\r\nTEXT:     ") + text + QStringLiteral("\r\nAT:       2024/05/17  10:00\r\n"
+                                                                              "TO:       Ann <+111>\r\n"
+                                                                              "TO:       Bob <+222>\r\nMR:       ") +
+                                  (references[QStringLiteral("+111")] + references[QStringLiteral("+222")]).join(u' ') +
+                                  QStringLiteral("\r\n") + kRule)
+            << talk.Log().toStdString();
+        EXPECT_EQ(Pane(run, 1), QStringLiteral("Conference1. Send SMS...Done"));
+        Close(run, {Unsaved(platform::vbNo)});
+    });
+    EXPECT_EQ(result, 0);
 }
 
 TEST(Roads, ATwoPartMessageAndItsReportFromAStrangerOpenAConversation)
@@ -283,17 +290,19 @@ TEST(Roads, APhoneUnpluggedMidSendIsReportedAndConnectsAgainOnceItIsBack)
     const int result = run.run({}, [&] {
         ASSERT_TRUE(Connect(run));
         parlova::Orders& orders = *run.app().globals().PhoneOrders;
-        // New conversation (File, New), one conferee, and a message queued
-        // for it as the conversation's Send queues it.
+        // New conversation (File, New), one conferee, a message typed and
+        // the toolbar's Send.
         run.window().MenuAction(QStringLiteral("mnuFileNew"))->trigger();
         ASSERT_EQ(TalkWindowsShown(run).size(), 1);
         parlova::frmTalk& talk = *TalkWindowsShown(run)[0];
         parlova::Conferences().AddConferee(QStringLiteral("+4479000001"), QStringLiteral("Bob"), talk.Theme());
-        auto send = std::make_shared<parlova::SendSMS>();
-        send->SetUp(QStringLiteral("Running late"), 0, {QStringLiteral("+4479000001")}, 4, QVariant(), 0, QString(),
-                    talk.Theme());
-        orders.Add(send, 0);
-        talk.UpdateCaption(1, 0);
+        const auto send = [&](const QString& text) {
+            run.window().MdiArea()->setActiveSubWindow(talk.SubWindow());
+            talk.Text4->setPlainText(text);
+            run.window().ButtonAction(parlova::tlbTalk, QStringLiteral("8"))->trigger();
+        };
+        send(QStringLiteral("Running late"));
+        EXPECT_EQ(talk.Caption(), QStringLiteral("Conference1 (sending 1)"));
 
         // The cable goes the moment the phone was asked to send.
         ASSERT_TRUE(run.runUntil([&] {
@@ -324,10 +333,7 @@ TEST(Roads, APhoneUnpluggedMidSendIsReportedAndConnectsAgainOnceItIsBack)
         // Back in: Connect finds it, and the next message goes out.
         run.plugPhoneIn();
         ASSERT_TRUE(Connect(run));
-        auto again = std::make_shared<parlova::SendSMS>();
-        again->SetUp(QStringLiteral("Running late, sorry"), 0, {QStringLiteral("+4479000001")}, 4, QVariant(), 0,
-                     QString(), talk.Theme());
-        orders.Add(again, 0);
+        send(QStringLiteral("Running late, sorry"));
         ASSERT_TRUE(run.runUntil([&] { return !orders.ActiveOrder() && orders.Count() == 0; }, 60000));
         EXPECT_EQ(Memory(run).sentPdus().size(), 1);
         EXPECT_TRUE(talk.Log().endsWith(QStringLiteral("TEXT:     Running late, sorry\r\nAT:       2024/05/17  10:00\r\n"
@@ -339,7 +345,7 @@ TEST(Roads, APhoneUnpluggedMidSendIsReportedAndConnectsAgainOnceItIsBack)
     EXPECT_EQ(result, 0);
 }
 
-TEST(Roads, ALetterWithAnAttachmentLandsInItsSendersConversation)
+TEST(Roads, ALetterWithAnAttachmentLandsInItsSendersConversationAndTheReplyGoesOut)
 {
     testsupport::DovecotServer pop3;
     QString error;
@@ -349,6 +355,12 @@ TEST(Roads, ALetterWithAnAttachmentLandsInItsSendersConversation)
                     "--b\nContent-Type: text/plain\n\nThe menu for Friday\n"
                     "--b\nContent-Type: text/plain; name=\"menu.txt\"\n"
                     "Content-Disposition: attachment; filename=\"menu.txt\"\n\nSoup, bread\n--b--\n");
+    testsupport::SmtpSink::Options logon;
+    logon.auth = testsupport::SmtpSink::Auth::Basic;
+    logon.user = pop3.user();
+    logon.password = pop3.password();
+    const testsupport::SmtpSink smtp(logon);
+    ASSERT_TRUE(smtp.started()) << smtp.error().toStdString();
     ProgramRun run;
     qunsetenv(quenby::kServiceEnvVar);
     const QTemporaryDir working;
@@ -359,7 +371,8 @@ TEST(Roads, ALetterWithAnAttachmentLandsInItsSendersConversation)
         {"UserName", QStringLiteral("Me")},        {"EmailAddress", QStringLiteral("me@example.org")},
         {"Login", pop3.user()},                    {"Password", pop3.password()},
         {"POP3Address", pop3.host()},              {"POP3Port", QString::number(pop3.port())},
-        {"SMTPAddress", QStringLiteral("127.0.0.1")}, {"WorkingFolder", working.path()},
+        {"SMTPAddress", QStringLiteral("127.0.0.1")}, {"SMTPPort", QString::number(smtp.port())},
+        {"WorkingFolder", working.path()},
     };
     for (const auto& a : account)
         Option(a.key, a.value);
@@ -386,6 +399,23 @@ TEST(Roads, ALetterWithAnAttachmentLandsInItsSendersConversation)
         EXPECT_TRUE(saved.readAll().startsWith("Soup, bread"));
         EXPECT_TRUE(saved.fileName().startsWith(working.path()));
         EXPECT_TRUE(talk.Text5->toPlainText().contains(QStringLiteral("The menu for Friday")));
+
+        // The reply, to Ann and to Bob, who joins the conversation, with the
+        // toolbar's Send.
+        parlova::Conferences().AddConferee(QStringLiteral("bob@example.com"), QStringLiteral("Bob"), talk.Theme());
+        run.window().MdiArea()->setActiveSubWindow(talk.SubWindow());
+        talk.Text4->setPlainText(QStringLiteral("Soup for me, please"));
+        run.window().ButtonAction(parlova::tlbTalk, QStringLiteral("8"))->trigger();
+        ASSERT_TRUE(run.runWithServersUntil([&] { return talk.Sending() == 0; })) << Pane(run, 1).toStdString();
+        const QList<testsupport::SmtpSink::Letter> letters = smtp.letters();
+        ASSERT_EQ(letters.size(), 1);
+        EXPECT_EQ(letters[0].mailFrom, QStringLiteral("me@example.org"));
+        QStringList recipients = letters[0].rcptTos;
+        recipients.sort();
+        EXPECT_EQ(recipients, (QStringList{QStringLiteral("ann@example.org"), QStringLiteral("bob@example.com")}));
+        EXPECT_EQ(letters[0].authUser, pop3.user());
+        EXPECT_TRUE(letters[0].data.contains("Subject: Conference1")) << letters[0].data.toStdString();
+        EXPECT_TRUE(talk.Log().contains(QStringLiteral("TO:       Bob <bob@example.com>"))) << talk.Log().toStdString();
         Close(run, {Unread(1, platform::vbYes), Unsaved(platform::vbNo)});
     });
     EXPECT_EQ(result, 0);

@@ -5,6 +5,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
+
 namespace parlova {
 
 MdiChild::MdiChild(std::function<QMdiArea*()> area, std::function<QWidget*()> make, QSizeF openSize,
@@ -42,6 +44,15 @@ void MdiChild::SetWindowState(qint32 state)
         sub_->showNormal();
 }
 
+void MdiChild::KeepInside(QMdiSubWindow& sub, const QSize& room)
+{
+    // The area places a new window where it overlaps the others least,
+    // which may leave part of it outside, where nothing can reach it.
+    const QPoint at(std::max(0, std::min(sub.x(), room.width() - sub.width())),
+                    std::max(0, std::min(sub.y(), room.height() - sub.height())));
+    sub.move(at);
+}
+
 void MdiChild::SetFocus()
 {
     QMdiArea* area = area_ ? area_() : nullptr;
@@ -59,6 +70,7 @@ void MdiChild::SetFocus()
         sub_ = sub;
         form_ = form;
         sub->show();
+        KeepInside(*sub, area->viewport()->size());
     }
     area->setActiveSubWindow(sub_);
     form_->setFocus();

@@ -12,6 +12,7 @@
 
 class QMdiArea;
 class QMdiSubWindow;
+class QSize;
 
 namespace parlova {
 
@@ -34,6 +35,10 @@ public:
     void SetFocus();
     // Closes it; the next SetFocus loads a new one.
     void Unload();
+
+    // Moves a sub-window left and up as far as it takes to lie within room
+    // (the area's visible size), never past its top left corner.
+    static void KeepInside(QMdiSubWindow& sub, const QSize& room);
 
 private:
     std::function<QMdiArea*()> area_;

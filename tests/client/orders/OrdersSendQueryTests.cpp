@@ -92,6 +92,19 @@ TEST(OrdersSendSMS, OneNumberRefusedInTheFullLog)
     EXPECT_TRUE(s.rig.gate->connected());
 }
 
+TEST(OrdersSendSMS, AllSentWithAReportShowEveryNumbersReferences)
+{
+    Sending s;
+    const QString body = QString(100, QLatin1Char('a')) + QString(100, QLatin1Char('b'));
+    s.send(body, {kAnn, kBob}, 1);
+    ASSERT_TRUE(s.rig.runUntilIdle());
+    ASSERT_EQ(s.talk->log.size(), 1u);
+    EXPECT_TRUE(s.talk->log[0].text.endsWith(QStringLiteral("TO:       Ann <+4479000001>\r\nTO:       Bob <+4479000002>\r\n"
+                                                            "MR:       0 1 2 3\r\n") +
+                                             kRule))
+        << s.talk->log[0].text.toStdString();
+}
+
 TEST(OrdersSendSMS, AllSentWithoutReportInTheFullLog)
 {
     Sending s;
@@ -114,7 +127,7 @@ TEST(OrdersSendSMS, SimplifiedLogIsOneLine)
     s.send(QStringLiteral("Hello"), {kCarl, kAnn, kBob}, 1);
     ASSERT_TRUE(s.rig.runUntilIdle());
     ASSERT_EQ(s.talk->log.size(), 1u);
-    EXPECT_EQ((s.talk->log[0].text), QStringLiteral("+4479000003, Ann, 2026/03/07  09:41 #0<<< Hello"));
+    EXPECT_EQ((s.talk->log[0].text), QStringLiteral("+4479000003, Ann, 2026/03/07  09:41 #0 1<<< Hello"));
 }
 
 TEST(OrdersSendSMS, TimeOutDisconnectsWithoutAsking)
