@@ -61,6 +61,15 @@ struct ProcRig {
     }
     QStringList prompts() const { return rig.boxTexts(); }
     platform::MessageBoxRecorder& boxes() { return rig.client.boxes; }
+    // The conferee dialog filled and confirmed, or cancelled.
+    void answer(const QString& name, const QString& address, bool ok = true)
+    {
+        forms.answerWith<frmNewConf>([=](frmNewConf& f) {
+            f.txtUserName->setText(name);
+            f.txtPassword->setText(address);
+            (ok ? f.cmdOK : f.cmdCancel)->click();
+        });
+    }
 
     QMdiArea area;
     ConversationRig rig{[this] { return frmTalk::Create(&area); }};
@@ -204,10 +213,8 @@ TEST(ConfereeProcedures, AddingThroughTheDialogRemembersTheEntries)
 
     // An address Team holds: refused, the entries kept for the next Add.
     p.forms.answerWith<frmNewConf>([](frmNewConf& f) {
-        EXPECT_EQ(f.txtUserName->text(), QStringLiteral("Dora"));
-        EXPECT_EQ(f.txtPassword->text(), QStringLiteral("+44"));
-        EXPECT_EQ(f.txtUserName->maxLength(), 50);
-        EXPECT_EQ(f.txtPassword->maxLength(), 50);
+        EXPECT_EQ((QStringList{f.txtUserName->text(), f.txtPassword->text()}), (QStringList{"Dora", "+44"}));
+        EXPECT_EQ((QList<int>{f.txtUserName->maxLength(), f.txtPassword->maxLength()}), (QList<int>{50, 50}));
         f.txtUserName->setText(QStringLiteral("  Annie "));
         f.txtPassword->setText(QStringLiteral(" +441111"));
         f.cmdOK->click();
@@ -232,10 +239,7 @@ TEST(ConfereeProcedures, AddingThroughTheDialogRemembersTheEntries)
     EXPECT_EQ(p.boxes().count(), 1u);
 
     // Cancelled: nothing added, nothing remembered.
-    p.forms.answerWith<frmNewConf>([](frmNewConf& f) {
-        f.txtPassword->setText(QStringLiteral("+446666"));
-        f.cmdCancel->click();
-    });
+    p.answer(QStringLiteral("Annie"), QStringLiteral("+446666"), false);
     Procs().AskAddConferee(&mine);
     EXPECT_EQ(mine.ConfereesCount(), 1);
     EXPECT_EQ(mine.LastConfereeAddress, QStringLiteral("+445555"));
@@ -247,14 +251,6 @@ TEST(ConfereeProcedures, EditingNeverLosesTheConferee)
     frmTalk& team = p.team({kAnn, kCy});
     p.other({kBob});
     const QString file = p.rig.path(QStringLiteral("Team.plv"));
-    const auto edit = [&](const QString& name, const QString& address) {
-        p.forms.answerWith<frmNewConf>([=](frmNewConf& f) {
-            f.txtUserName->setText(name);
-            f.txtPassword->setText(address);
-            f.cmdOK->click();
-        });
-        Procs().AskEditConferee(QStringLiteral("Team"), 0);
-    };
     struct Case {
         QString address;
         QString error;
@@ -262,13 +258,12 @@ TEST(ConfereeProcedures, EditingNeverLosesTheConferee)
     // Another conversation's address is refused before anything is
     // removed; Team's own other address fails after the removal, and the
     // old conferee comes back.
-    const Case cases[] = {
-        {QStringLiteral("+442222"), QStringLiteral("The number +442222 is taking part in conference Conference2")},
-        {QStringLiteral("+443333"), QStringLiteral("The number +443333 is taking part in conference Team")},
-    };
+    const Case cases[] = {{"+442222", "The number +442222 is taking part in conference Conference2"},
+                          {"+443333", "The number +443333 is taking part in conference Team"}};
     for (const Case& c : cases) {
         p.boxes().clear();
-        edit(QStringLiteral("Ann"), c.address);
+        p.answer(QStringLiteral("Ann"), c.address);
+        Procs().AskEditConferee(QStringLiteral("Team"), 0);
         EXPECT_EQ(p.prompts(), QStringList{QStringLiteral("Conferee was not edited because of:\r\n") + c.error});
         EXPECT_EQ(p.rig.conference->LocateConferee(QStringLiteral("+441111")), QStringLiteral("Team"));
         EXPECT_TRUE(team.AllConferees().contains(kAnn));
