@@ -339,31 +339,6 @@ TEST_F(Phonebook, ProceduresWriteThePhoneAndTheRowsFollow)
     EXPECT_EQ(rows().last(), Row("SIM", "3", "Dorothea", "+444"));
     EXPECT_EQ(totals(), QStringLiteral("SIM: 250 total / 246 free    Phone: 500 total / 499 free"));
 
-    // Edit Carol: the handset's question first; Cancel queues nothing.
-    select(QStringLiteral("Carol"));
-    boxes.answer(platform::vbCancel);
-    const size_t formsShown = forms.forms.size();
-    app.procedures().AskEditContact();
-    EXPECT_EQ(boxes.last().prompt, PhonebookTexts::EditQuestion());
-    EXPECT_EQ(boxes.last().style, 49);
-    EXPECT_EQ(forms.forms.size(), formsShown);
-    EXPECT_EQ(orders->Count(), 0);
-    answerContact(shown, QStringLiteral("Caroline"), QStringLiteral("+334"));
-    app.procedures().AskEditContact();
-    EXPECT_EQ(shown.caption, QStringLiteral("Edit contact in Phone"));
-    done();
-    EXPECT_EQ(rows().at(3), Row("Phone", "1", "Caroline", "+334"));
-
-    // Edit Ann: no question.
-    boxes.clear();
-    select(QStringLiteral("Ann"));
-    answerContact(shown, QStringLiteral("Anna"), QStringLiteral("+111"));
-    app.procedures().AskEditContact();
-    EXPECT_EQ(boxes.count(), 0u);
-    EXPECT_EQ(shown.caption, QStringLiteral("Edit contact in SIM"));
-    done();
-    EXPECT_EQ(rows().at(0), Row("SIM", "1", "Anna", "+111"));
-
     // Delete Bob.
     select(QStringLiteral("Bob"));
     app.procedures().AskDeleteContact();
@@ -374,23 +349,49 @@ TEST_F(Phonebook, ProceduresWriteThePhoneAndTheRowsFollow)
     EXPECT_EQ(entries("SM").count(2), 0u);
     EXPECT_EQ(rows().size(), 4);
 
-    // Copy Anna to the handset, move Caroline to the SIM.
-    select(QStringLiteral("Anna"));
-    answerContact(shown, QStringLiteral("Anna"), QStringLiteral("+111"));
-    app.procedures().AskCopyMoveContact(false);
-    EXPECT_EQ(shown.caption, QStringLiteral("Copy contact to Phone memory"));
-    EXPECT_EQ(shown.nameLen, 30);
-    done();
-    EXPECT_EQ(entries("ME").at(2).name, QStringLiteral("Anna"));
-    EXPECT_EQ(rows().last(), Row("Phone", "2", "Anna", "+111"));
-    select(QStringLiteral("Caroline"));
-    answerContact(shown, QStringLiteral("Caroline"), QStringLiteral("+334"));
-    app.procedures().AskCopyMoveContact(true);
-    EXPECT_EQ(shown.caption, QStringLiteral("Move contact to SIM card"));
-    done();
-    EXPECT_EQ(entries("ME").count(1), 0u);
-    EXPECT_EQ(entries("SM").at(2).name, QStringLiteral("Caroline"));
-    EXPECT_EQ(rows().last(), Row("SIM", "2", "Caroline", "+334"));
+    // Edit Carol: the handset's question first; Cancel queues nothing.
+    select(QStringLiteral("Carol"));
+    boxes.answer(platform::vbCancel);
+    const size_t formsShown = forms.forms.size();
+    app.procedures().AskEditContact();
+    EXPECT_EQ(boxes.last().prompt, PhonebookTexts::EditQuestion());
+    EXPECT_EQ(boxes.last().style, 49);
+    EXPECT_EQ(forms.forms.size(), formsShown);
+    EXPECT_EQ(orders->Count(), 0);
+
+    // Each dialog with its caption and the destination's name limit; the
+    // phone and the row (in place, or the last) follow.
+    struct Step {
+        const char* who;
+        std::function<void()> call;
+        QString name, number, caption;
+        size_t questions;
+        int nameLen, at;
+        QStringList row;
+    };
+    const auto edit = [this] { app.procedures().AskEditContact(); };
+    const auto copy = [this] { app.procedures().AskCopyMoveContact(false); };
+    const auto move = [this] { app.procedures().AskCopyMoveContact(true); };
+    const Step steps[] = {
+        {"Carol", edit, "Caroline", "+334", "Edit contact in Phone", 1, 30, 2, Row("Phone", "1", "Caroline", "+334")},
+        {"Ann", edit, "Anna", "+111", "Edit contact in SIM", 0, 18, 0, Row("SIM", "1", "Anna", "+111")},
+        {"Anna", copy, "Anna", "+111", "Copy contact to Phone memory", 0, 30, -1, Row("Phone", "2", "Anna", "+111")},
+        {"Caroline", move, "Caroline", "+334", "Move contact to SIM card", 0, 18, -1, Row("SIM", "2", "Caroline", "+334")},
+    };
+    for (const Step& c : steps) {
+        SCOPED_TRACE(c.caption.toStdString());
+        boxes.clear();
+        select(QLatin1String(c.who));
+        answerContact(shown, c.name, c.number);
+        c.call();
+        EXPECT_EQ(boxes.count(), c.questions);
+        EXPECT_EQ(shown.caption, c.caption);
+        EXPECT_EQ(shown.nameLen, c.nameLen);
+        done();
+        EXPECT_EQ(c.at < 0 ? rows().last() : rows().at(c.at), c.row);
+        EXPECT_EQ(entries(c.row[0] == "SIM" ? "SM" : "ME").at(c.row[1].toInt()).name, c.name);
+    }
+    EXPECT_EQ(entries("ME").count(1), 0u) << "moved away";
     EXPECT_EQ(totals(), QStringLiteral("SIM: 250 total / 246 free    Phone: 500 total / 499 free"));
 }
 

@@ -192,14 +192,6 @@ TEST(ConfereeProcedures, JoiningMovesEveryoneAppendsTheLogAndClosesTheSource)
         << "one entry";
     ASSERT_EQ(p.prompts().size(), 3);
     EXPECT_TRUE(p.prompts()[2].startsWith(QStringLiteral("There are unsaved changes.")));
-
-    // Joining into a conversation that is gone: the registry's reason.
-    p.boxes().clear();
-    p.boxes().answer(platform::vbYes);
-    Procs().AskJoinTalks(QStringLiteral("Team"), TalkChoice{a});
-    ASSERT_EQ(p.boxes().count(), 2u);
-    EXPECT_TRUE(p.prompts()[1].startsWith(QStringLiteral("Conferences did not join because of:\r\n")));
-    EXPECT_TRUE(p.rig.conference->TalkExist(QStringLiteral("Team")));
 }
 
 TEST(ConfereeProcedures, AddingThroughTheDialogRemembersTheEntries)
