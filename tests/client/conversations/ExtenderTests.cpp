@@ -14,11 +14,7 @@ using parlova::ExtenderMenu;
 TEST(Extender, MenuFindsNodesAndReadsItsLevels)
 {
     const ExtenderMenu menu;
-    struct Case {
-        qint32 parent;
-        const char* choice;
-        qint32 node;
-    } submenus[] = {
+    struct Case { qint32 parent; const char* choice; qint32 node; } submenus[] = {
         {0, "2", 2}, {1, "2", 12}, {2, "List", 21}, {1, "list", -1}, {3, "1", -1}, {0, "Last", 3}, {0, "4", -1},
     };
     for (const Case& c : submenus)
@@ -37,10 +33,7 @@ TEST(Extender, MenuFindsNodesAndReadsItsLevels)
 
 TEST(Extender, ParsesSelections)
 {
-    struct Case {
-        const char* text;
-        QStringList items;
-    } cases[] = {
+    struct Case { const char* text; QStringList items; } cases[] = {
         {"12", {"1", "2"}},
         {"1Send.x", {"1", "Send", "x"}},
         {"1..2", {"1"}},

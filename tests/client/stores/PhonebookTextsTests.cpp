@@ -55,11 +55,7 @@ TEST(PhonebookTexts, EachProcedureWritesItsRowOfValues)
     corvane::BookRecords books;
     Books(books);
     const QString sm = QStringLiteral("\"SM\""), me = QStringLiteral("\"ME\"");
-    struct Case {
-        const char* what;
-        BookWrite write;
-        BookWrite expected;
-    };
+    struct Case { const char* what; BookWrite write; BookWrite expected; };
     const Case cases[] = {
         {"add", PhonebookTexts::Add(books, 0, " Ann ", " +111 "), {sm, 0, "Ann", "+111", false, false, "", 0}},
         {"edit", PhonebookTexts::Edit(books, 1, 4, "Carol ", "+333"), {me, 4, "Carol", "+333", true, false, "", 0}},

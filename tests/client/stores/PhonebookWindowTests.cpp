@@ -123,10 +123,7 @@ protected:
 
     // The contact dialog as it was shown, then filled and confirmed (or
     // cancelled with a null name).
-    struct Shown {
-        QString caption, name, number;
-        int nameLen = 0, numberLen = 0;
-    };
+    struct Shown { QString caption, name, number; int nameLen = 0, numberLen = 0; };
     void answerContact(Shown& shown, const QString& name, const QString& number,
                        const std::function<void()>& whileOpen = {})
     {
@@ -220,11 +217,7 @@ TEST_F(Phonebook, HeaderClicksSortStablyAndMarkTheKeys)
     // A second Ann: equal names keep their order.
     bookProfile().book(QStringLiteral("SM"))->put(3, QStringLiteral("+999"), QStringLiteral("ann"));
     read();
-    struct Click {
-        int col;
-        QStringList headers;
-        QList<QStringList> rows;
-    };
+    struct Click { int col; QStringList headers; QList<QStringList> rows; };
     const QStringList kAnn2 = Row("SIM", "3", "ann", "+999");
     const Click clicks[] = {
         {0, {"Book\\/", "Index\\/", "Name", "Telephone"}, {kCarol, kAnn, kBob, kAnn2, kZoeRow}},

@@ -372,13 +372,7 @@ TEST_F(StoreProcs, AStoredUnsentTextBecomesTheNewMessageAndMoveToStillDeletesIt)
     EXPECT_EQ(w.MSFlexGrid1->Rows(), 4);
 }
 
-struct SendCase {
-    const char* what;
-    QStringList conferees;
-    bool pduMode;
-    QString box;
-    QStringList addresses;
-};
+struct SendCase { const char* what; QStringList conferees; bool pduMode; QString box; QStringList addresses; };
 
 TEST_F(StoreProcs, SendToQueuesOneSmsForTheTelephoneNumbersOnly)
 {

@@ -56,10 +56,7 @@ TEST_F(ContactPickerOnPhone, BookChoicesListsSearchAndPicking)
     frmConf form(books());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Select Names"));
 
-    struct Case {
-        QString entry;
-        QStringList lines;
-    };
+    struct Case { QString entry; QStringList lines; };
     const Case cases[] = {
         {QStringLiteral("Phone"), {QStringLiteral("Carol <+333>"), QStringLiteral("anton <+444>")}},
         {QStringLiteral("SIM"), {QStringLiteral("Bob <+111>"), QStringLiteral("ANNA <+222>")}},
@@ -78,10 +75,7 @@ TEST_F(ContactPickerOnPhone, BookChoicesListsSearchAndPicking)
     // Type-ahead over "Phone & SIM": first match in any case; no match or
     // more letters that stop matching keep the line.
     form.Combo1->setCurrentIndex(2);
-    struct Search {
-        QString typed;
-        int current;
-    };
+    struct Search { QString typed; int current; };
     const Search searches[] = {{QStringLiteral("c"), 2}, {QStringLiteral("an"), 1}, {QStringLiteral("ant"), 3},
                                {QStringLiteral("antz"), 3}, {QStringLiteral("x"), 3}, {QString(), 0}};
     for (const Search& s : searches) {

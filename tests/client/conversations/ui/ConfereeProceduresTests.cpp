@@ -243,10 +243,7 @@ TEST(ConfereeProcedures, EditingNeverLosesTheConferee)
     frmTalk& team = p.team({kAnn, kCy});
     p.other({kBob});
     const QString file = p.rig.path(QStringLiteral("Team.plv"));
-    struct Case {
-        QString address;
-        QString error;
-    };
+    struct Case { QString address; QString error; };
     // Another conversation's address is refused before anything is
     // removed; Team's own other address fails after the removal, and the
     // old conferee comes back.

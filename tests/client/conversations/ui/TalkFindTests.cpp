@@ -99,10 +99,7 @@ TEST(TalkFind, SearchesTheRegionInOrderDownAndUp)
 {
     // "cat" at 1, 7 and 13 of the first log, at 1 of the second and the third.
     FindRig f({QStringLiteral("cat a cat b cat"), QStringLiteral("cat"), QStringLiteral("cat")});
-    struct Case {
-        bool down;
-        QStringList order;
-    } cases[] = {
+    struct Case { bool down; QStringList order; } cases[] = {
         // From the caret inside the second "cat": the third, then the one
         // before the caret and the one across it, then the others.
         // After the region a new one starts in the window of the last match.

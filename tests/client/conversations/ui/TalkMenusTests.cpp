@@ -145,10 +145,7 @@ TEST_F(TalkMenusTest, MenusTakeTheMainWindowsPlace)
     EXPECT_EQ(bar, (QStringList{"&File", "&Message", "&Conferee", "&Talk", "Too&ls", "&Window", "&Help"}));
 
     parlova::TalkMenus& m = w.MenuSet();
-    struct Case {
-        const char* menu;
-        QStringList items;
-    } cases[] = {
+    struct Case { const char* menu; QStringList items; } cases[] = {
         {"mnuFile", {"&New", "&Open...", "&Close", "&Save", "Save &As...", "&Export", "E&xit"}},
         {"mnuMessage", {"Clea&r", "Ti&me/Date", "Select A&ll", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
                         "&Delete\tDel", "F&ont...", "Co&lour..."}},
@@ -259,10 +256,7 @@ TEST_F(TalkMenusTest, ItemsHandTheirProceduresTheirArguments)
     w.List1->setCurrentRow(1);
     recordProcedures(w);
     const qint32 phone = globals().PhoneBooks->GetPhoneBook(), sim = globals().PhoneBooks->GetSIMBook();
-    struct Case {
-        const char* item;
-        QString call;
-    } cases[] = {
+    struct Case { const char* item; QString call; } cases[] = {
         {"mnuFileNew", "OpenTalkFile()"},
         {"mnuFileOpen", "OpenTalkFile(dialog)"},
         {"mnuFileSave", "SaveTalkFile(W,0)"},
