@@ -221,11 +221,7 @@ TEST(ConfereeProcedures, AddingThroughTheDialogRemembersTheEntries)
     EXPECT_EQ(mine.LastConfereeAddress, QStringLiteral("+441111"));
     EXPECT_EQ(mine.ConfereesCount(), 0);
 
-    p.forms.answerWith<frmNewConf>([](frmNewConf& f) {
-        EXPECT_EQ(f.txtUserName->text(), QStringLiteral("Annie"));
-        f.txtPassword->setText(QStringLiteral("+445555"));
-        f.cmdOK->click();
-    });
+    p.answer(QStringLiteral("Annie"), QStringLiteral("+445555"));
     Procs().AskAddConferee(mine.SubWindow());
     EXPECT_EQ(mine.AllConferees(), QStringList{QStringLiteral("Annie <+445555>")});
     EXPECT_EQ(p.boxes().count(), 1u);
@@ -264,8 +260,7 @@ TEST(ConfereeProcedures, EditingNeverLosesTheConferee)
     p.boxes().clear();
     const qint32 at = qint32(team.AllConferees().indexOf(kCy));
     p.forms.answerWith<frmNewConf>([](frmNewConf& f) {
-        EXPECT_EQ(f.txtUserName->text(), QStringLiteral("Cy"));
-        EXPECT_EQ(f.txtPassword->text(), QStringLiteral("+443333"));
+        EXPECT_EQ((QStringList{f.txtUserName->text(), f.txtPassword->text()}), (QStringList{"Cy", "+443333"}));
         f.txtUserName->setText(QStringLiteral("Cyril"));
         f.cmdOK->click();
     });
