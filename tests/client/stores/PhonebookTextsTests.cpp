@@ -1,6 +1,6 @@
 // What the phone-book window shows and its procedures write, without a
-// widget: sort clicks, book names back to numbers, widths, totals, the
-// refusals of a copy and the values of each write order.
+// widget: book names back to numbers, widths, totals, the refusals of a
+// copy and the values of each write order.
 #include "client/stores/PhonebookTexts.h"
 #include "hub/messages/BookRecords.h"
 
@@ -25,38 +25,6 @@ void Books(corvane::BookRecords& books, bool simOnly = false)
 
 }  // namespace
 
-TEST(PhonebookTexts, HeaderClicksToggleOneOrderForAllColumns)
-{
-    struct Click {
-        int col;
-        qint32 order;
-        int firstKey, lastKey;
-        QStringList headers;
-    };
-    const Click clicks[] = {
-        {0, 1, 0, 1, {"Book\\/", "Index\\/", "Name", "Telephone"}},
-        {1, 2, 0, 1, {"Book/\\", "Index/\\", "Name", "Telephone"}},
-        {3, 5, 3, 3, {"Book", "Index", "Name", "Telephone\\/"}},
-        {3, 6, 3, 3, {"Book", "Index", "Name", "Telephone/\\"}},
-        {2, 5, 2, 2, {"Book", "Index", "Name\\/", "Telephone"}},
-        // The name and telephone columns share their toggle.
-        {2, 6, 2, 2, {"Book", "Index", "Name/\\", "Telephone"}},
-        {3, 5, 3, 3, {"Book", "Index", "Name", "Telephone\\/"}},
-        {2, 6, 2, 2, {"Book", "Index", "Name/\\", "Telephone"}},
-        // After a text sort the book columns start ascending.
-        {0, 1, 0, 1, {"Book\\/", "Index\\/", "Name", "Telephone"}},
-    };
-    qint32 order = 0;
-    for (const Click& c : clicks) {
-        const BookSort sort = PhonebookTexts::HeaderClick(order, c.col);
-        EXPECT_EQ(sort.order, c.order) << c.col;
-        EXPECT_EQ(sort.firstKey, c.firstKey);
-        EXPECT_EQ(sort.lastKey, c.lastKey);
-        EXPECT_EQ(sort.headers, c.headers);
-        order = sort.order;
-    }
-}
-
 TEST(PhonebookTexts, BookNamesWidthsAndTotals)
 {
     const std::pair<const char*, qint32> names[] = {{"Phone", 7}, {"SIM", 3}, {"5", 5},       {"12abc", 12},
@@ -70,14 +38,9 @@ TEST(PhonebookTexts, BookNamesWidthsAndTotals)
     EXPECT_EQ(PhonebookTexts::TelephoneWidth(5000, 1000, 1000, 1500), std::optional<double>(1210));
     EXPECT_EQ(PhonebookTexts::TelephoneWidth(3000, 1000, 1000, 1500), std::nullopt);
 
+    // A book the phone does not list counts for nothing.
     corvane::BookRecords both;
     Books(both);
-    corvane::BookRecords sim;
-    Books(sim, true);
-    EXPECT_EQ(PhonebookTexts::Totals(both, 0, 1),
-              QStringLiteral("SIM: 250 total / 250 free    Phone: 500 total / 500 free"));
-    EXPECT_EQ(PhonebookTexts::Totals(sim, sim.GetSIMBook(), sim.GetPhoneBook()),
-              QStringLiteral("SIM: 250 total / 250 free    "));
     EXPECT_EQ(PhonebookTexts::Totals(both, 5, 1), QStringLiteral("Phone: 500 total / 500 free"));
     EXPECT_EQ(PhonebookTexts::Totals(corvane::BookRecords(), -1, -1), QString());
 
@@ -92,11 +55,7 @@ TEST(PhonebookTexts, EachProcedureWritesItsRowOfValues)
     corvane::BookRecords books;
     Books(books);
     const QString sm = QStringLiteral("\"SM\""), me = QStringLiteral("\"ME\"");
-    struct Case {
-        const char* what;
-        BookWrite write;
-        BookWrite expected;
-    };
+    struct Case { const char* what; BookWrite write; BookWrite expected; };
     const Case cases[] = {
         {"add", PhonebookTexts::Add(books, 0, " Ann ", " +111 "), {sm, 0, "Ann", "+111", false, false, "", 0}},
         {"edit", PhonebookTexts::Edit(books, 1, 4, "Carol ", "+333"), {me, 4, "Carol", "+333", true, false, "", 0}},

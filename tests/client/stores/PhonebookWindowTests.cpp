@@ -77,24 +77,16 @@ protected:
         return *handle.Window();
     }
     frmPhonebook& w() { return *handle.Window(); }
+    QStringList row(int r) { return {w().MSFlexGrid1->TextMatrix(r, 0), w().MSFlexGrid1->TextMatrix(r, 1),
+                                      w().MSFlexGrid1->TextMatrix(r, 2), w().MSFlexGrid1->TextMatrix(r, 3)}; }
     QList<QStringList> rows()
     {
         QList<QStringList> out;
-        for (int r = 1; r < w().MSFlexGrid1->Rows(); ++r) {
-            QStringList cells;
-            for (int c = 0; c < 4; ++c)
-                cells << w().MSFlexGrid1->TextMatrix(r, c);
-            out << cells;
-        }
+        for (int r = 1; r < w().MSFlexGrid1->Rows(); ++r)
+            out << row(r);
         return out;
     }
-    QStringList headers()
-    {
-        QStringList out;
-        for (int c = 0; c < 4; ++c)
-            out << w().MSFlexGrid1->TextMatrix(0, c);
-        return out;
-    }
+    QStringList headers() { return row(0); }
     QString totals() { return w().Label1->text(); }
     // Makes the row of the named contact current.
     void select(const QString& name)
@@ -131,10 +123,7 @@ protected:
 
     // The contact dialog as it was shown, then filled and confirmed (or
     // cancelled with a null name).
-    struct Shown {
-        QString caption, name, number;
-        int nameLen = 0, numberLen = 0;
-    };
+    struct Shown { QString caption, name, number; int nameLen = 0, numberLen = 0; };
     void answerContact(Shown& shown, const QString& name, const QString& number,
                        const std::function<void()>& whileOpen = {})
     {
@@ -155,21 +144,11 @@ protected:
     void doubleClick(const QPoint& at)
     {
         QWidget* port = w().MSFlexGrid1->viewport();
-        for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(t, at, port->mapToGlobal(at), Qt::LeftButton, t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
+        for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
+            QMouseEvent e(t, at, port->mapToGlobal(at), Qt::LeftButton,
+                          t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(port, &e);
         }
-        QMouseEvent e(QEvent::MouseButtonDblClick, at, port->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-        QApplication::sendEvent(port, &e);
-    }
-    QStringList boxTexts()
-    {
-        QStringList out;
-        for (const platform::MessageBoxRequest& b : boxes.boxes())
-            out << b.prompt;
-        return out;
     }
 
     int fronts = 0;
@@ -208,12 +187,10 @@ TEST_F(Phonebook, AReadShowsTheEntriesInExportOrderWithTheTotals)
     QString name, number;
     qint32 book = -1, index = -1;
     EXPECT_EQ(window.ActiveContact(name, number, book, index), QString());
-    EXPECT_EQ((QStringList{name, number}), (QStringList{"Ann", "+111"}));
-    EXPECT_EQ(book, books().GetSIMBook());
-    EXPECT_EQ(index, 1);
+    EXPECT_EQ((QStringList{name, number, QString::number(book), QString::number(index)}),
+              (QStringList{"Ann", "+111", QString::number(books().GetSIMBook()), "1"}));
     window.MSFlexGrid1->SetRow(0);
     EXPECT_EQ(window.ActiveContact(name, number, book, index), QStringLiteral("No active contact"));
-    EXPECT_EQ(index, 1);
 
     // A phone that lists the SIM book alone.
     handle.Unload();
@@ -240,11 +217,7 @@ TEST_F(Phonebook, HeaderClicksSortStablyAndMarkTheKeys)
     // A second Ann: equal names keep their order.
     bookProfile().book(QStringLiteral("SM"))->put(3, QStringLiteral("+999"), QStringLiteral("ann"));
     read();
-    struct Click {
-        int col;
-        QStringList headers;
-        QList<QStringList> rows;
-    };
+    struct Click { int col; QStringList headers; QList<QStringList> rows; };
     const QStringList kAnn2 = Row("SIM", "3", "ann", "+999");
     const Click clicks[] = {
         {0, {"Book\\/", "Index\\/", "Name", "Telephone"}, {kCarol, kAnn, kBob, kAnn2, kZoeRow}},
@@ -252,6 +225,8 @@ TEST_F(Phonebook, HeaderClicksSortStablyAndMarkTheKeys)
         {3, {"Book", "Index", "Name", "Telephone\\/"}, {kZoeRow, kAnn, kBob, kCarol, kAnn2}},
         {2, {"Book", "Index", "Name/\\", "Telephone"}, {kZoeRow, kCarol, kBob, kAnn, kAnn2}},
         {2, {"Book", "Index", "Name\\/", "Telephone"}, {kAnn, kAnn2, kBob, kCarol, kZoeRow}},
+        // After a text sort the book columns start ascending.
+        {0, {"Book\\/", "Index\\/", "Name", "Telephone"}, {kCarol, kAnn, kBob, kAnn2, kZoeRow}},
     };
     for (const Click& c : clicks) {
         Q_EMIT w().MSFlexGrid1->horizontalHeader()->sectionClicked(c.col);
@@ -340,42 +315,22 @@ TEST_F(Phonebook, ProceduresWriteThePhoneAndTheRowsFollow)
         EXPECT_TRUE(runUntilIdle());
         EXPECT_EQ(window.Pane(1).text, QStringLiteral("Menu. Write Phonebook...Done"));
     };
-    // Add to SIM: a long conferee name is cut to the book's 18.
+    // Add a conferee to SIM: a 25-letter name is cut to the book's 18.
+    frmTalk* talk = frmTalk::Create(&area);
+    app.procedures().CopyConfereesToBook(talk, books().GetSIMBook());
+    EXPECT_EQ(boxes.last().prompt, QStringLiteral("No conferees"));
+    EXPECT_EQ(talk->AddConferee(QStringLiteral("+444"), QStringLiteral("Bartholomew Fitzgerald Jr")), QString());
+    talk->List1->setCurrentRow(0);
     Shown shown;
     answerContact(shown, QStringLiteral("Dorothea"), QStringLiteral("+444"));
-    app.procedures().AskAddContact(books().GetSIMBook(), QStringLiteral("+444"),
-                                   QStringLiteral("Bartholomew Fitzgerald"));
+    app.procedures().CopyConfereesToBook(talk, books().GetSIMBook());
+    talk->Discard();
     EXPECT_EQ(shown.caption, QStringLiteral("Add contact to SIM"));
-    EXPECT_EQ(shown.name, QStringLiteral("Bartholomew Fitzge"));
+    EXPECT_EQ((QStringList{shown.name, shown.number}), (QStringList{"Bartholomew Fitzge", "+444"}));
     EXPECT_EQ((QList<int>{shown.nameLen, shown.numberLen}), (QList<int>{18, 40}));
     done();
     EXPECT_EQ(rows().last(), Row("SIM", "3", "Dorothea", "+444"));
     EXPECT_EQ(totals(), QStringLiteral("SIM: 250 total / 246 free    Phone: 500 total / 499 free"));
-
-    // Edit Carol: the handset's question first; Cancel queues nothing.
-    select(QStringLiteral("Carol"));
-    boxes.answer(platform::vbCancel);
-    const size_t formsShown = forms.forms.size();
-    app.procedures().AskEditContact();
-    EXPECT_EQ(boxes.last().prompt, PhonebookTexts::EditQuestion());
-    EXPECT_EQ(boxes.last().style, 49);
-    EXPECT_EQ(forms.forms.size(), formsShown);
-    EXPECT_EQ(orders->Count(), 0);
-    answerContact(shown, QStringLiteral("Caroline"), QStringLiteral("+334"));
-    app.procedures().AskEditContact();
-    EXPECT_EQ(shown.caption, QStringLiteral("Edit contact in Phone"));
-    done();
-    EXPECT_EQ(rows().at(3), Row("Phone", "1", "Caroline", "+334"));
-
-    // Edit Ann: no question.
-    boxes.clear();
-    select(QStringLiteral("Ann"));
-    answerContact(shown, QStringLiteral("Anna"), QStringLiteral("+111"));
-    app.procedures().AskEditContact();
-    EXPECT_EQ(boxes.count(), 0u);
-    EXPECT_EQ(shown.caption, QStringLiteral("Edit contact in SIM"));
-    done();
-    EXPECT_EQ(rows().at(0), Row("SIM", "1", "Anna", "+111"));
 
     // Delete Bob.
     select(QStringLiteral("Bob"));
@@ -387,23 +342,49 @@ TEST_F(Phonebook, ProceduresWriteThePhoneAndTheRowsFollow)
     EXPECT_EQ(entries("SM").count(2), 0u);
     EXPECT_EQ(rows().size(), 4);
 
-    // Copy Anna to the handset, move Caroline to the SIM.
-    select(QStringLiteral("Anna"));
-    answerContact(shown, QStringLiteral("Anna"), QStringLiteral("+111"));
-    app.procedures().AskCopyMoveContact(false);
-    EXPECT_EQ(shown.caption, QStringLiteral("Copy contact to Phone memory"));
-    EXPECT_EQ(shown.nameLen, 30);
-    done();
-    EXPECT_EQ(entries("ME").at(2).name, QStringLiteral("Anna"));
-    EXPECT_EQ(rows().last(), Row("Phone", "2", "Anna", "+111"));
-    select(QStringLiteral("Caroline"));
-    answerContact(shown, QStringLiteral("Caroline"), QStringLiteral("+334"));
-    app.procedures().AskCopyMoveContact(true);
-    EXPECT_EQ(shown.caption, QStringLiteral("Move contact to SIM card"));
-    done();
-    EXPECT_EQ(entries("ME").count(1), 0u);
-    EXPECT_EQ(entries("SM").at(2).name, QStringLiteral("Caroline"));
-    EXPECT_EQ(rows().last(), Row("SIM", "2", "Caroline", "+334"));
+    // Edit Carol: the handset's question first; Cancel queues nothing.
+    select(QStringLiteral("Carol"));
+    boxes.answer(platform::vbCancel);
+    const size_t formsShown = forms.forms.size();
+    app.procedures().AskEditContact();
+    EXPECT_EQ(boxes.last().prompt, PhonebookTexts::EditQuestion());
+    EXPECT_EQ(boxes.last().style, 49);
+    EXPECT_EQ(forms.forms.size(), formsShown);
+    EXPECT_EQ(orders->Count(), 0);
+
+    // Each dialog with its caption and the destination's name limit; the
+    // phone and the row (in place, or the last) follow.
+    struct Step {
+        const char* who;
+        std::function<void()> call;
+        QString name, number, caption;
+        size_t questions;
+        int nameLen, at;
+        QStringList row;
+    };
+    const auto edit = [this] { app.procedures().AskEditContact(); };
+    const auto copy = [this] { app.procedures().AskCopyMoveContact(false); };
+    const auto move = [this] { app.procedures().AskCopyMoveContact(true); };
+    const Step steps[] = {
+        {"Carol", edit, "Caroline", "+334", "Edit contact in Phone", 1, 30, 2, Row("Phone", "1", "Caroline", "+334")},
+        {"Ann", edit, "Anna", "+111", "Edit contact in SIM", 0, 18, 0, Row("SIM", "1", "Anna", "+111")},
+        {"Anna", copy, "Anna", "+111", "Copy contact to Phone memory", 0, 30, -1, Row("Phone", "2", "Anna", "+111")},
+        {"Caroline", move, "Caroline", "+334", "Move contact to SIM card", 0, 18, -1, Row("SIM", "2", "Caroline", "+334")},
+    };
+    for (const Step& c : steps) {
+        SCOPED_TRACE(c.caption.toStdString());
+        boxes.clear();
+        select(QLatin1String(c.who));
+        answerContact(shown, c.name, c.number);
+        c.call();
+        EXPECT_EQ(boxes.count(), c.questions);
+        EXPECT_EQ(shown.caption, c.caption);
+        EXPECT_EQ(shown.nameLen, c.nameLen);
+        done();
+        EXPECT_EQ(c.at < 0 ? rows().last() : rows().at(c.at), c.row);
+        EXPECT_EQ(entries(c.row[0] == "SIM" ? "SM" : "ME").at(c.row[1].toInt()).name, c.name);
+    }
+    EXPECT_EQ(entries("ME").count(1), 0u) << "moved away";
     EXPECT_EQ(totals(), QStringLiteral("SIM: 250 total / 246 free    Phone: 500 total / 499 free"));
 }
 
@@ -519,22 +500,4 @@ TEST_F(Phonebook, FontAndColourAreTheBookStyleAtTheNextOpening)
     handle.SetFocus();
     EXPECT_EQ(platform::WidgetFont(w().MSFlexGrid1), font);
     EXPECT_EQ(platform::WidgetBackColor(w().MSFlexGrid1), 0x604020);
-}
-
-TEST_F(Phonebook, AConfereeGoesToABookThroughTheAddDialog)
-{
-    read();
-    frmTalk* talk = frmTalk::Create(&area);
-    app.procedures().CopyConfereesToBook(talk, books().GetSIMBook());
-    EXPECT_EQ(boxes.last().prompt, QStringLiteral("No conferees"));
-    EXPECT_EQ(talk->AddConferee(QStringLiteral("+4477"), QStringLiteral("Bartholomew Fitzgerald Jr")), QString());
-    talk->List1->setCurrentRow(0);
-    Shown shown;
-    answerContact(shown, QStringLiteral("Bart"), QStringLiteral("+4477"));
-    app.procedures().CopyConfereesToBook(talk, books().GetSIMBook());
-    EXPECT_EQ(shown.caption, QStringLiteral("Add contact to SIM"));
-    EXPECT_EQ((QStringList{shown.name, shown.number}), (QStringList{"Bartholomew Fitzge", "+4477"}));
-    EXPECT_TRUE(runUntilIdle());
-    EXPECT_EQ(rows().last(), Row("SIM", "3", "Bart", "+4477"));
-    talk->Discard();
 }

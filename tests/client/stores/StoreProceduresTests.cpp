@@ -39,7 +39,6 @@
 #include <QSlider>
 #include <QTemporaryDir>
 
-
 using namespace parlova;
 
 namespace {
@@ -155,8 +154,7 @@ TEST_F(StoreProcs, StoreRefusesOrAsksBeforeQueueing)
         bool noLocation;
         int answer;  // to the GSM question; 0 none asked
         QString box;
-        int style;
-        int queued;
+        int style, queued;
     } cases[] = {
         {"empty", QString(), 10, false, 0, nothing, 48, 0},
         {"blank", QStringLiteral(" \n\t "), 10, false, 0, nothing, 48, 0},
@@ -189,8 +187,7 @@ TEST_F(StoreProcs, StoredMessagesReachThePhoneAndTheGrid)
         QString text;
         qint32 coding;
         bool join;
-        int writes;
-        int rows;
+        int writes, rows;
         corvane::DATA_CODING stored;
     } cases[] = {
         {"joined", letters, 0, true, 2, 1, corvane::DEFAULT7BIT},
@@ -311,10 +308,8 @@ struct TalkCase {
     const char* what;
     QString label;
     int index;
-    bool simplified;
-    bool books;
-    QString entry;  // "%1" stands for the report's text
-    QString conferee;
+    bool simplified, books;
+    QString entry, conferee;  // "%1" in the entry stands for the report's text
 };
 
 TEST_F(StoreProcs, TalkOpensANewConversationWithTheMessageAsItsFirstEntry)
@@ -377,13 +372,7 @@ TEST_F(StoreProcs, AStoredUnsentTextBecomesTheNewMessageAndMoveToStillDeletesIt)
     EXPECT_EQ(w.MSFlexGrid1->Rows(), 4);
 }
 
-struct SendCase {
-    const char* what;
-    QStringList conferees;
-    bool pduMode;
-    QString box;
-    QStringList addresses;
-};
+struct SendCase { const char* what; QStringList conferees; bool pduMode; QString box; QStringList addresses; };
 
 TEST_F(StoreProcs, SendToQueuesOneSmsForTheTelephoneNumbersOnly)
 {
