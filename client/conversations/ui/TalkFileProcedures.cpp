@@ -4,10 +4,9 @@
 #include "client/core/Module1.h"
 
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Hourglass.h"
 #include "platform/ui/MessageBox.h"
 
-#include <QApplication>
-#include <QCursor>
 #include <QFileInfo>
 
 namespace parlova {
@@ -16,15 +15,6 @@ namespace {
 
 const QString kCRLF = QStringLiteral("\r\n");
 const QString kFilter = QStringLiteral("Parlova Files (*.plv)|*.plv|All Files (*.*)|*.*");
-
-// The hourglass for as long as the registry works.
-class Hourglass {
-public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
 
 // The next dialog starts in the chosen file's folder.
 void RememberFolder(const QString& path) { platform::SetInitialFolder(QFileInfo(path).absolutePath()); }
@@ -59,7 +49,7 @@ void OpenTalkFile(const std::optional<QString>& given)
     }
     QString theme, warnings, error;
     {
-        const Hourglass wait;
+        const platform::Hourglass wait;
         error = conferences.AddTalk(theme, warnings, path);
     }
     if (!error.isEmpty())
@@ -92,7 +82,7 @@ QString SaveTalkFile(Conversation& talk, bool saveAs)
     }
     QString error;
     {
-        const Hourglass wait;
+        const platform::Hourglass wait;
         error = Conferences().SaveFile(talk.Theme(), path);
     }
     if (!error.isEmpty())

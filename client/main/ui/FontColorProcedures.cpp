@@ -3,10 +3,10 @@
 #include "client/core/WindowSeams.h"
 #include "client/core/ui/frmCharSet.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Hourglass.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ModalForm.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
 #include <QWidget>
@@ -41,15 +41,6 @@ void ShowSaveError(const QPointer<QWidget>& window, const QString& error)
     platform::msgBox(error, platform::vbExclamation, dynamic_cast<FormatOwner*>(window.data())->Theme());
 }
 
-// The hourglass while the dialog is prepared, gone before it opens.
-class Hourglass {
-public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
-
 }  // namespace
 
 void ChooseFont(QWidget* control)
@@ -61,7 +52,7 @@ void ChooseFont(QWidget* control)
     const QPointer<QWidget> window = OwnerWindow(control);
     platform::FontDialogRequest request;
     {
-        const Hourglass hourglass;
+        const platform::Hourglass hourglass;
         request.font = platform::WidgetFont(control);
         request.color = platform::WidgetForeColor(control);
         request.owner = control->window();
