@@ -179,7 +179,7 @@ QString CDOSYS::GetReadMessages(int& outMsgsCount, QList<EmailLetter>& outLetter
 
 bool CDOSYS::Timeout() const { return pop3_->Timeout(); }
 void CDOSYS::AbortRead() { pop3_->Abort(); }
-void CDOSYS::SetLeftLetters(std::shared_ptr<QSet<QString>> left) { pop3_->SetLeftLetters(std::move(left)); }
+void CDOSYS::SetLeftLetters(std::shared_ptr<LeftLetters> left) { pop3_->SetLeftLetters(std::move(left)); }
 
 QString CDOSYS::RecipientsLine(const QList<MapiRecip>& toAddrs)
 {

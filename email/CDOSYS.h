@@ -21,6 +21,7 @@
 // (LetterComposer.h); From and To are built from (name, address) pairs and
 // the envelope from the addresses alone.
 #include "email/EmailLetter.h"
+#include "email/LeftLetters.h"
 #include "email/MAPIMessage.h"
 #include "email/MapiRecip.h"
 #include "email/ServerInfo.h"
@@ -86,7 +87,7 @@ public:
     void AbortRead();
     // The UIDLs of letters left on the server, shared by every read of the
     // account for the gate's life.
-    void SetLeftLetters(std::shared_ptr<QSet<QString>> left);
+    void SetLeftLetters(std::shared_ptr<LeftLetters> left);
 
     // What ConnectSMTP configured (for tests and traces).
     AuthMode authMode() const { return authMode_; }

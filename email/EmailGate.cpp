@@ -88,9 +88,9 @@ QString EmailGate::Connect(const QString& UserName, const QString& UserEmail, co
             result = CdoService()->ConnectSMTP(UserName, UserEmail, outServer);
             if (result.isEmpty()) {
                 result = CdoService()->ConnectPOP3(inServer);
-                std::shared_ptr<QSet<QString>>& left = leftLetters_[AccountKey(inServer)];
+                std::shared_ptr<LeftLetters>& left = leftLetters_[AccountKey(inServer)];
                 if (!left)
-                    left = std::make_shared<QSet<QString>>();
+                    left = std::make_shared<LeftLetters>();
                 CdoService()->SetLeftLetters(left);
             }
             break;

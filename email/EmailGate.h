@@ -8,11 +8,11 @@
 // The timers call CommandTick and MinuteTick; tests call them directly.
 #include "email/EmailCommand.h"
 #include "email/EmailServiceTypes.h"
+#include "email/LeftLetters.h"
 #include "email/ServerInfo.h"
 
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -82,7 +82,7 @@ private:
     QString attachmentsFolder_;
     int pollInterval_ = 0;
     // Letters left on a POP3 server, by account, for the gate's life.
-    QHash<QString, std::shared_ptr<QSet<QString>>> leftLetters_;
+    QHash<QString, std::shared_ptr<LeftLetters>> leftLetters_;
     bool inCommandTick_ = false;
     bool inMinuteTick_ = false;
     std::unique_ptr<platform::Timer> mtmrTimer_;

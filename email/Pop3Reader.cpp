@@ -20,6 +20,12 @@ namespace {
 
 // A single-line reply longer than this is not POP3.
 constexpr qsizetype kMaxLineBytes = 64 * 1024;
+// A multi-line reply may exceed its letter by its status line and the dots
+// the server adds.
+constexpr qsizetype kReplySlack = 16 * kMaxLineBytes;
+// A UIDL has at most 70 characters; longer ones are not kept, so the
+// remembered letters of an account stay small.
+constexpr qsizetype kMaxUidBytes = 70;
 // However long the account's time-out, a session ends within this.
 constexpr qint64 kMaxSessionMs = 30LL * 60 * 1000;
 
@@ -89,7 +95,7 @@ QString Pop3Reader::ConnectPOP3(const ServerInfo& server)
     return QString();
 }
 
-void Pop3Reader::SetLeftLetters(std::shared_ptr<QSet<QString>> left) { left_ = std::move(left); }
+void Pop3Reader::SetLeftLetters(std::shared_ptr<LeftLetters> left) { left_ = std::move(left); }
 
 QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFolder)
 {
@@ -100,6 +106,10 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
         current_ = 0;
         currentUid_.clear();
         leftThisRead_.clear();
+        deletedAgain_.clear();
+        deletingAgain_ = false;
+        seen_.clear();
+        seenAll_ = true;
         savedThisRead_.clear();
         buffer_.clear();
         received_ = 0;
@@ -167,15 +177,31 @@ void Pop3Reader::finish(const QString& error)
     // Marked first: closing the socket may report its end re-entrantly.
     completed_ = true;
     error_ = error;
-    if (error.isEmpty() && left_)
-        for (const QString& uid : std::as_const(leftThisRead_))
-            left_->insert(uid);
+    if (error.isEmpty())
+        rememberLeft();
     leftThisRead_.clear();
+    deletedAgain_.clear();
+    seen_.clear();
     if (error.isEmpty())
         savedThisRead_.clear();
     else
         dropSavedFiles();
     cut();
+}
+
+void Pop3Reader::rememberLeft()
+{
+    if (!left_)
+        return;
+    // A remembered letter this read did not see is gone from the server:
+    // forgotten, the memory of an account holds at most one read's letters.
+    if (seenAll_) {
+        for (auto it = left_->begin(); it != left_->end();)
+            it = seen_.contains(it.key()) ? std::next(it) : left_->erase(it);
+    }
+    for (const QString& uid : std::as_const(deletedAgain_))
+        left_->remove(uid);
+    left_->insert(leftThisRead_);
 }
 
 bool Pop3Reader::Timeout() const
@@ -237,11 +263,12 @@ void Pop3Reader::handleData()
     buffer_.append(arrived);
     while (state_ != Idle && !completed_ && !buffer_.isEmpty()) {
         const qsizetype lineEnd = buffer_.indexOf('\n');
-        if (lineEnd < 0) {
-            if (buffer_.size() > kMaxLineBytes)
-                finish(QStringLiteral("POP3 Error: ") + platform::AnsiToText(buffer_.left(200)));
+        if ((lineEnd < 0 ? buffer_.size() : lineEnd + 1) > kMaxLineBytes) {
+            finish(QStringLiteral("POP3 Error: ") + platform::AnsiToText(buffer_.left(200)));
             return;
         }
+        if (lineEnd < 0)
+            return;
         if (state_ == Retr || state_ == Top) {
             if (buffer_.at(0) != '+') {
                 finish(QStringLiteral("POP3 Error: ") + platform::AnsiToText(buffer_.left(lineEnd + 1)));
@@ -250,15 +277,14 @@ void Pop3Reader::handleData()
             // The letter ends with a line holding only "."; the status
             // line's own line end may start that terminator.
             const qsizetype end = buffer_.indexOf("\n.\r\n", qMax(lineEnd, scanFrom_));
+            // Judged on what is held, ended or not, so the outcome does not
+            // depend on how the reply was cut into segments.
+            const QString tooLong = overlong(end < 0 ? buffer_.size() : end);
+            if (!tooLong.isEmpty()) {
+                finish(tooLong);
+                return;
+            }
             if (end < 0) {
-                // Dot-stuffing at most doubles a letter; a server that sends
-                // far more than it listed would otherwise fill the memory.
-                if (static_cast<double>(buffer_.size()) > 2 * listedSize_ + kMaxLineBytes * 16) {
-                    finish(QStringLiteral("POP3 Error: letter ") + QString::number(current_)
-                           + QStringLiteral(" is longer than the ") + QString::number(listedSize_, 'f', 0)
-                           + QStringLiteral(" bytes the server listed"));
-                    return;
-                }
                 scanFrom_ = qMax(lineEnd, buffer_.size() - 3);
                 return;
             }
@@ -280,14 +306,34 @@ void Pop3Reader::handleData()
     }
 }
 
+QString Pop3Reader::overlong(qsizetype replyBytes) const
+{
+    const double size = static_cast<double>(replyBytes);
+    const QString letter = QStringLiteral("letter ") + QString::number(current_);
+    // Whatever LIST said: a server may list a letter as a terabyte.
+    if (state_ == Top && size > kMaxHeaderBytes)
+        return QStringLiteral("POP3 Error: the headers of ") + letter + QStringLiteral(" are longer than ")
+               + QString::number(kMaxHeaderBytes) + QStringLiteral(" bytes");
+    if (state_ == Retr && size > static_cast<double>(letterCap_) + kReplySlack)
+        return QStringLiteral("POP3 Error: ") + letter + QStringLiteral(" is longer than the ")
+               + QString::number(letterCap_) + QStringLiteral(" bytes a letter may have");
+    // Dot-stuffing at most doubles a letter.
+    if (size > 2 * listedSize_ + kReplySlack)
+        return QStringLiteral("POP3 Error: ") + letter + QStringLiteral(" is longer than the ")
+               + QString::number(listedSize_, 'f', 0) + QStringLiteral(" bytes the server listed");
+    return QString();
+}
+
 bool Pop3Reader::handleLine(const QByteArray& line)
 {
     const bool positive = line.startsWith('+');
     // A letter the server will not delete was read whole: it is handed out
-    // and, known by its UIDL, left like a letter too big, so it is neither
-    // lost nor read again. Without a UIDL nothing could tell it apart later.
+    // and, known by its UIDL, remembered, so it is neither lost nor read
+    // again; later reads only ask again for its deletion. Without a UIDL
+    // nothing could tell it apart later.
     if (!positive && state_ == Dele && !currentUid_.isEmpty()) {
-        leaveLetter();
+        if (!deletingAgain_)
+            leaveLetter(LeftLetter::Undeleted);
         nextLetter();
         return true;
     }
@@ -329,12 +375,24 @@ bool Pop3Reader::handleLine(const QByteArray& line)
         if (positive) {
             // "+OK n uid"
             const QList<QByteArray> words = line.simplified().split(' ');
-            if (words.size() >= 3)
+            if (words.size() >= 3 && words.at(2).size() <= kMaxUidBytes)
                 currentUid_ = platform::AnsiToText(words.at(2));
         }
-        if (!currentUid_.isEmpty() && left_ && left_->contains(currentUid_)) {
-            nextLetter();
-            break;
+        if (currentUid_.isEmpty()) {
+            seenAll_ = false;
+        } else {
+            seen_.insert(currentUid_);
+            if (left_ && left_->contains(currentUid_)) {
+                // Handed out already; only a refused deletion is still owed.
+                if (left_->value(currentUid_) == LeftLetter::Undeleted) {
+                    send("DELE " + QByteArray::number(current_));
+                    state_ = Dele;
+                    deletingAgain_ = true;
+                } else {
+                    nextLetter();
+                }
+                break;
+            }
         }
         send("LIST " + QByteArray::number(current_));
         state_ = List;
@@ -345,7 +403,7 @@ bool Pop3Reader::handleLine(const QByteArray& line)
         listedSize_ = size > 0 ? size : 0;
         letters_.append(EmailLetter());
         // Without a limit of its own a letter still has to fit in memory.
-        const double limit = maxSize_ > 0 && maxSize_ < kMaxLetterBytes ? maxSize_ : kMaxLetterBytes;
+        const double limit = maxSize_ > 0 && maxSize_ < letterCap_ ? maxSize_ : letterCap_;
         if (size > limit) {
             MAPIMessage& msg = letters_.last().Message;
             msg.NoteText = QStringLiteral("{The message was not loaded because its size (") + QString::number(size, 'f', 0)
@@ -360,6 +418,8 @@ bool Pop3Reader::handleLine(const QByteArray& line)
         break;
     }
     case Dele:
+        if (deletingAgain_)
+            deletedAgain_ << currentUid_;
         nextLetter();
         break;
     case Quit:
@@ -374,6 +434,7 @@ bool Pop3Reader::handleLine(const QByteArray& line)
 void Pop3Reader::startLetter()
 {
     budgetS_ += server_.Timeout;
+    deletingAgain_ = false;
     send("UIDL " + QByteArray::number(current_));
     state_ = Uidl;
 }
@@ -389,10 +450,10 @@ void Pop3Reader::nextLetter()
     }
 }
 
-void Pop3Reader::leaveLetter()
+void Pop3Reader::leaveLetter(LeftLetter why)
 {
     if (!currentUid_.isEmpty())
-        leftThisRead_.append(currentUid_);
+        leftThisRead_.insert(currentUid_, why);
 }
 
 void Pop3Reader::handleMultiLine(QByteArray&& letterBytes)
@@ -407,7 +468,7 @@ void Pop3Reader::handleMultiLine(QByteArray&& letterBytes)
     letter.Message.Subject = parsed.subject;
     if (!whole) {
         letter.Message.FileCount = static_cast<qint32>(parsed.attachments.size());
-        leaveLetter();
+        leaveLetter(LeftLetter::TooBig);
         nextLetter();
         return;
     }

@@ -10,6 +10,7 @@
 // be named by the environment variable PARLOVA_POP3_CAFILE or the setting
 // GetSetting("Parlova", "Email", "Pop3CAFile") (the environment wins).
 #include "email/EmailLetter.h"
+#include "email/LeftLetters.h"
 #include "email/ServerInfo.h"
 
 #include <QByteArray>
@@ -46,8 +47,11 @@ public:
     // More letters than this are left for the next read.
     static constexpr int kMaxLettersPerRead = 10000;
     // A letter is held in memory while it is parsed: a larger one is left
-    // on the server with the size note, whatever the size limit.
+    // on the server with the size note, whatever the size limit, and a
+    // reply to RETR that grows beyond it ends the session.
     static constexpr int kMaxLetterBytes = 256 * 1024 * 1024;
+    // A reply to TOP (headers only) longer than this ends the session.
+    static constexpr int kMaxHeaderBytes = 1024 * 1024;
 
     explicit Pop3Reader(QObject* parent = nullptr);
     ~Pop3Reader() override;
@@ -75,11 +79,16 @@ public:
     // handed out, and the next read saves them again.
     void Abort();
 
-    // UIDLs of letters the reader left on the server on purpose (too big, or
-    // refused by DELE). They are handed out once and skipped by every later
-    // read that shares this set. A letter left by a local failure (its
-    // attachments could not be saved) is not among them.
-    void SetLeftLetters(std::shared_ptr<QSet<QString>> left);
+    // Letters the reader left on the server on purpose (too big, or refused
+    // by DELE), shared by the reads of one account. They are handed out once;
+    // a later read skips a letter too big and sends DELE again for a refused
+    // one, forgetting it once deleted. A letter left by a local failure (its
+    // attachments could not be saved) is not among them. A read that saw the
+    // UIDL of every letter it counted forgets the letters it did not see.
+    void SetLeftLetters(std::shared_ptr<LeftLetters> left);
+    // Lowers the letter cap (kMaxLetterBytes), so the cap can be shown
+    // without streaming hundreds of megabytes.
+    void SetLetterCap(int bytes) { letterCap_ = bytes; }
 
     State state() const { return state_; }
     // Bytes this session has received so far.
@@ -91,11 +100,14 @@ private:
     void onDisconnected();
     void handleData();
     bool handleLine(const QByteArray& line);
+    // Why the multi-line reply held so far is too long to hold, or empty.
+    QString overlong(qsizetype replyBytes) const;
     void handleMultiLine(QByteArray&& letterBytes);
     void send(const QByteArray& command);
     void nextLetter();
     void startLetter();
-    void leaveLetter();
+    void leaveLetter(LeftLetter why);
+    void rememberLeft();
     void finish(const QString& error);
     void cut();
     void dropSavedFiles();
@@ -120,10 +132,18 @@ private:
     qint64 received_ = 0;
     qint64 budgetS_ = 0;  // the time-out for the logon and for each letter begun
     int nameCounter_ = 0;
-    std::shared_ptr<QSet<QString>> left_;
+    int letterCap_ = kMaxLetterBytes;
+    std::shared_ptr<LeftLetters> left_;
     // Left this session; remembered only once the session has completed,
     // so a failed read never hides a letter nobody was told about.
-    QStringList leftThisRead_;
+    LeftLetters leftThisRead_;
+    // Remembered letters deleted this session: forgotten once QUIT commits it.
+    QStringList deletedAgain_;
+    bool deletingAgain_ = false;  // the DELE sent is for a remembered letter
+    // UIDLs this session saw; with every letter's UIDL seen, a remembered
+    // letter missing from them is no longer on the server.
+    QSet<QString> seen_;
+    bool seenAll_ = true;
     // Attachment files of this session, removed unless it completes.
     QStringList savedThisRead_;
     bool inHandler_ = false;

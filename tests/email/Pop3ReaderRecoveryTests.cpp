@@ -74,7 +74,7 @@ protected:
     Pop3ScriptServer script;
     QTemporaryDir attachments;
     QString folder;
-    std::shared_ptr<QSet<QString>> left = std::make_shared<QSet<QString>>();
+    std::shared_ptr<LeftLetters> left = std::make_shared<LeftLetters>();
     Pop3Reader reader;
 };
 
@@ -150,6 +150,87 @@ TEST_F(Pop3Recovery, ALetterTheServerWillNotDeleteIsHandedOutOnce)
     }
     EXPECT_EQ(handedOut, 1);
     EXPECT_EQ(files().size(), 2) << files().join(u' ').toStdString();
+}
+
+TEST_F(Pop3Recovery, ARefusedDeletionIsAskedAgainAndTheLetterForgottenOnceDone)
+{
+    script.setLetters({mailtest::LetterWithAttachments(), mailtest::BigLetter(5000)});
+    bool refuse = true;
+    script.setOverride([&](const QByteArray& c, Pop3ScriptServer::Answer& a) {
+        if (!refuse || c != "DELE 1")
+            return false;
+        a.pieces = {"-ERR mailbox is busy\r\n"};
+        return true;
+    });
+    Outcome r = read(4000);
+    ASSERT_EQ(r.error, QString());
+    ASSERT_EQ(r.count, 2);
+    EXPECT_EQ(r.letters.at(0).Message.Subject, QStringLiteral("Figures"));
+    EXPECT_EQ(*left, (LeftLetters{{QStringLiteral("uid-1"), LeftLetter::Undeleted},
+                                  {QStringLiteral("uid-2"), LeftLetter::TooBig}}));
+
+    // Deleted now without being handed out again; the big one is still skipped.
+    refuse = false;
+    r = read(4000);
+    ASSERT_EQ(r.error, QString());
+    EXPECT_EQ(r.count, 0);
+    EXPECT_EQ(script.committedDeletions(), QList<int>{1});
+    EXPECT_EQ(*left, (LeftLetters{{QStringLiteral("uid-2"), LeftLetter::TooBig}}));
+    EXPECT_EQ(files().size(), 2) << files().join(u' ').toStdString();
+
+    // Gone from the server, the big letter is forgotten too.
+    script.setLetters({});
+    r = read(4000);
+    ASSERT_EQ(r.error, QString());
+    EXPECT_TRUE(left->isEmpty());
+}
+
+TEST_F(Pop3Recovery, AnEndlessReplyEndsTheReadWithNothingDeleted)
+{
+    struct Case {
+        const char* name;
+        int maxSize;
+        QByteArray command;
+        QByteArray listSize;
+        QByteArray status;
+        QByteArray endless;
+        QString error;
+        qint64 bound;
+    };
+    QByteArray lines;
+    while (lines.size() < 16 * 1024)
+        lines += "X-Filler: " + QByteArray(70, 'x') + "\r\n";
+    const QByteArray noLineEnd(16 * 1024, 'x');
+    // A lowered cap, so that the letter case need not stream 256 MB.
+    reader.SetLetterCap(2 * 1024 * 1024);
+    const Case cases[] = {
+        // A terabyte is over any limit: only the headers are asked for.
+        {"headers", 4000, "TOP 1 0", "1099511627776", "+OK\r\n", lines,
+         QStringLiteral("POP3 Error: the headers of letter 1 are longer than 1048576 bytes"), 1 << 20},
+        {"letter", 0, "RETR 1", "1500000", "+OK\r\n", lines,
+         QStringLiteral("POP3 Error: letter 1 is longer than the 2097152 bytes a letter may have"), 3 << 20},
+        {"single line", 0, "UIDL 1", "250", "+OK 1 ", noLineEnd,
+         QStringLiteral("POP3 Error: +OK 1 ") + QString(194, u'x'), 64 << 10},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        script.setLetters({mailtest::PlainLetter()});
+        script.setOverride([&](const QByteArray& c, Pop3ScriptServer::Answer& a) {
+            if (c == "LIST 1")
+                a.pieces = {"+OK 1 " + k.listSize + "\r\n"};
+            else if (c == k.command)
+                a = {{k.status}, false, false, k.endless};
+            else
+                return false;
+            return true;
+        });
+        const Outcome r = read(k.maxSize);
+        EXPECT_EQ(r.error, k.error) << r.error.toStdString();
+        // The server was still streaming: the reader stopped taking it in.
+        EXPECT_LT(reader.ReceivedBytes(), k.bound + (1 << 20));
+        EXPECT_FALSE(script.received("DELE"));
+        EXPECT_TRUE(script.committedDeletions().isEmpty());
+    }
 }
 
 TEST_F(Pop3Recovery, ATricklingServerEndsAtTheSessionsDeadline)

@@ -85,7 +85,7 @@ protected:
     testsupport::DovecotServer server;
     QTemporaryDir attachments;
     QString folder;
-    std::shared_ptr<QSet<QString>> left = std::make_shared<QSet<QString>>();
+    std::shared_ptr<LeftLetters> left = std::make_shared<LeftLetters>();
     Pop3Reader reader;
 };
 
@@ -310,7 +310,7 @@ protected:
 
     platform::FakeClock clock;
     Pop3ScriptServer script;
-    std::shared_ptr<QSet<QString>> left = std::make_shared<QSet<QString>>();
+    std::shared_ptr<LeftLetters> left = std::make_shared<LeftLetters>();
     Pop3Reader reader;
 };
 

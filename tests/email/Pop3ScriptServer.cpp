@@ -73,9 +73,14 @@ void Pop3ScriptServer::onNewConnection()
         inbuf_.clear();
         deleted_.clear();
         pending_.clear();
+        stream_.clear();
         QObject::connect(client_, &QTcpSocket::readyRead, this, [this, next] {
             if (next == client_)
                 onReadyRead();
+        });
+        QObject::connect(client_, &QTcpSocket::bytesWritten, this, [this, next] {
+            if (next == client_)
+                feed();
         });
         queue(greeting_);
     }
@@ -151,6 +156,8 @@ void Pop3ScriptServer::queue(const Answer& answer)
     }
     if (answer.pieces.isEmpty() && answer.close)
         pending_.append(Pending{QByteArray(), due, true});
+    if (!answer.endless.isEmpty())
+        pending_.append(Pending{answer.endless, due, false, true});
     pump();
 }
 
@@ -160,6 +167,11 @@ void Pop3ScriptServer::pump()
         const Pending p = pending_.takeFirst();
         if (!client_)
             continue;
+        if (p.endless) {
+            stream_ = p.bytes;
+            feed();
+            continue;
+        }
         if (!p.bytes.isEmpty()) {
             client_->write(p.bytes);
             client_->flush();
@@ -169,6 +181,16 @@ void Pop3ScriptServer::pump()
             pending_.clear();
         }
     }
+}
+
+void Pop3ScriptServer::feed()
+{
+    // Only a little is kept ahead of the socket: the stream itself is never
+    // held, however long it runs.
+    constexpr qint64 kAhead = 256 * 1024;
+    while (!stream_.isEmpty() && client_ && client_->state() == QAbstractSocket::ConnectedState
+           && client_->bytesToWrite() < kAhead)
+        client_->write(stream_);
 }
 
 void Pop3ScriptServer::sendNow(const QByteArray& bytes)

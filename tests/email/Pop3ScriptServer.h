@@ -17,11 +17,14 @@ namespace mailtest {
 class Pop3ScriptServer : public QObject {
 public:
     // One answer: its pieces go out in separate writes, some time apart;
-    // close ends the connection after the last piece; silent sends nothing.
+    // close ends the connection after the last piece; silent sends nothing;
+    // endless, when set, follows the pieces again and again until the
+    // connection ends, written as the socket drains.
     struct Answer {
         QList<QByteArray> pieces;
         bool close = false;
         bool silent = false;
+        QByteArray endless{};
     };
     // Returns true and fills the answer to override the mailbox's own.
     using Override = std::function<bool(const QByteArray& command, Answer& answer)>;
@@ -63,6 +66,7 @@ private:
     void onNewConnection();
     void onReadyRead();
     void queue(const Answer& answer);
+    void feed();
 
     QTcpServer server_;
     QTcpSocket* client_ = nullptr;
@@ -79,8 +83,10 @@ private:
         QByteArray bytes;
         qint64 due;
         bool close;
+        bool endless = false;
     };
     QList<Pending> pending_;
+    QByteArray stream_;  // the endless answer being written
 };
 
 // Dot-stuffs a letter and ends it as a multi-line POP3 reply.
