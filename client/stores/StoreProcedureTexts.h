@@ -24,6 +24,9 @@ public:
     // preview: the text's first 35 characters are shown, then "...".
     static QString DeleteQuestion(const QString& text);
     static QString RereadQuestion();
+    // The question before a stored message's text replaces what the user
+    // typed in a conversation's new-message box.
+    static QString ReplaceDraftQuestion(const QString& theme);
     static QString ChooserCaption(const QString& windowCaption);
 
     // The lead-in of a procedure's unexpected-error box, CR included where
@@ -42,6 +45,9 @@ public:
     // status, no entry (logged false) and the text for the new-message box.
     // name: the contact ("Noname" for an unknown sender, "" without an
     // address); address: the message's address.
+    // Whether a message of this status is logged; any other goes to the
+    // new-message box.
+    static bool Logged(qint32 status);
     struct Entry {
         bool logged = false;
         QString text;

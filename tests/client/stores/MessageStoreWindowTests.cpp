@@ -229,6 +229,26 @@ TEST_F(StoreWindow, TheFirstEditLeavesAStoredMessageForANewOne)
     }
 }
 
+TEST_F(StoreWindow, AnotherLocationChosenWithTheKeysStartsANewMessageAsAClickDoes)
+{
+    storeMessages();
+    frmMessageStore& w = read();
+    ASSERT_EQ(w.Text4->toPlainText(), QStringLiteral("Hello"));
+    ASSERT_EQ(w.List1->currentRow(), 0);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(w.List1, &down);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(w.MSFlexGrid1->Row(), 0);
+    EXPECT_EQ(w.Text4->toPlainText(), QString());
+    EXPECT_EQ(w.Text1->text(), QString());
+    EXPECT_EQ(w.Destination(), 0);
+    // Composing, the keys choose where it goes.
+    QApplication::sendEvent(w.List1, &down);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(w.Destination(), 1);
+    EXPECT_EQ(w.MSFlexGrid1->Row(), 0);
+}
+
 TEST_F(StoreWindow, SortingMarksTheHeadersAndKeepsTheDraft)
 {
     storeMessages();
@@ -463,6 +483,10 @@ TEST_F(StoreWindow, TextCommandsActOnlyOnTheMessageText)
     w.Text4->setTextCursor(at);
     w.Delete();
     EXPECT_EQ(w.Text4->toPlainText(), QStringLiteral("abcd"));
+    w.SelectAll();
+    w.Delete();
+    EXPECT_EQ(w.Text4->toPlainText(), QString());
+    w.Text4->setPlainText(QStringLiteral("abcd"));
     w.Clear();
     EXPECT_EQ(w.Text4->toPlainText(), QString());
 }

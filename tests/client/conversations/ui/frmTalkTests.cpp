@@ -1,11 +1,13 @@
 // The conversation window's wiring, offscreen: what the model holds shows
 // in the controls, the user's changes reach the model, the layout follows
-// the width, and closing asks as the model says.
+// the width, closing asks as the model says, and an arrival never takes
+// the focus.
 #include "client/support/ConversationRig.h"
 
 #include "client/conversations/ui/frmTalk.h"
 #include "platform/ui/Twips.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -121,4 +123,30 @@ TEST(frmTalk, PlacesItsControlsByTheWidth)
     const QString shot = qEnvironmentVariable("PARLOVA_SCREENSHOT");
     if (!shot.isEmpty())
         t.grab().save(shot);
+}
+
+TEST(frmTalk, AnArrivalShowsItsWindowAndLeavesTheFocusWhereTheUserTypes)
+{
+    WindowRig w;
+    frmTalk& typing = w.open();
+    QApplication::setActiveWindow(&w.area);
+    typing.Text4->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), typing.Text4);
+
+    const QDateTime none;
+    ASSERT_EQ(w.rig.conference->PutMessage(QStringLiteral("+15550001"), QStringLiteral("Hi"), false, 0, none),
+              QString());
+    ASSERT_EQ(w.rig.conference->TalksCount(), 2);
+    auto& arrived = dynamic_cast<frmTalk&>(w.rig.conference->Talk(2));
+    EXPECT_TRUE(arrived.SubWindow()->isVisible());
+    EXPECT_TRUE(arrived.SubWindow()->isEnabled());
+    EXPECT_EQ(arrived.SubWindow()->windowTitle(), QStringLiteral("Conference2 (unread 1)"));
+    EXPECT_EQ(w.rig.main.captions.last(), 1);
+    EXPECT_EQ(w.area.activeSubWindow(), typing.SubWindow());
+    EXPECT_EQ(w.area.subWindowList(QMdiArea::StackingOrder).last(), typing.SubWindow());
+    EXPECT_EQ(QApplication::focusWidget(), typing.Text4);
+
+    // A conversation the user opens comes forward.
+    w.rig.open();
+    EXPECT_EQ(w.area.activeSubWindow(), dynamic_cast<frmTalk&>(w.rig.conference->Talk(3)).SubWindow());
 }
