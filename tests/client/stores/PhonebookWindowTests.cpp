@@ -250,10 +250,6 @@ TEST_F(Phonebook, MouseTalkAndIncludeIn)
     EXPECT_EQ(w().MSFlexGrid1->Row(), 2);
     EXPECT_TRUE(menu->isVisible());
     menu->hide();
-    QString name, number;
-    qint32 book = 0, index = 0;
-    EXPECT_EQ(w().ActiveContact(name, number, book, index), QString());
-    EXPECT_EQ(name, w().MSFlexGrid1->TextMatrix(2, 2));
     w().MSFlexGrid1->SetRow(0);
 
     // Talk or Include with no contact chosen.
