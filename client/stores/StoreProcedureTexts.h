@@ -40,14 +40,14 @@ public:
     static QString MoveToFailed(const QString& theme);
     static QString CopyFailed();
 
+    // Whether a message of this status is logged; any other goes to the
+    // new-message box.
+    static bool Logged(qint32 status);
     // What CopyStoreMessagesToTalk writes for message (location, index): a
     // log entry for a received or sent-from-phone message, or, for any other
     // status, no entry (logged false) and the text for the new-message box.
     // name: the contact ("Noname" for an unknown sender, "" without an
     // address); address: the message's address.
-    // Whether a message of this status is logged; any other goes to the
-    // new-message box.
-    static bool Logged(qint32 status);
     struct Entry {
         bool logged = false;
         QString text;
