@@ -71,7 +71,7 @@ QString Conference::NewTheme()
     return theme;
 }
 
-QString Conference::AddTalk(QString& theme, QString& warnings, const QString& pathname)
+QString Conference::AddTalk(QString& theme, QString& warnings, const QString& pathname, OpenedBy by)
 {
     Conversation* talk = nullptr;
     bool registered = false;
@@ -103,7 +103,10 @@ QString Conference::AddTalk(QString& theme, QString& warnings, const QString& pa
         talks_.Add(talk, theme);
         talk->SetRegistry(this);
         registered = true;
-        talk->TakeFocus();
+        if (by == OpenedBy::Arrival)
+            talk->ShowQuietly();
+        else
+            talk->TakeFocus();
 
         QString local;
         talk->SetRegistering(true);
@@ -316,7 +319,7 @@ QString Conference::PutMessage(const QString& number, const QString& text, bool 
         QString theme = LocateConferee(number);
         if (theme.isEmpty()) {
             QString warnings;
-            QString error = AddTalk(theme, warnings, QString());
+            QString error = AddTalk(theme, warnings, QString(), OpenedBy::Arrival);
             if (!error.isEmpty())
                 return error;
             QString name = QStringLiteral("Noname");
@@ -367,7 +370,7 @@ QString Conference::PutEmailMessage(const quenby::EmailLetter& letter)
         QString theme = LocateConferee(sender);
         if (theme.isEmpty()) {
             QString warnings;
-            QString error = AddTalk(theme, warnings, QString());
+            QString error = AddTalk(theme, warnings, QString(), OpenedBy::Arrival);
             if (!error.isEmpty())
                 return error;
             const QString name =

@@ -32,9 +32,14 @@ public:
     Conference(const Conference&) = delete;
     Conference& operator=(const Conference&) = delete;
 
+    // Who opens a conversation: the user, whose window becomes active, or
+    // an arrival, whose window shows without taking the focus from the
+    // window the user is typing in.
+    enum class OpenedBy { User, Arrival };
+
     // A new conversation (empty path) or one read from a file. "" or the
     // error; the warnings gather per-line problems.
-    QString AddTalk(QString& theme, QString& warnings, const QString& pathname);
+    QString AddTalk(QString& theme, QString& warnings, const QString& pathname, OpenedBy by = OpenedBy::User);
     bool TalkExist(const QString& theme) override;
     // Forgets the conversation and its conferees; the window calls it while
     // it unloads.

@@ -141,6 +141,8 @@ public:
     virtual void CloseWindow();
     // Shown and active.
     virtual void TakeFocus() {}
+    // Shown, the window the user is in keeping the focus.
+    virtual void ShowQuietly() {}
     // A window that never showed, dropped (its file did not load).
     virtual void Discard();
 

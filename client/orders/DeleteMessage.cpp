@@ -38,13 +38,12 @@ QString DeleteMessage::PutReport(const Reply& reply)
         switch (command.Result()) {
         case dorrak::OK_ANSWER: {
             MessageStoreWindow& window = MessageStoreWin();
-            if (PhoneMessagesRef().Count() > 0) {
-                // A window that is not open has no row to remove.
-                if (window.Visible())
-                    result_ = window.DeleteMessage(storageIndex_, messageIndex_);
-            } else {
+            // An open window loses the row alone, also the last one: a
+            // rebuild would discard what the user is typing in it.
+            if (window.Visible())
+                result_ = window.DeleteMessage(storageIndex_, messageIndex_);
+            else if (PhoneMessagesRef().Count() == 0)
                 RebuildEmpty(window);
-            }
             break;
         }
         case dorrak::TIME_OUT:

@@ -111,6 +111,7 @@ void IWUStore::StoreNewMessage(const QString& owner)
                      window->Class(),
                      SendTalk::ValidityValue(window->Validity(), window->RelativeValidity(), window->AbsoluteValidity()),
                      window->Report() != 0 ? 1 : 0, SendTalk::ServiceCentre(), owner);
+        window->Storing();
         Queue(order);
     });
 }
@@ -244,6 +245,15 @@ void IWUStore::CopyStoreMessagesToTalk(const QString& theme, qint32 location, qi
         Conference& registry = Conferences();
         registry.Talk(theme);
         const corvane::MessageStore& store = PhoneMessages();
+        if (!Texts::Logged(store.MessageStatus(location, index))) {
+            // Asked before anything changes: No leaves the draft, and the
+            // message on the phone.
+            const QString draft = registry.Talk(theme).DraftText();
+            if (!draft.isEmpty() && draft != store.MessageData(location, index) &&
+                Box(Texts::ReplaceDraftQuestion(theme),
+                    platform::vbYesNo | platform::vbQuestion | platform::vbDefaultButton2) != platform::vbYes)
+                return;
+        }
         const QString address = store.MessageAddress(location, index);
         QString name;
         if (!address.isEmpty()) {

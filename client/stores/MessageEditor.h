@@ -32,6 +32,9 @@ public:
     // Leaves a shown stored message for a new one, then takes the number
     // and the contact's name.
     virtual void SetContact(const QString& address, const QString& name) = 0;
+    // The message as it stands goes to the phone: the reply may show the
+    // stored message in its place, unless the user has typed on since.
+    virtual void Storing() = 0;
 };
 
 }  // namespace parlova

@@ -56,6 +56,12 @@ QString StoreProcedureTexts::RereadQuestion()
            QStringLiteral("Do you want to continue?");
 }
 
+QString StoreProcedureTexts::ReplaceDraftQuestion(const QString& theme)
+{
+    return QStringLiteral("The new message of ") + theme + QStringLiteral(" holds a text you typed.") + kCR +
+           QStringLiteral("Do you want to replace it with the stored message?");
+}
+
 QString StoreProcedureTexts::ChooserCaption(const QString& windowCaption)
 {
     return QStringLiteral("Select a telephone number for ") + windowCaption;
@@ -91,13 +97,15 @@ QString StoreProcedureTexts::CopyFailed()
     return Lead(QStringLiteral("While trying to move SMS the following error occured:"));
 }
 
+bool StoreProcedureTexts::Logged(qint32 status) { return status >= 0 && status <= 3 && status != 2; }
+
 StoreProcedureTexts::Entry StoreProcedureTexts::LogEntry(const corvane::MessageStore& store, qint32 location,
                                                          qint32 index, const QString& name, const QString& address,
                                                          bool simplified)
 {
     const QString text = store.MessageData(location, index);
     const qint32 status = store.MessageStatus(location, index);
-    if (status < 0 || status > 3 || status == 2)
+    if (!Logged(status))
         return {false, text};
 
     QString labelName = name, labelAddress = address, label;

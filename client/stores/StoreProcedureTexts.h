@@ -24,6 +24,9 @@ public:
     // preview: the text's first 35 characters are shown, then "...".
     static QString DeleteQuestion(const QString& text);
     static QString RereadQuestion();
+    // The question before a stored message's text replaces what the user
+    // typed in a conversation's new-message box.
+    static QString ReplaceDraftQuestion(const QString& theme);
     static QString ChooserCaption(const QString& windowCaption);
 
     // The lead-in of a procedure's unexpected-error box, CR included where
@@ -37,6 +40,9 @@ public:
     static QString MoveToFailed(const QString& theme);
     static QString CopyFailed();
 
+    // Whether a message of this status is logged; any other goes to the
+    // new-message box.
+    static bool Logged(qint32 status);
     // What CopyStoreMessagesToTalk writes for message (location, index): a
     // log entry for a received or sent-from-phone message, or, for any other
     // status, no entry (logged false) and the text for the new-message box.

@@ -234,6 +234,23 @@ void frmTalk::TakeFocus()
     Text4->setFocus();
 }
 
+void frmTalk::ShowQuietly()
+{
+    if (!sub_) {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        show();
+        return;
+    }
+    // The area activates a sub-window it shows, unless it is disabled then.
+    QMdiSubWindow* current = sub_->mdiArea() ? sub_->mdiArea()->activeSubWindow() : nullptr;
+    sub_->setEnabled(false);
+    sub_->show();
+    sub_->setEnabled(true);
+    // Nor may it cover what the user is typing.
+    if (current)
+        current->raise();
+}
+
 void frmTalk::Discard()
 {
     if (sub_)

@@ -80,6 +80,7 @@ public:
 
     void CloseWindow() override;
     void TakeFocus() override;
+    void ShowQuietly() override;
     void Discard() override;
 
 protected:

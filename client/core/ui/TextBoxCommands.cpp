@@ -11,7 +11,8 @@ namespace parlova {
 void TextBoxCommands::DeleteForward(QPlainTextEdit* box)
 {
     QTextCursor cursor = box->textCursor();
-    if (cursor.atEnd())
+    // A selection starts before the end, wherever the cursor stands.
+    if (!cursor.hasSelection() && cursor.atEnd())
         return;
     if (!cursor.hasSelection())
         cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);

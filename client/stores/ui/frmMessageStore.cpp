@@ -185,7 +185,14 @@ void frmMessageStore::buildControls()
     connect(MSFlexGrid1, &StoreGrid::HeaderClicked, this, &frmMessageStore::sortByColumn);
     connect(MSFlexGrid1, &StoreGrid::RightClicked, this, &frmMessageStore::rightClicked);
     connect(MSFlexGrid1, &StoreGrid::RowDoubleClicked, this, [this] { menus_->StartTalk(); });
+    // Another location chosen, by a click or with the keys: the message is
+    // stored there only as a new one. A key press selects in more than one
+    // step, so the switch waits until the list is done.
     connect(List1, &QListWidget::itemClicked, this, [this] { SwitchToNewMessage(); });
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!mblnUpdating)
+            QMetaObject::invokeMethod(this, &frmMessageStore::SwitchToNewMessage, Qt::QueuedConnection);
+    });
     connect(Text1, &QLineEdit::textChanged, this, [this] {
         if (mblnUpdating)
             return;
@@ -398,9 +405,26 @@ void frmMessageStore::AddMessage(qint32 location, qint32 index)
     const QStringList fields = MessageStoreTexts::RecordFields(Store().GetRecord(location, index));
     if (!fields.isEmpty())
         fillRow(row, fields);
-    MSFlexGrid1->SetRow(row);
-    SelectionHandling();
+    // The stored message shows in the editor only in place of itself: what
+    // the user typed on while it was on its way stays.
+    if (!holdsUnstored()) {
+        MSFlexGrid1->SetRow(row);
+        SelectionHandling();
+    }
     RefreshStoreTotals();
+}
+
+void frmMessageStore::Storing()
+{
+    storingText_ = Text4->toPlainText();
+    storingAddress_ = Text1->text();
+}
+
+bool frmMessageStore::holdsUnstored() const
+{
+    if (showingMessage_ || (Text().toString().isEmpty() && Text1->text().isEmpty()))
+        return false;
+    return Text4->toPlainText() != storingText_ || Text1->text() != storingAddress_;
 }
 
 qint32 frmMessageStore::CodingA() const

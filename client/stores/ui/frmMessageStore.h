@@ -72,6 +72,7 @@ public:
     qint32 Destination() const override;
     QString Address() const override;
     void SetContact(const QString& address, const QString& name) override;
+    void Storing() override;
 
     // Runs when the window becomes the active child: check marks and the
     // toolbar's "Message Options" button follow the panel.
@@ -133,12 +134,16 @@ private:
     void sortByColumn(int col);
     void rightClicked(int row, const QPoint& globalPos);
     bool text4Active() const;
+    // The editor composes a text or number the user has not stored.
+    bool holdsUnstored() const;
 
     MessageStoreMenus* menus_ = nullptr;
     QWidget* panel_ = nullptr;
     QSplitter* splitter_ = nullptr;
     bool mblnUpdating = false;
     bool showingMessage_ = false;
+    // The text and number last handed to a store order.
+    QString storingText_, storingAddress_;
     qint32 mlngSortOrder = 0;
     qint32 instance_ = 0;
 };

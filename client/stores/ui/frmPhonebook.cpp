@@ -188,7 +188,9 @@ void frmPhonebook::HeaderClick(int col)
 
 void frmPhonebook::RightClick(int row, const QPoint& globalPos)
 {
-    MSFlexGrid1->SetRow(row);
+    // Below the rows the selection stays, for the menu's commands to act on.
+    if (row > 0)
+        MSFlexGrid1->SetRow(row);
     menus_->PopupPhonebookMenu(globalPos);
 }
 

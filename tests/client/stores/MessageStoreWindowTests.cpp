@@ -212,6 +212,13 @@ TEST_F(StoreWindow, TheFirstEditLeavesAStoredMessageForANewOne)
     type(w.Text1, QStringLiteral("+1"));
     EXPECT_EQ(w.Text1->text(), QStringLiteral("1"));
     EXPECT_EQ(w.Text4->toPlainText(), QString());
+    // So does another location chosen with the keys, as with a click.
+    w.MSFlexGrid1->setCurrentCell(0, 0);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(w.List1, &down);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(w.Text4->toPlainText(), QString());
+    EXPECT_EQ(w.Destination(), 0);
 
     w.Coding(10);
     EXPECT_EQ(w.Combo1->currentText(), QStringLiteral("Auto"));
@@ -463,6 +470,9 @@ TEST_F(StoreWindow, TextCommandsActOnlyOnTheMessageText)
     w.Text4->setTextCursor(at);
     w.Delete();
     EXPECT_EQ(w.Text4->toPlainText(), QStringLiteral("abcd"));
+    w.SelectAll();
+    w.Delete();
+    EXPECT_EQ(w.Text4->toPlainText(), QString());
     w.Clear();
     EXPECT_EQ(w.Text4->toPlainText(), QString());
 }

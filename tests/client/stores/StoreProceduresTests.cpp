@@ -222,6 +222,14 @@ TEST_F(StoreProcs, StoredMessagesReachThePhoneAndTheGrid)
         EXPECT_EQ(messages().MessageVP(sm, index).toInt(), 167);
         EXPECT_EQ(window.Pane(1).text, QStringLiteral("Message Store . Store Message...Done"));
     }
+    // Typed on before the phone answers: the row comes, the text stays.
+    frmMessageStore& w = *handle.Window();
+    compose(w, QStringLiteral("first"));
+    Procs().StoreNewMessage(kOwner);
+    w.Text4->setPlainText(QStringLiteral("second"));
+    ASSERT_TRUE(runUntilIdle());
+    EXPECT_EQ(w.MSFlexGrid1->Row(), 0);
+    EXPECT_EQ(w.Text4->toPlainText(), QStringLiteral("second"));
 }
 
 TEST_F(StoreProcs, RepliesWaitWhileAQuestionIsOpen)
@@ -250,7 +258,7 @@ TEST_F(StoreProcs, RepliesWaitWhileAQuestionIsOpen)
     EXPECT_EQ(handle.Window()->MSFlexGrid1->Rows(), 3);
 }
 
-TEST_F(StoreProcs, DeleteAsksThenRemovesEveryPartAndRebuildsTheWindowWhenEmpty)
+TEST_F(StoreProcs, DeleteAsksThenRemovesEveryPartAndTheLastLeavesTheWindowEmpty)
 {
     memory().sr.filled.clear();
     frmMessageStore& w = read();
@@ -269,13 +277,16 @@ TEST_F(StoreProcs, DeleteAsksThenRemovesEveryPartAndRebuildsTheWindowWhenEmpty)
     EXPECT_EQ(w.List1->item(0)->text(), QStringLiteral("SIM: total 20 / free 19"));
     EXPECT_EQ(window.Pane(1).text, QStringLiteral("Message Store . Delete Message...Done"));
 
-    // The last message gone, the window opens again, empty, as it was.
+    // The last message gone, the window shows none, as it was, keeping
+    // what the user typed meanwhile.
     handle.SetWindowState(vbMaximized);
-    click(*handle.Window(), QStringLiteral("SIM"), 1);
+    click(w, QStringLiteral("SIM"), 1);
     Procs().DeleteStoreMessage(kOwner);
+    compose(w, QStringLiteral("draft"));
     ASSERT_TRUE(runUntilIdle());
-    ASSERT_NE(handle.Window(), nullptr);
-    EXPECT_EQ(handle.Window()->MSFlexGrid1->Rows(), 1);
+    ASSERT_EQ(handle.Window(), &w);
+    EXPECT_EQ(w.MSFlexGrid1->Rows(), 1);
+    EXPECT_EQ(w.Text4->toPlainText(), QStringLiteral("draft"));
     EXPECT_EQ(handle.WindowState(), vbMaximized);
 }
 
@@ -362,6 +373,15 @@ TEST_F(StoreProcs, AStoredUnsentTextBecomesTheNewMessageAndMoveToStillDeletesIt)
     frmMessageStore& w = read();
     Conversation& t = team({});
     click(w, QStringLiteral("SIM"), 6);
+    // Over a draft it asks first; No keeps the draft and the message.
+    t.SetDraft(QStringLiteral("mine"));
+    StoreProcedures().ChooseConferenceAndCopy(TalkChoice{QStringLiteral("Team")});
+    ASSERT_TRUE(runUntilIdle());
+    EXPECT_EQ(prompts(), QStringList{StoreProcedureTexts::ReplaceDraftQuestion(QStringLiteral("Team"))});
+    EXPECT_EQ(t.DraftText(), QStringLiteral("mine"));
+    EXPECT_EQ(memory().sm.filled.count(6), 1u);
+
+    boxes.answer(platform::vbYes);
     StoreProcedures().ChooseConferenceAndCopy(TalkChoice{QStringLiteral("Team")});
     ASSERT_TRUE(runUntilIdle());
     EXPECT_EQ(t.DraftText(), QStringLiteral("Hi"));

@@ -1,11 +1,13 @@
 // The conversation window's wiring, offscreen: what the model holds shows
 // in the controls, the user's changes reach the model, the layout follows
-// the width, and closing asks as the model says.
+// the width, closing asks as the model says, and an arrival never takes
+// the focus.
 #include "client/support/ConversationRig.h"
 
 #include "client/conversations/ui/frmTalk.h"
 #include "platform/ui/Twips.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -121,4 +123,18 @@ TEST(frmTalk, PlacesItsControlsByTheWidth)
     const QString shot = qEnvironmentVariable("PARLOVA_SCREENSHOT");
     if (!shot.isEmpty())
         t.grab().save(shot);
+}
+
+TEST(frmTalk, AnArrivalShowsItsWindowAndLeavesTheFocusWhereTheUserTypes)
+{
+    WindowRig w;
+    frmTalk& typing = w.open();
+    QApplication::setActiveWindow(&w.area);
+    typing.Text4->setFocus();
+    ASSERT_EQ(w.rig.conference->PutMessage(QStringLiteral("+1555"), QStringLiteral("Hi"), false, 0, {}), QString());
+    QMdiSubWindow* arrived = dynamic_cast<frmTalk&>(w.rig.conference->Talk(2)).SubWindow();
+    EXPECT_TRUE(arrived->isVisible() && arrived->isEnabled());
+    EXPECT_EQ(w.area.subWindowList(QMdiArea::StackingOrder).last(), typing.SubWindow());
+    EXPECT_EQ(w.area.activeSubWindow(), typing.SubWindow());
+    EXPECT_EQ(QApplication::focusWidget(), typing.Text4);
 }
