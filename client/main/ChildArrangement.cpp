@@ -36,9 +36,10 @@ QList<QRect> ChildArrangement::Cascade(const QList<QSize>& minimums, const QSize
     // Wide enough to read, small enough that the steps show every title.
     const QSize size(std::max(area.width() - (n - 1) * step, area.width() * 2 / 3),
                      std::max(area.height() - (n - 1) * step, area.height() * 2 / 3));
-    const QSize largest = Largest(minimums).expandedTo(size);
-    const int steps = std::max(1, std::min((area.width() - largest.width()) / step,
-                                           (area.height() - largest.height()) / step) + 1);
+    // A child larger than the rest is moved back inside by itself, so it
+    // never covers another one exactly.
+    const int steps =
+        std::max(1, std::min((area.width() - size.width()) / step, (area.height() - size.height()) / step) + 1);
     for (int i = 0; i < n; ++i) {
         const int offset = (i % steps) * step;
         places << Inside(QRect(QPoint(offset, offset), size.expandedTo(minimums.at(i))), area);
@@ -66,6 +67,12 @@ QList<QRect> ChildArrangement::Tile(const QList<QSize>& minimums, const QSize& a
         const int left = room.width() * column / inRow;
         const int top = room.height() * row / rows;
         QRect band(left, top, room.width() * (column + 1) / inRow - left, room.height() * (row + 1) / rows - top);
+        // Bands narrower than the children overlap them evenly, so that
+        // each one's title and left edge still show.
+        if (room.width() / inRow < largest.width())
+            band.moveLeft(std::max(0, room.width() - largest.width()) * column / std::max(1, inRow - 1));
+        if (room.height() / rows < largest.height())
+            band.moveTop(std::max(0, room.height() - largest.height()) * row / std::max(1, rows - 1));
         if (!horizontal)
             band = QRect(band.top(), band.left(), band.height(), band.width());
         band.setSize(band.size().expandedTo(minimums.at(i)));
