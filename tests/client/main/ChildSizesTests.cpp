@@ -3,7 +3,6 @@
 #include "client/support/MainWindowRig.h"
 
 #include "client/conversations/Conference.h"
-#include "client/conversations/ui/TalkWindows.h"
 #include "client/main/ChildArrangement.h"
 #include "client/stores/ui/MessageStoreHandle.h"
 #include "client/stores/ui/PhonebookHandle.h"
@@ -20,11 +19,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        app = std::make_unique<parlova::Application>();
-        parlova::ConnectQuestionsToMessageBoxes();
-        parlova::TalkWindows::Install(*app, [this] { return window ? window->MdiArea() : nullptr; });
-        app->StartUp();
-        parlova::InstallMainProcedures();
+        startApp(true);
         showWindow();
         window->show();
     }
