@@ -21,6 +21,12 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
+// Sizes a window can still be used with; a stored size outside them is a
+// damaged value, not a wish.
+constexpr double kMinFontSize = 1;
+constexpr double kMaxFontSize = 400;
+constexpr bool SaneFontSize(double points) { return points >= kMinFontSize && points <= kMaxFontSize; }
+
 constexpr qint32 kSystemColorFlag = qint32(0x80000000u);
 constexpr bool IsSystemColor(qint32 ole) { return (quint32(ole) & 0x80000000u) != 0; }
 

@@ -2,6 +2,12 @@
 
 namespace parlova {
 
+QSize TalkLayout::MinimumSize(int text4Height, bool fullView)
+{
+    constexpr int kLogLines = 720;
+    return QSize(kMinWidth, (fullView ? 2670 : 345) + text4Height + kLogLines);
+}
+
 QHash<QString, QRect> TalkLayout::Place(int width, int height, int text4Height, bool fullView)
 {
     QHash<QString, QRect> r;

@@ -6,6 +6,7 @@
 // right when the window is wider than 7410 twips.
 #include <QHash>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -18,6 +19,10 @@ public:
     static constexpr int kText4Height = 1215;
     // The narrowest inner size that shows every control of the full view.
     static constexpr int kMinWidth = 7410;
+
+    // The smallest inner size that shows every control of the view and a
+    // few lines of the log.
+    static QSize MinimumSize(int text4Height, bool fullView);
 
     // Rectangles by control name; the controls of the frame Frame3 are
     // relative to it.

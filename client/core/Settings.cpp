@@ -346,7 +346,7 @@ void Settings::GetOptions()
         f.name = platform::GetSetting(App(), section, QStringLiteral("Name"), g.DefaultFontName);
         f.charset = ParseLong(read("CharSet")).value_or(g.DefaultFontCharset);
         const std::optional<float> size = ParseSingle(read("Size"));
-        f.size = size && *size > 0 ? double(*size) : double(g.DefaultFontSize);
+        f.size = size && platform::SaneFontSize(*size) ? double(*size) : double(g.DefaultFontSize);
         f.bold = ParseBool(read("Bold")).value_or(false);
         f.italic = ParseBool(read("Italic")).value_or(false);
         f.strikethrough = ParseBool(read("Strikethru")).value_or(false);

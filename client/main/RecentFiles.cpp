@@ -44,19 +44,22 @@ bool RecentFiles::Update(const QString& path)
         platform::SaveSetting(app, kSection, Key(1), path);
         return true;
     }
-    const QStringList current = Stored();
-    const int c = int(current.size());
-    int m = c < n ? c + 1 : n;
-    // Only the entries above an already listed path move down.
-    for (int i = 1; i <= m - 1; ++i) {
-        if (current.at(i - 1) == path) {
-            m = i;
-            break;
-        }
+    // The path is looked for in the whole stored list, the part beyond the
+    // shown length too, so that it never stands there twice.
+    QStringList next = Stored();
+    const qsizetype at = next.indexOf(path);
+    if (at >= 0)
+        next.removeAt(at);
+    else if (next.size() >= n)
+        next.removeAt(n - 1);
+    next.prepend(path);
+    for (int k = 1; k <= kMaxEntries; ++k) {
+        const QString was = Read(k);
+        if (k <= next.size() && was != next.at(k - 1))
+            platform::SaveSetting(app, kSection, Key(k), next.at(k - 1));
+        else if (k > next.size() && !was.isEmpty())
+            platform::DeleteSetting(app, kSection, Key(k));
     }
-    for (int j = m; j >= 2; --j)
-        platform::SaveSetting(app, kSection, Key(j), current.at(j - 2));
-    platform::SaveSetting(app, kSection, Key(1), path);
     return true;
 }
 

@@ -48,9 +48,11 @@ QRectF WindowPlacement::Load(double designWidth, double designHeight, const QLis
 
     double width = Stored(QStringLiteral("Width")).value_or(designWidth);
     double height = Stored(QStringLiteral("Height")).value_or(designHeight);
-    if (width <= 0)
+    // A window a third of its designed size no longer shows its menus and
+    // toolbars; such a value is damaged, not chosen.
+    if (width < designWidth / 3)
         width = designWidth;
-    if (height <= 0)
+    if (height < designHeight / 3)
         height = designHeight;
     if (maxWidth > 0)
         width = std::min(width, maxWidth);

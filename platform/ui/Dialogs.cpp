@@ -93,7 +93,7 @@ QFont FontWithSpec(QFont base, const FontSpec& spec)
 {
     if (!spec.name.isEmpty())
         base.setFamilies({spec.name});
-    if (spec.size > 0)
+    if (SaneFontSize(spec.size))
         base.setPointSizeF(spec.size);
     base.setBold(spec.bold);
     base.setItalic(spec.italic);

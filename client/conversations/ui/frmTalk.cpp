@@ -3,6 +3,7 @@
 #include "client/conversations/MessageParameters.h"
 #include "client/conversations/TalkLayout.h"
 #include "client/conversations/ui/TalkMenus.h"
+#include "client/core/ui/MdiChild.h"
 
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Twips.h"
@@ -22,6 +23,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTextCursor>
+
+#include <algorithm>
 
 namespace parlova {
 
@@ -68,10 +71,8 @@ frmTalk* frmTalk::Create(QMdiArea* area)
         talk->sub_->setWidget(talk);
         talk->sub_->setAttribute(Qt::WA_DeleteOnClose);
         // The first size, as much of it as the area shows.
-        QSize size(platform::TwipsToPixelsX(9000), platform::TwipsToPixelsY(7200));
-        if (!area->viewport()->size().isEmpty())
-            size = size.boundedTo(area->viewport()->size());
-        talk->sub_->resize(size);
+        MdiChild::OpenSize(*talk->sub_, QSize(platform::TwipsToPixelsX(9000), platform::TwipsToPixelsY(7200)),
+                           area->viewport()->size());
         area->addSubWindow(talk->sub_);
         talk->sub_->hide();
         QObject::connect(area, &QMdiArea::subWindowActivated, talk, [talk](QMdiSubWindow* window) {
@@ -201,6 +202,23 @@ void frmTalk::PlaceControls()
     }
 }
 
+QSize frmTalk::sizeHint() const { return QSize(platform::TwipsToPixelsX(9000), platform::TwipsToPixelsY(7200)); }
+
+QSize frmTalk::minimumSizeHint() const
+{
+    // A box the user made taller takes its room from the log.
+    const QSize twips = TalkLayout::MinimumSize(std::min(text4Height_, TalkLayout::kText4Height), FullView());
+    return QSize(platform::TwipsToPixelsX(twips.width()), platform::TwipsToPixelsY(twips.height()));
+}
+
+// The minimum follows the view.
+void frmTalk::minimumChanged()
+{
+    updateGeometry();
+    if (sub_)
+        MdiChild::KeepMinimum(*sub_);
+}
+
 void frmTalk::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -322,6 +340,7 @@ void frmTalk::ShowView()
                        static_cast<QWidget*>(DTPicker1), static_cast<QWidget*>(Check1),
                        static_cast<QWidget*>(Check2)})
         w->setVisible(full);
+    minimumChanged();
     PlaceControls();
     if (menus_)
         menus_->SetMessageOptionsChecked(OptionsChecked());

@@ -78,6 +78,9 @@ public:
     QCheckBox* Check1;
     QCheckBox* Check2;
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     void CloseWindow() override;
     void TakeFocus() override;
     void ShowQuietly() override;
@@ -94,6 +97,7 @@ private:
     void Build();
     void Wire();
     void PlaceControls();
+    void minimumChanged();
     void ShowConferees();
     void ShowParameters();
     void ShowStyles();

@@ -44,6 +44,20 @@ void MdiChild::SetWindowState(qint32 state)
         sub_->showNormal();
 }
 
+void MdiChild::KeepMinimum(QMdiSubWindow& sub)
+{
+    // A layout does not hold a child window at its minimum as it does a
+    // top-level one: left alone, Tile squeezes the controls over each other.
+    sub.setMinimumSize(sub.minimumSizeHint());
+}
+
+void MdiChild::OpenSize(QMdiSubWindow& sub, const QSize& wanted, const QSize& room)
+{
+    KeepMinimum(sub);
+    const QSize size = room.isEmpty() ? wanted : wanted.boundedTo(room);
+    sub.resize(size.expandedTo(sub.minimumSize()));
+}
+
 void MdiChild::KeepInside(QMdiSubWindow& sub, const QSize& room)
 {
     // The area places a new window where it overlaps the others least,
@@ -64,7 +78,9 @@ void MdiChild::SetFocus()
         QMdiSubWindow* sub = area->addSubWindow(form);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowTitle(form->windowTitle());
-        sub->resize(platform::TwipsToPixelsX(openSize_.width()), platform::TwipsToPixelsY(openSize_.height()));
+        OpenSize(*sub,
+                 QSize(platform::TwipsToPixelsX(openSize_.width()), platform::TwipsToPixelsY(openSize_.height())),
+                 area->viewport()->size());
         if (made_)
             made_(sub, form);
         sub_ = sub;

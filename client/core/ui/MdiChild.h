@@ -36,6 +36,13 @@ public:
     // Closes it; the next SetFocus loads a new one.
     void Unload();
 
+    // Gives a sub-window the minimum its contents fit in; the area's own
+    // arrangements and a user's resizing keep to it.
+    static void KeepMinimum(QMdiSubWindow& sub);
+    // The first size of a new sub-window: wanted (pixels) as far as room
+    // shows it, never below its minimum.
+    static void OpenSize(QMdiSubWindow& sub, const QSize& wanted, const QSize& room);
+
     // Moves a sub-window left and up as far as it takes to lie within room
     // (the area's visible size), never past its top left corner.
     static void KeepInside(QMdiSubWindow& sub, const QSize& room);

@@ -42,6 +42,20 @@ void StoreGrid::SetRows(int rows)
     setRowCount(std::max(0, rows - 1));
 }
 
+QSize StoreGrid::minimumSizeHint() const
+{
+    constexpr int kRowsShown = 3;
+    const int height = horizontalHeader()->sizeHint().height() +
+                       kRowsShown * verticalHeader()->defaultSectionSize() + 2 * frameWidth();
+    return QTableWidget::minimumSizeHint().expandedTo(QSize(0, height));
+}
+
+void StoreGrid::FitColumns()
+{
+    for (int c = 0; c + 1 < columnCount(); ++c)
+        resizeColumnToContents(c);
+}
+
 QString StoreGrid::TextMatrix(int row, int col) const
 {
     if (row == 0) {

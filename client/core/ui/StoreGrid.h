@@ -34,8 +34,15 @@ public:
     void SortRows(int firstKey, int lastKey, qint32 order);
     // The body row under a point of the viewport, 0 when none is.
     int RowAt(const QPoint& viewportPos) const;
+    // Every column but the last as wide as its header and cells; the last
+    // one stretches over what is left. For the window to call after its
+    // rows changed.
+    void FitColumns();
     void SetColumnWidthTwips(int col, double twips);
     double ColumnWidthTwips(int col) const;
+
+    // Room for the header and a few rows, however small the window.
+    QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
     // The user made row current (0: none).

@@ -1,11 +1,13 @@
 #include "client/main/ui/frmMDI.h"
 
+#include "client/main/ChildArrangement.h"
 #include "client/main/CommandLine.h"
 #include "client/core/Application.h"
 #include "client/main/MainWindowTables.h"
 #include "client/core/Procedures.h"
 #include "client/main/RecentFiles.h"
 #include "client/core/Settings.h"
+#include "client/core/ui/MdiChild.h"
 #include "client/main/WindowPlacement.h"
 #include "client/main/ui/ToolbarIcons.h"
 #include "client/main/ui/frmPort.h"
@@ -32,6 +34,8 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -428,6 +432,20 @@ void frmMDI::guarded(const std::function<void()>& command)
 // ---------------------------------------------------------------------------
 // The children
 
+namespace {
+
+// How far a cascade moves each child: its title bar and a little more, so
+// every caption stays readable.
+int CascadeStep(const QWidget& child)
+{
+    QStyleOptionTitleBar option;
+    option.initFrom(&child);
+    return child.style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, &child) +
+           child.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &child);
+}
+
+}  // namespace
+
 void frmMDI::ArrangeChildren(qint32 arrangement)
 {
     QList<QMdiSubWindow*> shown;
@@ -440,25 +458,26 @@ void frmMDI::ArrangeChildren(qint32 arrangement)
     const QRect area = mdi_->viewport()->rect();
     switch (arrangement) {
     case 0:
-        mdi_->cascadeSubWindows();
-        break;
     case 1:
     case 2: {
         if (shown.isEmpty())
             break;
-        const int n = int(shown.size());
-        for (int i = 0; i < n; ++i) {
-            QMdiSubWindow* child = shown.at(i);
+        QList<QSize> minimums;
+        for (QMdiSubWindow* child : shown) {
             if (child->isMaximized())
                 child->showNormal();
-            if (arrangement == 1) {
-                const int top = area.height() * i / n;
-                child->setGeometry(0, top, area.width(), area.height() * (i + 1) / n - top);
-            } else {
-                const int left = area.width() * i / n;
-                child->setGeometry(left, 0, area.width() * (i + 1) / n - left, area.height());
-            }
+            MdiChild::KeepMinimum(*child);
+            minimums << child->minimumSize();
         }
+        const QList<QRect> places =
+            arrangement == 0 ? ChildArrangement::Cascade(minimums, area.size(), CascadeStep(*shown.front()))
+                             : ChildArrangement::Tile(minimums, area.size(), arrangement == 1);
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            shown.at(i)->setGeometry(places.at(i));
+        // The last one placed lies on top, as a cascade shows it.
+        if (arrangement == 0)
+            for (QMdiSubWindow* child : shown)
+                child->raise();
         break;
     }
     case 3: {

@@ -42,10 +42,9 @@ frmPort::frmPort(QWidget* owner) : QDialog(owner)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblLabels);
     layout->addWidget(List1, 1);
-    layout->addWidget(Label1, 1);
+    layout->addWidget(Label1);
     layout->addWidget(Check1);
     layout->addLayout(buttons);
-    resize(platform::TwipsToPixelsX(5400), platform::TwipsToPixelsY(3600));
 
     connect(List1, &QListWidget::itemClicked, this, [this] { cmdOK->setEnabled(true); });
     connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -81,6 +80,14 @@ void frmPort::showModel()
     Label1->setVisible(asking);
     // OK waits for a click on a port, unless the dialog asks its question.
     cmdOK->setEnabled(asking);
+    // The question is a few lines: the box shrinks around them, and grows
+    // back to show a list.
+    if (asking) {
+        layout()->activate();
+        resize(sizeHint());
+    } else {
+        resize(platform::TwipsToPixelsX(5400), platform::TwipsToPixelsY(3600));
+    }
 }
 
 void frmPort::Unload()

@@ -229,8 +229,7 @@ void frmMessageStore::Load()
             MSFlexGrid1->AddRow();
         fillRow(row++, fields);
     }
-    for (int c = 0; c < 5; ++c)
-        MSFlexGrid1->resizeColumnToContents(c);
+    MSFlexGrid1->FitColumns();
     MSFlexGrid1->setUpdatesEnabled(true);
     MSFlexGrid1->SetRow(MSFlexGrid1->Rows() > 1 ? 1 : 0);
 
@@ -366,6 +365,8 @@ void frmMessageStore::sortByColumn(int col)
                                                 : names.at(c));
     }
     MSFlexGrid1->SortRows(pair ? 0 : col, pair ? 1 : col, mlngSortOrder);
+    // The header's sort mark widens its column.
+    MSFlexGrid1->FitColumns();
     SelectionHandling();
 }
 
@@ -405,6 +406,7 @@ void frmMessageStore::AddMessage(qint32 location, qint32 index)
     const QStringList fields = MessageStoreTexts::RecordFields(Store().GetRecord(location, index));
     if (!fields.isEmpty())
         fillRow(row, fields);
+    MSFlexGrid1->FitColumns();
     // The stored message shows in the editor only in place of itself: what
     // the user typed on while it was on its way stays.
     if (!holdsUnstored()) {

@@ -568,6 +568,21 @@ TEST_F(SettingsStoreTest, AValueThatDoesNotConvertKeepsItsDefaultAlone)
     EXPECT_EQ(s.StyleFont(parlova::kMessageStyle), (FontSpec{"DejaVu Sans", 1, 10, true, false, false, false}));
 }
 
+TEST_F(SettingsStoreTest, AStyleFontSizeNoWindowCanShowTakesTheDefault)
+{
+    const struct {
+        const char* stored;
+        double size;
+    } cases[] = {{"1e9", 10}, {"401", 10}, {"0.5", 10}, {"0", 10}, {"-12", 10}, {"1", 1}, {"400", 400}, {"8.5", 8.5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        platform::SaveSetting("Parlova", "Options_ConfereesFont", "Size", QString::fromLatin1(c.stored));
+        Settings s;
+        s.GetOptions();
+        EXPECT_EQ(s.StyleFont(parlova::kConfereesStyle).size, c.size);
+    }
+}
+
 TEST_F(SettingsStoreTest, NamesMatchWithoutCaseAndOthersAreIgnored)
 {
     writeFile("[options]\n"

@@ -86,6 +86,11 @@ TEST_F(RecentFilesTest, UpdateKeepsEachPathOnceNewestFirst)
          {"/n", "/1", "/2", "/3"}},
         {"the top stays", {"/1", "/2"}, 4, "/1", {"/1", "/2"}, {"/1", "/2"}},
         {"exact comparison", {"/A.plv"}, 4, "/a.plv", {"/a.plv", "/A.plv"}, {"/a.plv", "/A.plv"}},
+        // Reopened after the number was lowered: found beyond the shown
+        // length, moved up, not stored a second time.
+        {"listed beyond the number", {"/1", "/2", "/3", "/4"}, 2, "/4", {"/4", "/1", "/2", "/3"}, {"/4", "/1"}},
+        {"then the number raised", {"/4", "/1", "/2", "/3"}, 9, "/n", {"/n", "/4", "/1", "/2", "/3"},
+         {"/n", "/4", "/1", "/2", "/3"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -344,6 +349,8 @@ TEST_F(PlacementTest, StoredValuesRoundTripAndBadOnesTakeTheirDefault)
         {"Left", "-90000", QRectF(5600, 4700, 8000, 5000)},   // off every screen: centred
         {"Top", "99999", QRectF(5600, 4700, 8000, 5000)},
         {"Left", "", QRectF(5600, 750.5, 8000, 5000)},
+        {"Width", "15", QRectF(1500, 750.5, 9000, 5000)},  // too small to show the menus
+        {"Height", "1999", QRectF(1500, 750.5, 8000, 6000)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -332,6 +332,18 @@ TEST_F(StoreWindow, RowsFollowTheStoreAndDeleteReplies)
     handle.AddMessage(location("SM"), 1);
 }
 
+TEST_F(StoreWindow, AfterAStoreEveryColumnButTheSubjectFitsItsText)
+{
+    frmMessageStore& w = read();
+    area.resize(900, 600);
+    area.show();
+    write(QStringLiteral("Stored now"), "SM", QVariant());
+    ASSERT_EQ(w.MSFlexGrid1->Rows(), 2);
+    const QFontMetrics metrics(w.MSFlexGrid1->font());
+    for (int c = 0; c < 5; ++c)
+        EXPECT_GT(w.MSFlexGrid1->columnWidth(c), metrics.horizontalAdvance(w.MSFlexGrid1->TextMatrix(1, c))) << c;
+}
+
 TEST_F(StoreWindow, TheOptionsPanelTogglesAndTheLayoutHolds)
 {
     storeMessages();

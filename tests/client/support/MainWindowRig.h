@@ -6,6 +6,7 @@
 // every second and Timer1 every sixth.
 #include "client/support/SettingsStoreFixture.h"
 
+#include "client/conversations/ui/TalkWindows.h"
 #include "client/core/Application.h"
 #include "client/core/Orders.h"
 #include "client/core/PhoneProfile.h"
@@ -39,11 +40,14 @@ protected:
         SettingsStoreTest::TearDown();
     }
 
-    // The application's start-up, the port remembered as COM7.
-    void startApp()
+    // The application's start-up, the port remembered as COM7; with
+    // talkWindows, conversations open as windows in the main window's area.
+    void startApp(bool talkWindows = false)
     {
         app = std::make_unique<parlova::Application>();
         parlova::ConnectQuestionsToMessageBoxes();
+        if (talkWindows)
+            parlova::TalkWindows::Install(*app, [this] { return window ? window->MdiArea() : nullptr; });
         app->StartUp();
         settings().LastChoice(true);
         settings().LastPort(7);

@@ -38,13 +38,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        app = std::make_unique<parlova::Application>();
-        parlova::ConnectQuestionsToMessageBoxes();
-        parlova::TalkWindows::Install(*app, [this] { return window ? window->MdiArea() : nullptr; });
-        app->StartUp();
-        settings().LastChoice(true);
-        settings().LastPort(7);
-        parlova::InstallMainProcedures();
+        startApp(true);
         parlova::frmFind::Install(parlova::Procs());
         showWindow();
     }

@@ -106,7 +106,7 @@ TEST(frmTalk, PlacesItsControlsByTheWidth)
 {
     WindowRig w;
     frmTalk& t = w.open();
-    for (auto [width, combo1, list1] : {std::tuple{7000, 5400, 4335}, {9000, 6990, 6045}}) {
+    for (auto [width, combo1, list1] : {std::tuple{7410, 5400, 4335}, {9000, 6990, 6045}}) {
         // The sub-window's frame around the window's inner size.
         QMdiSubWindow* sub = t.SubWindow();
         sub->resize(sub->size() - t.size() + QSize(Px(width), platform::TwipsToPixelsY(7200)));
