@@ -158,12 +158,14 @@ TEST(Roads, ALongUnicodeTextGoesToTwoContactsChosenFromThePhoneBook)
         // indicates each report, and the log shows them all.
         const auto reported = [&] { return talk.Log().count(QStringLiteral("STATUS REPORT:")); };
         ASSERT_TRUE(run.runUntil([&] { return reported() == 12; }, 60000)) << talk.Log().toStdString();
-        for (int mr = 0; mr < 12; ++mr)
-            EXPECT_TRUE(talk.Log().contains(QStringLiteral("TO:     %1\r\nMR:     %2\r\nSTATUS TIME:     2024/05/17  10:00\r\n"
-                                                           "STATUS REPORT:     Delivered\r\n")
-                                                .arg(mr < 6 ? QStringLiteral("Ann <+111>") : QStringLiteral("Bob <+222>"))
+        for (int mr = 0; mr < 12; ++mr) {
+            const QString to = mr < 6 ? QStringLiteral("Ann <+111>") : QStringLiteral("Bob <+222>");
+            EXPECT_TRUE(talk.Log().contains(QStringLiteral("TO:     %1\r\nMR:     %2\r\nSTATUS TIME:     "
+                                                           "2024/05/17  10:00\r\nSTATUS REPORT:     Delivered\r\n")
+                                                .arg(to)
                                                 .arg(mr)))
                 << mr;
+        }
         EXPECT_TRUE(Memory(run).sr.filled.empty());
         Close(run, {Unread(12, platform::vbYes), Unsaved(platform::vbNo)});
     });

@@ -77,7 +77,8 @@ void ReportLater(PhoneSim& sim, const QString& submitPdu, int mr)
         return;
     const QDateTime taken = platform::Now();
     sim.later(sim.state().get<ReportProfile>().delayMs, [mr, recipient, taken](PhoneSim& s) {
-        const QString pdu = StatusReportPdu(mr, recipient, taken, platform::Now(), s.state().get<ReportProfile>().status);
+        const int status = s.state().get<ReportProfile>().status;
+        const QString pdu = StatusReportPdu(mr, recipient, taken, platform::Now(), status);
         switch (ReportRoute(s)) {
         case 1:
             s.sendText(QStringLiteral("\r\n+CDS: %1\r\n").arg(TpduLength(pdu)) + pdu + QStringLiteral("\r\n"));
