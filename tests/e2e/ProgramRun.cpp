@@ -35,6 +35,8 @@ ProgramRun::ProgramRun()
     platform::SetSettingsFolder(QString());
     // The program's reader is live; the phone need not wait for it.
     sim().setWaitForDelivery(false);
+    sim().setLink(linkFolder_.filePath(QStringLiteral("com7")));
+    qputenv(("PARLOVA_COM" + QByteArray::number(phone.comPort())).constData(), sim().link().toLocal8Bit());
     // A pre-routine runs in every QCoreApplication constructor, so the
     // scenario starts in whichever run is current.
     static const bool registered = [] {
@@ -169,7 +171,6 @@ void ProgramRun::plugPhoneIn()
 {
     sim().plugIn();
     sim().setWaitForDelivery(false);
-    qputenv(("PARLOVA_COM" + QByteArray::number(phone.comPort())).constData(), sim().devicePath().toLocal8Bit());
 }
 
 }  // namespace e2e

@@ -25,6 +25,7 @@
 
 #include <QByteArrayList>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 
@@ -62,8 +63,9 @@ public:
     bool runWithServersUntil(const std::function<bool()>& done, qint64 maxMs = 60000);
     // Closes the main window as its close box does; true when it went.
     bool closeWindow();
-    // The phone's cable: out, and in again (the port map follows the new
-    // device, as a phone plugged in comes back on its port).
+    // The phone's cable: out, and in again. COM7 is mapped to a fixed link
+    // that follows the phone's device, as a phone plugged in comes back on
+    // its port, so the program's map stays as it was.
     void unplugPhone();
     void plugPhoneIn();
 
@@ -71,6 +73,7 @@ private:
     // A home and XDG folders of this run's own: each run starts as a user's
     // first start, whatever ran before it in the process.
     support::TestEnvironment home_;
+    QTemporaryDir linkFolder_;
 
 public:
     testsupport::PhoneFixture phone{7};

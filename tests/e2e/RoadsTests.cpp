@@ -26,6 +26,7 @@
 #include "tools/phonesim/BookCommands.h"
 #include "tools/phonesim/ConnectCommands.h"
 #include "tools/phonesim/MessageMemory.h"
+#include "tools/phonesim/StatusReports.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -84,6 +85,9 @@ TEST(Roads, ALongUnicodeTextGoesToTwoContactsChosenFromThePhoneBook)
     ProgramRun run;
     RememberPhone();
     run.sim().state().get<phonesim::BookProfile>().putSampleContacts();
+    // The reports come back once every part is out, so the send's own entry
+    // comes first in the log.
+    run.sim().state().get<phonesim::ReportProfile>().delayMs = 5000;
     const QString text = QString::fromUtf8("Встречаемся в пятницу у реки, столик на троих уже заказан. ")
                              .repeated(8)
                              .left(399) +
@@ -149,7 +153,21 @@ TEST(Roads, ALongUnicodeTextGoesToTwoContactsChosenFromThePhoneBook)
                                   QStringLiteral("\r\n") + kRule)
             << talk.Log().toStdString();
         EXPECT_EQ(Pane(run, 1), QStringLiteral("Conference1. Send SMS...Done"));
-        Close(run, {Unsaved(platform::vbNo)});
+
+        // A moment later the network reports each part delivered; the phone
+        // indicates each report, and the log shows them all.
+        const auto reported = [&] { return talk.Log().count(QStringLiteral("STATUS REPORT:")); };
+        ASSERT_TRUE(run.runUntil([&] { return reported() == 12; }, 60000)) << talk.Log().toStdString();
+        for (int mr = 0; mr < 12; ++mr) {
+            const QString to = mr < 6 ? QStringLiteral("Ann <+111>") : QStringLiteral("Bob <+222>");
+            EXPECT_TRUE(talk.Log().contains(QStringLiteral("TO:     %1\r\nMR:     %2\r\nSTATUS TIME:     "
+                                                           "2024/05/17  10:00\r\nSTATUS REPORT:     Delivered\r\n")
+                                                .arg(to)
+                                                .arg(mr)))
+                << mr;
+        }
+        EXPECT_TRUE(Memory(run).sr.filled.empty());
+        Close(run, {Unread(12, platform::vbYes), Unsaved(platform::vbNo)});
     });
     EXPECT_EQ(result, 0);
 }

@@ -3,12 +3,23 @@
 #include "support/DeviceLine.h"
 #include "support/PhoneFixture.h"
 #include "tools/phonesim/Arrival.h"
+#include "tools/phonesim/MessageMemory.h"
+#include "tools/phonesim/StatusReports.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -156,6 +167,99 @@ TEST_F(SimTest, AnArrivalIsStoredInTheSimAndIndicated)
         ++expectedIndex;
     }
     EXPECT_EQ(ask("AT+CMGR=2\r"), QByteArray("\r\n+CMGR: 0,,16\r\n0004048110320004423051315403000141\r\n\r\nOK\r\n"));
+}
+
+TEST_F(SimTest, AReportComesBackForEachMessageAskingForOneAsTheIndicationsSay)
+{
+    ask("ATE0\r");
+    // A SUBMIT of "A" to +15551234567; first octet 31 asks for a report, 11 not.
+    const auto submit = [](const char* firstOctet) {
+        return QByteArray("00") + firstOctet + "000B915155214365F70000AA0141\x1A";
+    };
+    // Taken at 10:00:00 and discharged a second later, five hours behind UTC.
+    const auto report = [](int mr, const char* status) {
+        return "0006" + QByteArray::number(mr, 16).rightJustified(2, '0') +
+               "0B915155214365F7" "4250710100000A" "4250710100100A" + status;
+    };
+    const struct {
+        const char* cnmi;
+        const char* firstOctet;
+        int status;
+        QByteArray indication;
+    } cases[] = {
+        {"2,1,,2,", "31", 0, "\r\n+CDSI: \"SR\",1\r\n"},
+        {"2,1,,1,", "31", 0x46, "\r\n+CDS: 25\r\n" + report(1, "46") + "\r\n"},
+        {"2,1,,0,", "31", 0, ""},
+        {"2,1,,2,", "11", 0, ""},
+    };
+    int mr = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.cnmi) + " " + c.firstOctet);
+        phone.clock().setNow(QDateTime(QDate(2024, 5, 17), QTime(10, 0), QTimeZone(-5 * 3600)));
+        sim.state().get<phonesim::ReportProfile>().status = c.status;
+        EXPECT_EQ(ask(QByteArray("AT+CNMI=") + c.cnmi + "\r"), QByteArray("\r\nOK\r\n"));
+        EXPECT_EQ(ask("AT+CMGS=15\r"), QByteArray("\r\n> "));
+        EXPECT_EQ(ask(submit(c.firstOctet)), QStringLiteral("\r\n+CMGS: %1\r\n\r\nOK\r\n").arg(mr++).toLatin1());
+        phone.clock().advance(999);
+        sim.pump();
+        EXPECT_EQ(line.read(), QByteArray());
+        phone.clock().advance(1);
+        sim.pump();
+        EXPECT_EQ(line.read(), c.indication);
+    }
+    // The stored report reads as the terminal reads any message, once.
+    EXPECT_EQ(ask("AT+CPMS=\"SR\"\r"), QByteArray("\r\n+CPMS: 1,20,0,250,0,270\r\n\r\nOK\r\n"));
+    EXPECT_EQ(ask("AT+CMGR=1\r"), "\r\n+CMGR: 0,,25\r\n" + report(0, "00") + "\r\n\r\nOK\r\n");
+    EXPECT_EQ(ask("AT+CMGD=1\r"), QByteArray("\r\nOK\r\n"));
+    EXPECT_TRUE(sim.state().get<phonesim::MessageMemory>().sr.filled.empty());
+}
+
+TEST(SimLink, AFixedPathLeadsToTheSimulatorAcrossRestarts)
+{
+    QTemporaryDir folder;
+    const QString link = folder.filePath(QStringLiteral("com7"));
+    const auto target = [&] { return QFileInfo(link).isSymLink() ? QFileInfo(link).symLinkTarget() : QString(); };
+    const auto answers = [&](PhoneSim& sim) {
+        Line line(link);
+        line.write("AT\r");
+        sim.pump();
+        return line.read() == QByteArray("AT\r\r\nOK\r\n");
+    };
+    // Left behind by a simulator that was killed.
+    ASSERT_EQ(::symlink("/dev/pts/no-such-device", QFile::encodeName(link).constData()), 0);
+
+    auto first = std::make_unique<PhoneSim>();
+    first->setLink(link);
+    EXPECT_EQ(target(), first->devicePath());
+    EXPECT_TRUE(answers(*first));
+    Line held(link);
+    first.reset();  // stopped: the line hangs up and the path goes
+    EXPECT_EQ(target(), QString());
+    pollfd p{held.fd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 0), 1);
+    EXPECT_TRUE(p.revents & POLLHUP);
+
+    PhoneSim second;  // started again on the same path
+    second.setLink(link);
+    EXPECT_TRUE(answers(second));
+    // One started while it runs takes the path over and keeps it when the
+    // other stops.
+    {
+        PhoneSim third;
+        third.setLink(link);
+        EXPECT_EQ(target(), third.devicePath());
+        second.unplug();
+        EXPECT_EQ(target(), third.devicePath());
+    }
+    EXPECT_EQ(target(), QString());
+    second.plugIn();
+    EXPECT_EQ(target(), second.devicePath());
+
+    // Anything but a link stays as it was.
+    const QString file = folder.filePath(QStringLiteral("notes"));
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+    EXPECT_THROW(second.setLink(file), std::runtime_error);
+    EXPECT_TRUE(QFileInfo(file).isFile() && !QFileInfo(file).isSymLink());
 }
 
 TEST_F(SimTest, ExpectReceivedWaitsBoundedly)

@@ -5,12 +5,16 @@
 #include "tools/phonesim/CommandSets.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
+#include <string>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -97,6 +101,7 @@ int PhoneSim::pump()
         // EAGAIN, or EIO while no terminal holds the device.
         break;
     }
+    runDueActions();
     flush();
     return total;
 }
@@ -187,14 +192,81 @@ void PhoneSim::plugIn()
     // discipline before a terminal has set the device up.
     makeRaw(master_);
     makeRaw(slave_);
+    makeLink();
     // Half a command typed before the cable went is gone with it.
     line_.clear();
     data_.clear();
     dataHandler_ = nullptr;
 }
 
+void PhoneSim::setLink(const QString& path)
+{
+    removeLink();
+    link_ = path;
+    try {
+        makeLink();
+    } catch (...) {
+        link_.clear();
+        throw;
+    }
+}
+
+void PhoneSim::makeLink()
+{
+    if (link_.isEmpty() || !plugged())
+        return;
+    const QByteArray path = QFile::encodeName(link_);
+    const QByteArray target = QFile::encodeName(devicePath_);
+    struct stat st{};
+    if (::lstat(path.constData(), &st) == 0 && !S_ISLNK(st.st_mode))
+        throw std::runtime_error("phonesim: " + path.toStdString() + " exists and is no symbolic link");
+    // Made beside it and renamed over it, so a terminal never finds the path
+    // missing or half made.
+    const QByteArray temporary = path + ".new" + QByteArray::number(::getpid());
+    ::unlink(temporary.constData());
+    if (::symlink(target.constData(), temporary.constData()) != 0 ||
+        ::rename(temporary.constData(), path.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        throw std::runtime_error("phonesim: cannot link " + path.toStdString() + ": " + std::strerror(error));
+    }
+}
+
+void PhoneSim::removeLink()
+{
+    if (link_.isEmpty())
+        return;
+    const QByteArray path = QFile::encodeName(link_);
+    char target[4096];
+    const ssize_t n = ::readlink(path.constData(), target, sizeof target);
+    // Another simulator may have taken the path over since.
+    if (n > 0 && QByteArray(target, n) == QFile::encodeName(devicePath_))
+        ::unlink(path.constData());
+}
+
+void PhoneSim::later(qint64 delayMs, std::function<void(PhoneSim& sim)> action)
+{
+    actions_.emplace_back(platform::TickCount() + delayMs, std::move(action));
+}
+
+void PhoneSim::runDueActions()
+{
+    const qint64 now = platform::TickCount();
+    for (size_t i = 0; i < actions_.size() && plugged();) {
+        if (actions_[i].first > now) {
+            ++i;
+            continue;
+        }
+        // An action may add actions.
+        const auto action = std::move(actions_[i].second);
+        actions_.erase(actions_.begin() + static_cast<std::ptrdiff_t>(i));
+        action(*this);
+    }
+}
+
 void PhoneSim::unplug()
 {
+    removeLink();
     if (master_ >= 0)
         ::close(master_);
     if (slave_ >= 0)

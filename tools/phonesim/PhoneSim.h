@@ -111,6 +111,19 @@ public:
     void plugIn();
     bool plugged() const { return master_ >= 0; }
 
+    // A fixed path for the device: a symbolic link to it, made now and made
+    // again at each plugIn, gone while unplugged and when the simulator ends
+    // (unless another simulator took it over), so a terminal mapped to the
+    // path finds a restarted simulator there. A link already at the path is
+    // replaced; anything else there is left alone and throws
+    // std::runtime_error.
+    void setLink(const QString& path);
+    QString link() const { return link_; }
+
+    // Runs action once delayMs have passed, in a pump() while plugged in
+    // (the network's doings, such as a delivery report coming back).
+    void later(qint64 delayMs, std::function<void(PhoneSim& sim)> action);
+
 private:
     struct Out {
         QByteArray bytes;
@@ -122,6 +135,9 @@ private:
     void runScript(ScriptedReply& reply);
     void flush();
     void writeDue();
+    void runDueActions();
+    void makeLink();
+    void removeLink();
 
     QString devicePath_;
     int master_ = -1;
@@ -137,6 +153,8 @@ private:
     DataHandler dataHandler_;
     qint64 sent_ = 0;
     bool waitForDelivery_ = true;
+    QString link_;
+    std::vector<std::pair<qint64, std::function<void(PhoneSim&)>>> actions_;  // by due tick, in order given
 };
 
 }  // namespace phonesim

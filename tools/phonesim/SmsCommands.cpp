@@ -5,6 +5,7 @@
 #include "tools/phonesim/MessageCommands.h"
 #include "tools/phonesim/MessageMemory.h"
 #include "tools/phonesim/PhoneSim.h"
+#include "tools/phonesim/StatusReports.h"
 
 #include <QStringList>
 
@@ -82,7 +83,7 @@ void Cmgs(PhoneSim& s, const Command& c)
         s.sendCmsError(kInvalidPduParameter);
         return;
     }
-    PromptForPdu(s, QStringLiteral("+CMGS"), length, [](PhoneSim& sim, MessageMemory& memory, const QString&) {
+    PromptForPdu(s, QStringLiteral("+CMGS"), length, [](PhoneSim& sim, MessageMemory& memory, const QString& pdu) {
         PduOutcome outcome;
         if (!memory.pduOutcomes.empty()) {
             outcome = memory.pduOutcomes.front();
@@ -98,6 +99,7 @@ void Cmgs(PhoneSim& s, const Command& c)
         case PduOutcome::Kind::Accept:
             sim.sendLine(QStringLiteral("+CMGS: %1").arg(memory.nextMR), delay);
             sim.sendOk();
+            ReportLater(sim, pdu, memory.nextMR);
             memory.nextMR = (memory.nextMR + 1) % 256;
             break;
         case PduOutcome::Kind::CmsError:
