@@ -11,6 +11,7 @@
 #include "tools/phonesim/StoreCommands.h"
 
 #include "MessageStorePdus.h"
+#include "SmsTestPdus.h"
 
 #include <gtest/gtest.h>
 
@@ -423,6 +424,35 @@ TEST_F(StoreRig, DeleteSkipsAPartNeverListedAndRefusesAnUnknownMessage)
     EXPECT_EQ(unknown->Result(), dorrak::ERROR_ANSWER);
     EXPECT_EQ(unknown->Bag(QStringLiteral("ErrorAnswer")).toString(), QStringLiteral("Message not found"));
     EXPECT_EQ(storeCommands(), QStringList{"AT+CPMS=\"SM\",\"SM\""});
+}
+
+TEST_F(StoreRig, OddPdusAreListedAsFarAsTheyGoAndCanBeDeleted)
+{
+    const QList<smstest::OddPdu> odd = smstest::OddPdus();
+    for (qint32 slot = 1; slot <= odd.size(); ++slot)
+        memory().storeAt(QStringLiteral("SM"), slot, odd[slot - 1].pdu, phonesim::kRecRead);
+    ASSERT_TRUE(readStore());
+    const QStringList r = rows();
+    ASSERT_EQ(r.size(), odd.size());
+    EXPECT_EQ(store->LocationOccupied(0), odd.size());
+    for (qint32 slot = 1; slot <= odd.size(); ++slot) {
+        const smstest::OddPdu& k = odd[slot - 1];
+        SCOPED_TRACE(k.name);
+        // A refused one keeps its place, index and status, without text.
+        const QStringList columns = r[slot - 1].split(QChar(0));
+        ASSERT_EQ(columns.size(), 6);
+        EXPECT_EQ(columns.mid(0, 3), (QStringList{"0", QString::number(slot), "received read"}));
+        EXPECT_EQ(columns[5], k.text.left(70));
+
+        sim().clearReceived();
+        const PhoneCommandPtr c = remove(slot);
+        ASSERT_TRUE(run(c));
+        EXPECT_EQ(c->Result(), dorrak::OK_ANSWER);
+        EXPECT_EQ(storeCommands(), (QStringList{"AT+CPMS=\"SM\",\"SM\"", QStringLiteral("AT+CMGD=%1").arg(slot)}));
+        EXPECT_EQ(memory().message(QStringLiteral("SM"), slot), nullptr);
+        EXPECT_EQ(store->LocationOccupied(0), odd.size() - slot);
+    }
+    EXPECT_EQ(store->Count(), 0);
 }
 
 TEST_F(StoreRig, EmptyStorageListsAsOkOrAsErrorByProfile)
