@@ -188,17 +188,6 @@ bool ReachesUserData(const QString& hex)
     return p.Remaining() >= 4 + period + 2;
 }
 
-// Hex digits in pairs, or the line is no PDU at all.
-bool IsHexOctets(const QString& text)
-{
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (!((u >= '0' && u <= '9') || (u >= 'A' && u <= 'F') || (u >= 'a' && u <= 'f')))
-            return false;
-    }
-    return text.size() % 2 == 0;
-}
-
 // Originator, destination or recipient: by its type of number, alphanumeric
 // or semi-octet digits ("+" for an international number).
 QString DecodeAddress(const SMSPdu& cur, int digits, int type)
@@ -490,7 +479,7 @@ void SMS::PDU(const QString& newPDU)
         return;
     }
     const QString hex = newPDU.trimmed();
-    if (!IsHexOctets(hex))
+    if (!SMSPdu::HexOctets(hex))
         platform::Raise(platform::vberr::InvalidProcedureCall, kSource, QStringLiteral("Invalid PDU"));
     if (!ReachesUserData(hex))
         platform::Raise(platform::vberr::InvalidProcedureCall, kSource, QStringLiteral("Truncated PDU"));
