@@ -191,13 +191,12 @@ QString MessageStore::ResolveStoreRecords(const QString& storeName, const QStrin
             const qsizetype colon = line.indexOf(u':');
             const QStringList fields = SplitFields(colon < 0 ? line : line.mid(colon + 1));
             if (fields.size() == 4) {
-                // <index>,<stat>,<alpha>,<length>, then the PDU line. A row
-                // the codec refuses is left out; the others still count.
+                // <index>,<stat>,<alpha>,<length>, then the PDU line.
                 const QString why =
                     addPart(loc, FieldNumber(fields[0]), FieldNumber(fields[1]), lines[i + 1].trimmed());
                 if (!why.isEmpty())
                     HubLog().WriteLogLine(QStringLiteral("MessageStore: message ") + storeName + QLatin1Char(' ') +
-                                          fields[0].trimmed() + QStringLiteral(" not listed: ") + why);
+                                          fields[0].trimmed() + QStringLiteral(": ") + why);
                 i += 2;
             } else {
                 ++i;
@@ -242,10 +241,18 @@ QString MessageStore::addPart(qint32 loc, qint32 messageIndex, qint32 MessageSta
 {
     try {
         auto sms = std::make_shared<SMS>();
-        sms->PDU(messagePDU);
+        QString refused;
+        try {
+            sms->PDU(messagePDU);
+        } catch (const std::exception& e) {
+            // Still a message in the phone: kept as a row without text, so it
+            // is counted and can be deleted. Nothing of it is guessed.
+            refused = platform::ErrorText(e);
+            sms = std::make_shared<SMS>();
+        }
         ++locationAt(loc).occupied;
 
-        if (!sms->AllReceived()) {
+        if (refused.isEmpty() && !sms->AllReceived()) {
             if (incompleteCount_ < 1) {
                 ++incompleteCount_;
             } else {
@@ -271,14 +278,14 @@ QString MessageStore::addPart(qint32 loc, qint32 messageIndex, qint32 MessageSta
 
         auto record = std::make_shared<MessageRecord>();
         record->location = loc;
-        record->DimIndex(sms->NumberOfParts());
-        record->setIndex(sms->LastPartNumber(), messageIndex);
+        record->DimIndex(qMax(1, sms->NumberOfParts()));
+        record->setIndex(qMax(1, sms->LastPartNumber()), messageIndex);
         record->KeyIndex = messageIndex;
         record->Status = MessageStatus;
         record->Address = sms->Address();
         record->Message = sms;
         records_.Add(record, RecordKey(loc, messageIndex));
-        return QString();
+        return refused;
     } catch (const std::exception& e) {
         return platform::ErrorText(e);
     }

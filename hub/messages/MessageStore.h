@@ -44,7 +44,9 @@ public:
 
     // Adds one listed or written part. storage is a name (QString, looked up
     // like StoreIndexByName) or an index (qint16 or qint32); anything else
-    // gives "Unknown storage".
+    // gives "Unknown storage". A PDU the codec refuses still becomes a record
+    // of one part, with its slot and status but no text or address, and the
+    // codec's error is returned.
     QString Add(const QVariant& storage, qint32 messageIndex, qint32 MessageStatus, const QString& messagePDU);
     // From the answer to "AT+CPMS=?": the storages for reading and deleting.
     QString ResolveStoreLocations(const QString& okayString);

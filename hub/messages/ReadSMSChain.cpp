@@ -43,26 +43,6 @@ QString PduLine(const QString& answer)
     return end < 0 ? answer.mid(start) : answer.mid(start, end - start);
 }
 
-bool IsHex(const QString& text)
-{
-    for (QChar c : text)
-        if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f')))
-            return false;
-    return true;
-}
-
-// Why a line cannot be a PDU, or "" when it can: an empty slot
-// ("+CMGR: 0,,0"), a line that is no hex. A PDU cut short is the codec's
-// to find.
-QString Undecodable(const QString& pdu)
-{
-    if (pdu.isEmpty())
-        return QStringLiteral("no PDU");
-    if (pdu.size() % 2 != 0 || !IsHex(pdu))
-        return QStringLiteral("not a PDU");
-    return QString();
-}
-
 void Deliver(PhoneCommand& command, const SMS& sms)
 {
     command.setBag(bag::Message, sms.UserData());
@@ -146,12 +126,8 @@ StepPtr ReadSMSMsg::Advance(PhoneCommand& command)
     const QString where = VariantText(command.Bag(kMemoryType)) + QLatin1Char(' ') + index;
     const QString pdu = PduLine(answer_);
 
-    // What cannot be decoded stays on the phone, where it can still be read.
-    const QString why = Undecodable(pdu);
-    if (!why.isEmpty()) {
-        Log(QStringLiteral("ReadSMS: message ") + where + QStringLiteral(" not read: ") + why);
-        return nullptr;
-    }
+    // What cannot be decoded (an empty slot, a line that is no PDU, one cut
+    // before its text) stays on the phone, where the store still lists it.
     auto sms = std::make_shared<SMS>();
     try {
         sms->PDU(pdu);

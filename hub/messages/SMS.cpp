@@ -156,9 +156,10 @@ QString DecodeUserData(const QString& hex, int length, int coding)
     return out;
 }
 
-// Whether the PDU holds every digit its own fields announce, walked as the
-// decoder walks them. A cut line would otherwise decode as a shorter text.
-bool WholePdu(const QString& hex)
+// Whether the PDU reaches its user data: every field before it is there.
+// The user data itself may fall short of its length; phones send such PDUs,
+// and the part that is there is decoded.
+bool ReachesUserData(const QString& hex)
 {
     SMSPdu p(hex);
     const auto take = [&p](qsizetype digits) {
@@ -178,23 +179,13 @@ bool WholePdu(const QString& hex)
         return false;
     if (type == STATUS_REPORT)
         return p.Remaining() >= 30;  // time stamp, discharge time, status
-    if (p.Remaining() < 4)
-        return false;
-    DATA_CODING coding = DEFAULT7BIT;
-    MSG_CLASS cls = UNSPECIFIED;
-    DecodeDCS(p.Octet(3), coding, cls);
-    p.Skip(4);
     qsizetype period = 14;  // the time stamp of a DELIVER
     if (type == SUBMIT) {
         const int format = (first & 24) >> 3;
         period = format == RELATIVE ? 2 : format == NOTPRESENT ? 0 : 14;
     }
-    if (!take(period) || p.Remaining() < 2)
-        return false;
-    const int udl = p.Octet(1);
-    p.Skip(2);
-    const qsizetype octets = coding == DEFAULT7BIT ? (qsizetype(udl) * 7 + 7) / 8 : udl;
-    return p.Remaining() >= 2 * octets;
+    // Protocol identifier, coding scheme, the period, the length.
+    return p.Remaining() >= 4 + period + 2;
 }
 
 // Originator, destination or recipient: by its type of number, alphanumeric
@@ -488,7 +479,9 @@ void SMS::PDU(const QString& newPDU)
         return;
     }
     const QString hex = newPDU.trimmed();
-    if (!WholePdu(hex))
+    if (!SMSPdu::HexOctets(hex))
+        platform::Raise(platform::vberr::InvalidProcedureCall, kSource, QStringLiteral("Invalid PDU"));
+    if (!ReachesUserData(hex))
         platform::Raise(platform::vberr::InvalidProcedureCall, kSource, QStringLiteral("Truncated PDU"));
     lastOffer_ = platform::TickCount();
     if (!anyReceived_)

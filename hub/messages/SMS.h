@@ -8,9 +8,11 @@
 // (no zone of their own, so no daylight-saving shift); the zone a PDU gives
 // is kept apart in quarter hours.
 //
-// Codec failures (a PDU shorter than its fields need: "Truncated PDU"; a bad
-// service-centre number; a validity period that is neither date nor number)
-// raise platform::VbError.
+// Codec failures (a text that is not hex digits in pairs: "Invalid PDU"; a
+// PDU cut before its user data: "Truncated PDU"; a bad service-centre
+// number; a validity period that is neither date nor number) raise
+// platform::VbError. User data shorter than its length announces gives the
+// characters that are there; a partial septet or UCS2 unit is left out.
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>

@@ -74,6 +74,14 @@ QString SMSPdu::Rest() const { return hex_.mid(pos_); }
 
 qsizetype SMSPdu::Remaining() const { return hex_.size() - pos_; }
 
+bool SMSPdu::HexOctets(const QString& text)
+{
+    for (QChar c : text)
+        if (hexValue(c) < 0)
+            return false;
+    return text.size() % 2 == 0;
+}
+
 QString SMSPdu::Pack7(const QString& septets)
 {
     QString out;

@@ -20,6 +20,8 @@ public:
     QString Rest() const;
     qsizetype Remaining() const;
 
+    // Whether the text is hex digits in pairs, as every PDU is.
+    static bool HexOctets(const QString& text);
     // Septets (codes 0..127) packed as hex, only the octets they fill.
     static QString Pack7(const QString& septets);
     // The first count septets of packed hex, never more than its octets hold.

@@ -11,6 +11,7 @@
 #include "tools/phonesim/StoreCommands.h"
 
 #include "MessageStorePdus.h"
+#include "SmsTestPdus.h"
 
 #include <gtest/gtest.h>
 
@@ -423,6 +424,25 @@ TEST_F(StoreRig, DeleteSkipsAPartNeverListedAndRefusesAnUnknownMessage)
     EXPECT_EQ(unknown->Result(), dorrak::ERROR_ANSWER);
     EXPECT_EQ(unknown->Bag(QStringLiteral("ErrorAnswer")).toString(), QStringLiteral("Message not found"));
     EXPECT_EQ(storeCommands(), QStringList{"AT+CPMS=\"SM\",\"SM\""});
+}
+
+TEST_F(StoreRig, OddPdusAreListedAsFarAsTheyGoAndRefusedOnesWithoutText)
+{
+    const QList<smstest::OddPdu> odd = smstest::OddPdus();
+    for (qint32 slot = 1; slot <= odd.size(); ++slot)
+        memory().storeAt(QStringLiteral("SM"), slot, odd[slot - 1].pdu, phonesim::kRecRead);
+    ASSERT_TRUE(readStore());
+    const QStringList r = rows();
+    ASSERT_EQ(r.size(), odd.size());
+    EXPECT_EQ(store->LocationOccupied(0), odd.size());
+    for (qint32 slot = 1; slot <= odd.size(); ++slot) {
+        const smstest::OddPdu& k = odd[slot - 1];
+        SCOPED_TRACE(k.name);
+        const bool read = k.error.isEmpty();
+        EXPECT_EQ(r[slot - 1].split(QChar(0)),
+                  (QStringList{"0", QString::number(slot), "received read", read ? "+15551234567" : "",
+                               read ? "2024/03/15 13:45" : "", k.text.left(70)}));
+    }
 }
 
 TEST_F(StoreRig, EmptyStorageListsAsOkOrAsErrorByProfile)

@@ -104,7 +104,7 @@ void offer(const QStringList& pdus)
         } catch (const platform::VbError& e) {
             EXPECT_EQ(e.source(), QStringLiteral("SMS"));
         }
-        // A cut first PDU is refused whole.
+        // A first PDU cut before its user data, or no hex, is refused whole.
         if (!sms.AnyReceived())
             continue;
         ASSERT_GE(sms.NumberOfParts(), 1);

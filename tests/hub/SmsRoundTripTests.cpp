@@ -305,25 +305,37 @@ TEST(SmsClassSequencer, SavesForTheNextRun)
     EXPECT_EQ(SMSClassSequencer::LastNumber(), 43);
 }
 
-TEST(SmsClassSequencer, AProcessKilledAfterALongMessageLeavesItsReferenceStored)
+TEST(SmsClassSequencer, ReferencesAreReservedInBlocksThatSurviveAKill)
 {
-    const QString start = QStringLiteral("99");
-    loadedThenNext(&start);  // 100
-    // The child sends a long message and dies without any clean-up.
+    // Whatever was drawn, the stored value covers it, and only a block's
+    // first draw writes it: three writes for 40 draws, across 255 to 0.
+    const QString start = QStringLiteral("249");
+    loadedThenNext(&start);
+    QStringList writes{platform::GetSetting(kApp, kSection, kKey)};
+    for (int draw = 2; draw <= 40; ++draw) {
+        const int reference = SMSClassSequencer::NextReference();
+        const int stored = platform::GetSetting(kApp, kSection, kKey).toInt();
+        EXPECT_LT((stored - reference + 256) % 256, SMSClassSequencer::kBlock) << draw;
+        if (writes.last() != QString::number(stored))
+            writes << QString::number(stored);
+    }
+    EXPECT_EQ(writes, (QStringList{"9", "25", "41"}));
+
+    // The child sends long messages, one block's end among them, and dies
+    // without any clean-up; the restart opens the store afresh.
+    const QString reopened = QStringLiteral("99");
+    loadedThenNext(&reopened);  // 100
     EXPECT_EXIT(
         {
-            SMS sms = Submit(QStringLiteral("x").repeated(400), DEFAULT7BIT, true);
-            if (sms.PDU().size() == 3)
-                std::raise(SIGKILL);
-            std::_Exit(1);
+            for (int i = 0; i < 20; ++i)  // 101 to 120
+                if (Submit(QStringLiteral("x").repeated(400), DEFAULT7BIT, true).PDU().size() != 3)
+                    std::_Exit(1);
+            std::raise(SIGKILL);
         },
         ::testing::KilledBySignal(SIGKILL), "");
-    // The restart opens the store afresh and reads the reference the child
-    // drew, so the next one is new.
     platform::SetSettingsFolder(QFileInfo(platform::SettingsFilePath()).absolutePath());
     SMSClassSequencer::LoadLastNumber();
-    EXPECT_EQ(SMSClassSequencer::LastNumber(), 101);
-    EXPECT_EQ(SMSClassSequencer::NextReference(), 102);
+    EXPECT_EQ(SMSClassSequencer::NextReference(), 132);
 }
 
 }  // namespace

@@ -290,6 +290,26 @@ TEST_F(StoreProcs, DeleteAsksThenRemovesEveryPartAndTheLastLeavesTheWindowEmpty)
     EXPECT_EQ(handle.WindowState(), vbMaximized);
 }
 
+TEST_F(StoreProcs, AMessageTheCodecRefusesIsShownWithoutTextAndCanBeDeleted)
+{
+    memory().sr.filled.clear();
+    memory().storeAt(QStringLiteral("SM"), 7, QStringLiteral("0004ZZ"), phonesim::kRecRead);
+    frmMessageStore& w = read();
+    EXPECT_EQ(w.MSFlexGrid1->Rows(), 4);
+    EXPECT_EQ(w.List1->item(0)->text(), QStringLiteral("SIM: total 20 / free 15"));
+    click(w, QStringLiteral("SIM"), 7);
+    EXPECT_EQ(w.MSFlexGrid1->TextMatrix(w.MSFlexGrid1->Row(), 2), QStringLiteral("received read"));
+    EXPECT_EQ(w.MSFlexGrid1->TextMatrix(w.MSFlexGrid1->Row(), 5), QString());
+    EXPECT_EQ(w.Text4->toPlainText(), QString());
+
+    Procs().DeleteStoreMessage(kOwner);
+    ASSERT_TRUE(runUntilIdle());
+    EXPECT_EQ(commandsOf(QStringLiteral("AT+CMGD")), QStringList{QStringLiteral("AT+CMGD=7")});
+    EXPECT_EQ(memory().message(QStringLiteral("SM"), 7), nullptr);
+    EXPECT_EQ(w.MSFlexGrid1->Rows(), 3);
+    EXPECT_EQ(w.List1->item(0)->text(), QStringLiteral("SIM: total 20 / free 16"));
+}
+
 TEST_F(StoreProcs, RereadEmptiesTheStoreOnlyWhenTheReadStartsSoADeleteQueuedBeforeItRuns)
 {
     frmMessageStore& w = read();
