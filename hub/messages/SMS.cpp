@@ -156,7 +156,8 @@ QString DecodeUserData(const QString& hex, int length, int coding)
     return out;
 }
 
-// Whether the PDU reaches its user data: every field before it is there.
+// Whether the PDU reaches its user data: every field before it, and its
+// header, are there.
 // The user data itself may fall short of its length; phones send such PDUs,
 // and the part that is there is decoded.
 bool ReachesUserData(const QString& hex)
@@ -185,7 +186,14 @@ bool ReachesUserData(const QString& hex)
         period = format == RELATIVE ? 2 : format == NOTPRESENT ? 0 : 14;
     }
     // Protocol identifier, coding scheme, the period, the length.
-    return p.Remaining() >= 4 + period + 2;
+    if (!take(4 + period) || p.Remaining() < 2)
+        return false;
+    if (!(first & 64))
+        return true;
+    // A header cut short leaves no text and nothing to join the parts by:
+    // such a message stays on the phone rather than being read as empty.
+    p.Skip(2);
+    return p.Remaining() >= 2 && p.Remaining() >= 2 + 2 * qsizetype(p.Octet(1));
 }
 
 // Originator, destination or recipient: by its type of number, alphanumeric

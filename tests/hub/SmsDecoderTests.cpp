@@ -319,10 +319,10 @@ TEST(SmsDecoder, ACutBeforeTheUserDataRaisesTruncatedAndOneInItKeepsWhatIsThere)
     const QString stamp = QStringLiteral("42305131540300");
     const struct {
         QString pdu;
-        qsizetype userDataDigits;  // after the length octet
+        qsizetype textDigits;  // after the length octet and any header
     } pdus[] = {
         {Deliver8(QString(), QStringLiteral("hellohello")), 20},
-        {Deliver8(Concat8(7, 2, 1), QStringLiteral("part")), 20},
+        {Deliver8(Concat8(7, 2, 1), QStringLiteral("part")), 8},
         {head + QStringLiteral("00") + stamp + QStringLiteral("05E8329BFD06"), 10},
         {head + QStringLiteral("08") + stamp + QStringLiteral("04041F0440"), 8},
         {relative.PDU().at(0), 14},
@@ -330,12 +330,12 @@ TEST(SmsDecoder, ACutBeforeTheUserDataRaisesTruncatedAndOneInItKeepsWhatIsThere)
         {QStringLiteral("0006") + QStringLiteral("2A") + kSender + stamp + stamp + QStringLiteral("00"), 0},
     };
     const QString marker = QStringLiteral("[part 002]");
-    for (const auto& [pdu, userDataDigits] : pdus) {
+    for (const auto& [pdu, textDigits] : pdus) {
         SCOPED_TRACE(pdu.toStdString());
         const QString whole = decoded(pdu).UserData().remove(marker);
         for (qsizetype n = 0; n < pdu.size(); n += 2) {
             SMS sms;
-            if (n < pdu.size() - userDataDigits) {
+            if (n < pdu.size() - textDigits) {
                 try {
                     sms.PDU(pdu.left(n));
                     ADD_FAILURE() << "accepted " << n << " digits";

@@ -72,7 +72,7 @@ inline QList<OddPdu> OddPdus()
         // The header claims 32 octets; three are there.
         {"header longer than the data",
          QStringLiteral("0044") + kSender + QStringLiteral("0004") + stamp + hex2(40) + QStringLiteral("20000307"),
-         QString(), QString()},
+         QString(), QStringLiteral("Truncated PDU (5)")},
         {"cut in its time stamp", good.left(30), QString(), QStringLiteral("Truncated PDU (5)")},
         {"not hex", good.chopped(2) + QStringLiteral("G1"), QString(), QStringLiteral("Invalid PDU (5)")},
         {"odd number of digits", good.chopped(1), QString(), QStringLiteral("Invalid PDU (5)")},
