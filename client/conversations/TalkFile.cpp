@@ -469,9 +469,9 @@ void TalkFile::readText(QString& target, bool archive, QString& warnings) const
     std::optional<QByteArrayList> lines = file_.sectionLines(section);
     if (!lines)
         return;
-    // The log comes back line for line, its empty lines too (each entry
-    // starts with one); the new message without the empty lines that end
-    // the file.
+    // The log comes back line for line, its empty lines too (the one it
+    // starts with, those inside a text); the new message without the empty
+    // lines that end the file.
     if (!archive)
         while (!lines->isEmpty() && lines->last().isEmpty())
             lines->removeLast();
