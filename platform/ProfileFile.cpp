@@ -62,6 +62,26 @@ bool WriteAll(int fd, const char* data, qsizetype size, off_t offset)
     return true;
 }
 
+// Why load() does not read a file: an errno, and a text of our own or none.
+struct Refusal {
+    int error = 0;
+    const char* reason = nullptr;
+};
+
+static_assert(ProfileFile::kMaxSize == 256 << 20, "the text below states the bound");
+Refusal TooLarge() { return {EFBIG, "The file is larger than 256 MB, too large for a conversation"}; }
+
+Refusal Refused(const struct stat& st)
+{
+    if (S_ISDIR(st.st_mode))
+        return {EISDIR, nullptr};
+    if (!S_ISREG(st.st_mode))
+        return {EINVAL, "Not a regular file"};
+    if (st.st_size > ProfileFile::kMaxSize)
+        return TooLarge();
+    return {};
+}
+
 ProfileFileSignature SignatureOf(const struct stat& st)
 {
     return {st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
@@ -101,29 +121,37 @@ bool ProfileFile::load()
     const QByteArray name = QFile::encodeName(path_);
     if (path_.isEmpty() || stat(name.constData(), &st) != 0)
         return forget(path_.isEmpty() ? ENOENT : errno);
+    // Judged before opening too: opening a device may already act on it.
+    if (const Refusal r = Refused(st); r.error != 0)
+        return refuse(r.error, r.reason);
     if (loaded_ && firstChanged_ < 0 && SignatureOf(st) == signature_)
         return true;
 
     loaded_ = false;
     firstChanged_ = -1;
-    const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: a FIFO put there after the stat opens at once and is refused.
+    const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return forget(errno);
+    Refusal refusal = fstat(fd, &st) == 0 ? Refused(st) : Refusal{errno, nullptr};
     QByteArray bytes;
     char buffer[65536];
-    for (;;) {
+    while (refusal.error == 0) {
         const ssize_t n = read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            const int e = errno;
-            close(fd);
-            return forget(e);
-        }
-        if (n == 0)
+        if (n < 0)
+            refusal = {errno, nullptr};
+        if (n <= 0)
             break;
         bytes.append(buffer, n);
         bytesRead_ += n;
+        if (bytes.size() > kMaxSize)  // grown since the fstat
+            refusal = TooLarge();
+    }
+    if (refusal.error != 0) {
+        close(fd);
+        return refuse(refusal.error, refusal.reason);
     }
     content_ = std::move(bytes);
     exists_ = true;
@@ -134,8 +162,16 @@ bool ProfileFile::load()
     return true;
 }
 
+bool ProfileFile::refuse(int error, const char* reason)
+{
+    forget(error);
+    refusal_ = reason;
+    return false;
+}
+
 bool ProfileFile::forget(int error)
 {
+    refusal_ = nullptr;
     content_.clear();
     parse();
     exists_ = false;
@@ -152,7 +188,7 @@ void ProfileFile::parse()
     index_.clear();
     const char* d = content_.constData();
     const qsizetype n = content_.size();
-    for (qsizetype i = 0; i < n;) {
+    for (qsizetype i = bodyStart(); i < n;) {
         qsizetype j = i;
         while (j < n && d[j] != '\r' && d[j] != '\n')
             ++j;
@@ -200,6 +236,17 @@ int ProfileFile::findKey(const Section& s, const QByteArray& key) const
     return -1;
 }
 
+qsizetype ProfileFile::bodyStart() const { return content_.startsWith("\xEF\xBB\xBF") ? 3 : 0; }
+
+QByteArray ProfileFile::valueAt(int line) const
+{
+    const QByteArrayView text(content_.constData() + lines_[line].start, lines_[line].end - lines_[line].start);
+    QByteArrayView v = Trimmed(text.sliced(text.indexOf('=') + 1));
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.sliced(1, v.size() - 2);
+    return v.toByteArray();
+}
+
 bool ProfileFile::isBlank(int line) const
 {
     const QByteArrayView text(content_.constData() + lines_[line].start, lines_[line].end - lines_[line].start);
@@ -227,11 +274,7 @@ std::optional<QByteArray> ProfileFile::value(const QByteArray& section, const QB
     const int k = findKey(*s, key);
     if (k < 0)
         return std::nullopt;
-    const QByteArrayView text(content_.constData() + lines_[k].start, lines_[k].end - lines_[k].start);
-    QByteArrayView v = Trimmed(text.sliced(text.indexOf('=') + 1));
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.sliced(1, v.size() - 2);
-    return v.toByteArray();
+    return valueAt(k);
 }
 
 QByteArray ProfileFile::string(const QByteArray& section, const QByteArray& key, const QByteArray& fallback) const
@@ -273,6 +316,31 @@ std::optional<QByteArrayList> ProfileFile::sectionLines(const QByteArray& sectio
     return out;
 }
 
+qsizetype ProfileFile::lineCount(const QByteArray& section) const
+{
+    const Section* s = find(section);
+    return s ? s->end - s->first : 0;
+}
+
+QHash<QByteArray, QByteArray> ProfileFile::sectionValues(const QByteArray& section) const
+{
+    QHash<QByteArray, QByteArray> values;
+    const Section* s = find(section);
+    if (!s)
+        return values;
+    const char* d = content_.constData();
+    for (int k = s->first; k < s->end; ++k) {
+        const QByteArrayView text(d + lines_[k].start, lines_[k].end - lines_[k].start);
+        const qsizetype eq = text.indexOf('=');
+        if (eq < 0)
+            continue;
+        const QByteArray key = Trimmed(text.first(eq)).toByteArray().toLower();
+        if (!values.contains(key))
+            values.insert(key, valueAt(k));
+    }
+    return values;
+}
+
 QByteArray ProfileFile::EntryLine(const QByteArray& key, const QByteArray& value)
 {
     return OneLine(key, true) + '=' + OneLine(value, true);
@@ -288,7 +356,7 @@ void ProfileFile::splice(qsizetype from, qsizetype to, const QByteArray& bytes)
 void ProfileFile::insertLines(qsizetype at, const QByteArrayList& lines)
 {
     QByteArray bytes;
-    if (at > 0 && content_[at - 1] != '\n' && content_[at - 1] != '\r')
+    if (at > bodyStart() && content_[at - 1] != '\n' && content_[at - 1] != '\r')
         bytes += kLineEnd;
     for (const QByteArray& line : lines)
         bytes += OneLine(line, false) + kLineEnd;
@@ -372,6 +440,7 @@ void ProfileFile::replaceAll(const QByteArray& content)
 bool ProfileFile::fail(int error)
 {
     error_ = error;
+    refusal_ = nullptr;
     loaded_ = false;  // the copy in memory is no longer the file
     return false;
 }
@@ -452,6 +521,11 @@ bool ProfileFile::commitTail()
     return true;
 }
 
-QString ProfileFile::errorText() const { return ErrorText(QString::fromLocal8Bit(std::strerror(error_)), error_); }
+QString ProfileFile::errorDescription() const
+{
+    return refusal_ ? QString::fromLatin1(refusal_) : QString::fromLocal8Bit(std::strerror(error_));
+}
+
+QString ProfileFile::errorText() const { return ErrorText(errorDescription(), error_); }
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
 // Our own private-profile (INI) functions: bytes in, bytes out, with the
-// semantics stored files rely on. Lines end at LF, CR LF or CR; a section
-// header is a line whose first non-blank character is "["; lines before the
+// semantics stored files rely on. A leading UTF-8 byte-order mark is kept
+// but belongs to no line. Lines end at LF, CR LF or CR; a section header is a line whose first non-blank character is "["; lines before the
 // first header belong to no section; names compare without case and the
 // first of duplicates wins; keys and values are read trimmed, one pair of
 // outer quotes stripped. Edits keep every other byte of the file as it was.
@@ -46,8 +46,11 @@ public:
 
     // Reads the file unless the copy in memory is still current. A missing
     // file gives false with an empty copy and error() ENOENT; an unreadable
-    // one false with its errno.
+    // one false with its errno. Only a regular file of at most kMaxSize bytes
+    // is read: anything else (a FIFO, a device) is refused without waiting on
+    // it, so nothing can hang the reader or fill the memory.
     bool load();
+    static constexpr qint64 kMaxSize = qint64(256) << 20;
     bool exists() const { return exists_; }
 
     std::optional<QByteArray> value(const QByteArray& section, const QByteArray& key) const;
@@ -58,6 +61,11 @@ public:
     // Every line of the section as written (blank, comment and "=" lines
     // too), without line ends; nothing when the section is missing.
     std::optional<QByteArrayList> sectionLines(const QByteArray& section) const;
+    // How many lines the section holds (0 when missing), without copying them.
+    qsizetype lineCount(const QByteArray& section) const;
+    // Every key of the section, lower-case, with its value as value() reads
+    // it, in one pass: for sections of many keys.
+    QHash<QByteArray, QByteArray> sectionValues(const QByteArray& section) const;
 
     // Replaces the key's line in place, or adds it after the last non-blank
     // line of its section, creating the section when missing.
@@ -77,6 +85,7 @@ public:
 
     // errno of the last failure, and "description (number)" of it.
     int error() const { return error_; }
+    QString errorDescription() const;
     QString errorText() const;
 
     // Bytes moved to and from the disk since construction.
@@ -103,6 +112,9 @@ private:
     void parse();
     const Section* find(const QByteArray& section) const;
     int findKey(const Section& s, const QByteArray& key) const;
+    QByteArray valueAt(int line) const;
+    // Where the first line starts: after a byte-order mark.
+    qsizetype bodyStart() const;
     bool isBlank(int line) const;
     int lastNonBlank(const Section& s) const;
     qsizetype lineStart(int line) const;
@@ -114,6 +126,8 @@ private:
     bool fail(int error);
     // No file: an empty copy, and error.
     bool forget(int error);
+    // A file load() does not read: error, with the reason told.
+    bool refuse(int error, const char* reason);
     void remember(int fd);
 
     QString path_;
@@ -127,6 +141,7 @@ private:
     Signature signature_;
     qsizetype firstChanged_ = -1;
     int error_ = 0;
+    const char* refusal_ = nullptr;
     qint64 bytesRead_ = 0;
     qint64 bytesWritten_ = 0;
 };

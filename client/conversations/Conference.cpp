@@ -1,4 +1,5 @@
 #include "client/conversations/Conference.h"
+#include "client/conversations/TalkFile.h"
 
 #include "client/core/Globals.h"
 #include "client/core/LogTime.h"
@@ -171,9 +172,15 @@ void Conference::RemoveTalk(const QString& theme)
 
 void Conference::Forget(Conversation* talk)
 {
-    for (qsizetype i = talks_.Count(); i >= 1; --i)
-        if (talks_.Item(i) == talk)
-            RemoveTalk(talks_.KeyAt(i));
+    // By the window, not by its key: nothing may keep a closed window.
+    for (qsizetype i = talks_.Count(); i >= 1; --i) {
+        if (talks_.Item(i) != talk)
+            continue;
+        RemoveTalk(talks_.KeyAt(i));
+        if (i <= talks_.Count() && talks_.Item(i) == talk)
+            talks_.Remove(i);
+        talk->SetRegistry(nullptr);
+    }
 }
 
 bool Conference::ConfereeExist(const QString& number) { return conferees_.Exists(number); }
@@ -297,6 +304,8 @@ void Conference::Rename(Conversation& talk, const QString& oldTheme, const QStri
 QString Conference::SaveFile(const QString& theme, const QString& pathname)
 {
     return platform::TextOrError([&] {
+        if (const QString refused = TalkFile::NameRefusal(pathname); !refused.isEmpty())
+            return refused;
         const QString newTheme = FileTitle(pathname);
         Conversation& talk = Talk(theme);
         const QString oldTheme = talk.Theme();

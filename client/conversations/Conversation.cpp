@@ -261,7 +261,8 @@ QString Conversation::RemoveConfereeByPosition(qint32 index)
         selected_.removeAt(index);
         if (listIndex_ >= talk_.conferees.size())
             listIndex_ = qint32(talk_.conferees.size()) - 1;
-        ListChanged();
+        if (!registering_)
+            ListChanged();
         return Persist(QStringLiteral("Conferees"), QString(), false);
     });
 }
@@ -406,6 +407,13 @@ void Conversation::CountNewMessage()
     else
         label2_ = QStringLiteral("%1 chr").arg(length) + costText;
     Refresh(TalkPart::Counter);
+}
+
+void Conversation::SetRegistering(bool on)
+{
+    registering_ = on;
+    if (!on)
+        ListChanged();
 }
 
 void Conversation::ListChanged()

@@ -149,8 +149,9 @@ public:
     // The registry that holds it (none while unregistered).
     void SetRegistry(Conference* registry) { registry_ = registry; }
     Conference* Registry() const { return registry_; }
-    // While the registry registers the file's conferees nothing is written.
-    void SetRegistering(bool on) { registering_ = on; }
+    // While the registry registers the file's conferees nothing is written,
+    // and the list is shown once, at the end, whatever it refused.
+    void SetRegistering(bool on);
 
     // What Yes to "save the changes?" runs: the save procedure with its
     // dialog; "" when saved or cancelled, else the error.

@@ -5,11 +5,11 @@
 #include "platform/Ansi.h"
 #include "platform/VbError.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 
 namespace parlova {
@@ -78,6 +78,17 @@ QByteArrayList TextLines(const QString& text)
         start = i + 1;
     }
     lines.append(bytes.mid(start));
+    return lines;
+}
+
+// The lines a log entry adds to the archive's: the line end it starts with
+// ends the archive's last line, so it is a line of its own only in an
+// empty archive. The log read back is then the log written.
+QByteArrayList EntryLines(const QString& entry, bool emptyArchive)
+{
+    QByteArrayList lines = TextLines(entry);
+    if (!emptyArchive && lines.size() > 1 && lines.first().isEmpty())
+        lines.removeFirst();
     return lines;
 }
 
@@ -207,7 +218,7 @@ void WarnMismatch(QString& warnings, const QByteArray& section)
 
 [[noreturn]] void RaiseFileError(const platform::ProfileFile& file, const QString& source)
 {
-    platform::Raise(file.error(), source, QString::fromLocal8Bit(std::strerror(file.error())));
+    platform::Raise(file.error(), source, file.errorDescription());
 }
 
 }  // namespace
@@ -303,7 +314,7 @@ QString TalkFile::WriteTalkFileEntry(const TalkRecord& talk, const QString& sect
             // before it and only the bytes from there on are rewritten.
             file_.removeSection(kNewMessage);
             if (section == QLatin1String(kArchive)) {
-                file_.appendToSection(kArchive, TextLines(text));
+                file_.appendToSection(kArchive, EntryLines(text, file_.lineCount(kArchive) == 0));
                 tail = true;
             }
             file_.replaceSection(kNewMessage, TextLines(talk.Text));
@@ -315,10 +326,20 @@ QString TalkFile::WriteTalkFileEntry(const TalkRecord& talk, const QString& sect
     });
 }
 
+QString TalkFile::NameRefusal(const QString& path)
+{
+    if (!FileTitle(path).isEmpty())
+        return {};
+    return QStringLiteral("The file name '") + QFileInfo(path).fileName() +
+           QStringLiteral("' has no name before its extension, and a conference is named after its file");
+}
+
 QString TalkFile::OpenFromFile(TalkRecord& talk, QString& warnings, const QString& path)
 {
     if (!talk.Theme.isEmpty())
         return QStringLiteral("Conference ") + talk.Theme + QStringLiteral(" have been already opened");
+    if (const QString refused = NameRefusal(path); !refused.isEmpty())
+        return refused;
     QString gathered;
     file_.setPath(path);
     if (file_.load()) {
@@ -378,9 +399,11 @@ void TalkFile::readParameters(TalkRecord& talk, bool utf8, QString& warnings) co
 
 void TalkFile::readConferees(TalkRecord& talk, bool utf8, QString& warnings) const
 {
+    // One pass over the section, not one per key: thousands of conferees.
+    const QHash<QByteArray, QByteArray> values = file_.sectionValues(kConferees);
     for (int position = 1; position <= 32000; ++position) {
         const QByteArray key = ConfereeKey(position);
-        const QByteArray value = file_.string(kConferees, key, {});
+        const QByteArray value = values.value(key.toLower());
         if (value.isEmpty())
             break;
         if (value.size() >= kLongestConferee) {
@@ -446,11 +469,10 @@ void TalkFile::readText(QString& target, bool archive, QString& warnings) const
     std::optional<QByteArrayList> lines = file_.sectionLines(section);
     if (!lines)
         return;
-    // Each log entry starts with an empty line; a new message keeps its own
-    // empty lines, but not those that end the file.
-    if (archive)
-        lines->removeAll(QByteArray());
-    else
+    // The log comes back line for line, its empty lines too (the one it
+    // starts with, those inside a text); the new message without the empty
+    // lines that end the file.
+    if (!archive)
         while (!lines->isEmpty() && lines->last().isEmpty())
             lines->removeLast();
     const QByteArray bytes = lines->join("\r\n");

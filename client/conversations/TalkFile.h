@@ -28,6 +28,10 @@ public:
     // exists but cannot be read raises platform::VbError.
     QString OpenFromFile(TalkRecord& talk, QString& warnings, const QString& path);
 
+    // Why path cannot be a conversation's file: its name gives no theme.
+    // Empty when it can.
+    static QString NameRefusal(const QString& path);
+
     // The bytes SaveToFile writes.
     static QByteArray Layout(const TalkRecord& talk);
 

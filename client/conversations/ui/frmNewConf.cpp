@@ -10,7 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace parlova {
 
@@ -20,7 +23,32 @@ constexpr double kMinWidthTwips = 5400;
 // QLineEdit's own limit when nobody set one.
 constexpr int kNoLimit = 32767;
 
-int ShownLimit(const QLineEdit* box) { return box->maxLength() >= kNoLimit ? 0 : box->maxLength(); }
+// A limit on typing only. QLineEdit's own would cut a longer starting text
+// (an address cut short is another address); this one keeps it whole, and
+// typing may bring it back to its starting length but not past it.
+class TypingLimit : public QValidator {
+public:
+    TypingLimit(int limit, QObject* box) : QValidator(box), limit_(limit) {}
+    int limit() const { return limit_; }
+    // From the showing on; until then the caller's texts go in whole.
+    void setStart(qsizetype length) { start_ = length; }
+    State validate(QString& input, int&) const override
+    {
+        return start_ < 0 || input.size() <= std::max(qsizetype(limit_), start_) ? Acceptable : Invalid;
+    }
+
+private:
+    int limit_;
+    qsizetype start_ = -1;
+};
+
+TypingLimit* LimitOf(const QLineEdit* box)
+{
+    for (QValidator* validator : box->findChildren<QValidator*>(Qt::FindDirectChildrenOnly))
+        if (auto* limit = dynamic_cast<TypingLimit*>(validator))
+            return limit;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -72,19 +100,33 @@ frmNewConf::frmNewConf(QWidget* owner)
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmNewConf::SetMaxLength(QLineEdit* box, int limit) { box->setMaxLength(limit > 0 ? limit : kNoLimit); }
+void frmNewConf::SetMaxLength(QLineEdit* box, int limit)
+{
+    box->setMaxLength(kNoLimit);
+    delete LimitOf(box);
+    box->setValidator(limit > 0 ? new TypingLimit(limit, box) : nullptr);
+}
+
+int frmNewConf::MaxLength(const QLineEdit* box)
+{
+    const TypingLimit* limit = LimitOf(box);
+    return limit ? limit->limit() : 0;
+}
 
 void frmNewConf::showEvent(QShowEvent* event)
 {
     // The caller set the limits and texts after construction.
+    for (QLineEdit* box : {txtUserName, txtPassword})
+        if (TypingLimit* limit = LimitOf(box))
+            limit->setStart(box->text().size());
     ShowCounters();
     QDialog::showEvent(event);
 }
 
 void frmNewConf::ShowCounters()
 {
-    Label1->setText(ConfereeTexts::Counter(qint32(txtUserName->text().size()), ShownLimit(txtUserName)));
-    Label2->setText(ConfereeTexts::Counter(qint32(txtPassword->text().size()), ShownLimit(txtPassword)));
+    Label1->setText(ConfereeTexts::Counter(qint32(txtUserName->text().size()), MaxLength(txtUserName)));
+    Label2->setText(ConfereeTexts::Counter(qint32(txtPassword->text().size()), MaxLength(txtPassword)));
 }
 
 void frmNewConf::OnOK()

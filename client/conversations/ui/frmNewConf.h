@@ -1,8 +1,8 @@
 #pragma once
 // Asks for one name and one telephone number or e-mail address. The caller
-// sets the caption, the boxes' limits and starting texts, shows it through
-// platform::ShowModalForm, reads IsSelectionOK and the two boxes (trimming
-// them itself), then frees it.
+// sets the caption, the boxes' limits and starting texts (in either order),
+// shows it through platform::ShowModalForm, reads IsSelectionOK and the two
+// boxes (trimming them itself), then frees it.
 #include <QDialog>
 
 class QLabel;
@@ -18,8 +18,11 @@ public:
 
     // True only after OK with both boxes filled.
     bool IsSelectionOK() const { return selectionOK_; }
-    // A limit of 0 or less is none: the box takes any length.
+    // A limit on what the user types; 0 or less is none. A starting text
+    // longer than the limit stays whole.
     static void SetMaxLength(QLineEdit* box, int limit);
+    // The limit set, 0 for none.
+    static int MaxLength(const QLineEdit* box);
 
     QLabel* lblLabels[2];
     QLineEdit* txtUserName;

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using clienttest::ConversationRig;
 using parlova::OpenTalkFile;
 using parlova::SaveTalkFile;
@@ -60,6 +63,44 @@ TEST(TalkFileProcedures, OpeningNewMissingOpenAndChosenFiles)
     EXPECT_EQ(rig.conference->TalksCount(), 2);
 }
 
+TEST(TalkFileProcedures, HostileFilesAreRefusedOrReadWithoutHarm)
+{
+    ConversationRig rig;
+    auto named = [&](const char* name) { return rig.path(QString::fromUtf8(name)); };
+    ASSERT_EQ(mkfifo(QFile::encodeName(named("Pipe.plv")).constData(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", QFile::encodeName(named("Zero.plv")).constData()), 0);
+    rig.write(named(".plv"), "[Conferees]\r\nConf00001=Ann <+44>\r\n");
+    rig.write(named("Huge.plv"), {});
+    // Sparse: the bound is passed without writing it.
+    ASSERT_EQ(truncate(QFile::encodeName(named("Huge.plv")).constData(), 256 * 1024 * 1024 + 1), 0);
+    rig.write(named("Bom.plv"), "\xEF\xBB\xBF[File parameters]\r\nCoding=UTF-8\r\n[Conferees]\r\n"
+                                "Conf00001=Zo\xC3\xAB <+45>\r\n");
+
+    struct Row { const char* file; QString reason; };
+    const Row rows[] = {
+        {"Pipe.plv", QStringLiteral("Not a regular file (22)")},
+        {"Zero.plv", QStringLiteral("Not a regular file (22)")},
+        {"Huge.plv", QStringLiteral("The file is larger than 256 MB, too large for a conversation (27)")},
+        {".plv", QStringLiteral("The file name '.plv' has no name before its extension, and a conference is named "
+                                "after its file")},
+        {"Bom.plv", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        rig.client.boxes.clear();
+        OpenTalkFile(named(row.file));
+        if (row.reason.isEmpty()) {
+            EXPECT_EQ(rig.boxTexts(), QStringList());
+            continue;
+        }
+        EXPECT_EQ(rig.boxTexts(), QStringList{QStringLiteral("Can`t open file '") + named(row.file) +
+                                              QStringLiteral("' because of: \r\n") + row.reason + QStringLiteral(".")});
+    }
+    EXPECT_EQ(rig.conference->TalksCount(), 1);
+    EXPECT_EQ(rig.talk(QStringLiteral("Bom")).AllConferees(), QStringList{QStringLiteral("Zo\u00EB <+45>")});
+    EXPECT_EQ(rig.main.recent, QStringList{named("Bom.plv")});
+}
+
 TEST(TalkFileProcedures, SavingAsReplacesAnExistingFile)
 {
     ConversationRig rig;
@@ -93,6 +134,13 @@ TEST(TalkFileProcedures, SavingAsReplacesAnExistingFile)
     EXPECT_EQ(rig.boxTexts(), QStringList{QStringLiteral("Can`t save because of: Conference 'Conference2' "
                                                          "already exists")});
     EXPECT_EQ(rig.dialogs.files.back().fileName, target);
+    // Refused: a name that gives no theme.
+    rig.client.boxes.clear();
+    rig.dialogs.answerFile(rig.path(QStringLiteral(".plv")));
+    EXPECT_EQ(SaveTalkFile(t, true), QStringLiteral("The file name '.plv' has no name before its extension, and a "
+                                                    "conference is named after its file"));
+    EXPECT_EQ(t.Theme(), QStringLiteral("Old"));
+    EXPECT_FALSE(QFile::exists(rig.path(QStringLiteral(".plv"))));
     // Cancelled: nothing, no error.
     EXPECT_EQ(SaveTalkFile(t, true), QString());
 }

@@ -52,11 +52,12 @@ TEST(TalkFileRead, ReadsEachPartAsItsLayoutSays)
     const Row rows[] = {
         {"no file parameters: lines and names as they are, texts decoded",
          "[Conferees]\r\nConf00001=Zo\xC3\xAB <z@x>\r\n[Conferees_font]\r\nName=Caf\xC3\xA9\r\n"
-         "[Archive]\r\n\r\nCaf\xC3\xA9 \xEF\xBC\xBBx\xEF\xBC\xBD\r\n[New message]\r\nd\xC3\xA9j\xC3\xA0\r\n\r\n",
+         "[Archive]\r\n\r\nCaf\xC3\xA9 \xEF\xBC\xBBx\xEF\xBC\xBD\r\n\r\nafter a blank line\r\n"
+         "[New message]\r\nd\xC3\xA9j\xC3\xA0\r\n\r\n",
          [](const TalkRecord& t) {
              EXPECT_EQ(t.conferees, QStringList{QStringLiteral("Zo\u00C3\u00AB <z@x>")});
              EXPECT_EQ(t.areas[0].font.name, QStringLiteral("Caf\u00C3\u00A9"));
-             EXPECT_EQ(t.log, QStringLiteral("Caf\u00E9 [x]"));
+             EXPECT_EQ(t.log, QStringLiteral("\r\nCaf\u00E9 [x]\r\n\r\nafter a blank line")) << "every line";
              EXPECT_EQ(t.Text, QStringLiteral("d\u00E9j\u00E0"));
          },
          {}},
@@ -104,7 +105,7 @@ TEST(TalkFileRead, ReadsEachPartAsItsLayoutSays)
         {"a broken archive keeps what decodes",
          "[Archive]\r\n\r\ncaf\xE9\r\nstill here\r\n[New message]\r\nok\r\n",
          [](const TalkRecord& t) {
-             EXPECT_TRUE(t.log.startsWith(QStringLiteral("caf")));
+             EXPECT_TRUE(t.log.startsWith(QStringLiteral("\r\ncaf")));
              EXPECT_TRUE(t.log.endsWith(QStringLiteral("still here")));
              EXPECT_EQ(t.Text, QStringLiteral("ok"));
          },

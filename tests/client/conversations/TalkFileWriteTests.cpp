@@ -58,20 +58,20 @@ TEST(TalkFileWrite, GoldenFileIsWrittenAndReadBack)
     QString warnings = QStringLiteral("stale");
     EXPECT_EQ(TalkFile().OpenFromFile(read, warnings, path), QString());
     EXPECT_EQ(warnings, QString());
-    TalkRecord expected = talk;
-    expected.log = talk.log.mid(2);
-    EXPECT_EQ(read.log.split(QStringLiteral("\r\n")).size(), 9);
-    EXPECT_EQ(read.log.size(), 246);
-    EXPECT_EQ(read, expected);
+    EXPECT_EQ(read.log.split(QStringLiteral("\r\n")).size(), 10);
+    EXPECT_EQ(read, talk);
 
     // A log entry: the bytes before the new message untouched, same file.
     const ino_t inode = Folder::Inode(path);
     EXPECT_EQ(file.WriteTalkFileEntry(talk, QStringLiteral("Archive"), {}, QStringLiteral("\r\nx")), QString());
     const QByteArray appended = Folder::Read(path);
-    EXPECT_EQ(appended.size(), 1159);
+    EXPECT_EQ(appended.size(), 1157);
     EXPECT_EQ(appended.left(1104), bytes.left(1104));
     EXPECT_EQ(Folder::Inode(path), inode);
-    EXPECT_EQ(Folder::Sha256(appended), "04446ecabd46bcde9586e9d7a6a8a69b6dea74db0b7279512c57a7911fd15bc2");
+    EXPECT_EQ(Folder::Sha256(appended), "a2ed084317777b8dd2f1366a057d5dbbb643d7a9da903b6be89a428471813265");
+    TalkRecord again;
+    TalkFile().OpenFromFile(again, warnings, path);
+    EXPECT_EQ(again.log, talk.log + QStringLiteral("\r\nx")) << "the entry's line end ends the last line";
 }
 
 TEST(TalkFileWrite, EdgesOfTheLayout)
@@ -197,6 +197,24 @@ TEST(TalkFileWrite, EntriesRefuseWhatTheyMayNotTouch)
     EXPECT_FALSE(QFile::exists(folder.path()));
 }
 
+TEST(TalkFileWrite, GoldenFileOpenedAndSavedAgainIsItself)
+{
+    const QByteArray golden = Folder::Read(QStringLiteral(PARLOVA_TEST_DATA_DIR "/Team.plv"));
+    ASSERT_EQ(Folder::Sha256(golden), kTeamSha);
+    Folder folder;
+    Folder::Write(folder.path(), golden);
+    TalkRecord talk;
+    QString warnings;
+    TalkFile file;
+    ASSERT_EQ(file.OpenFromFile(talk, warnings, folder.path()), QString());
+    EXPECT_EQ(warnings, QString());
+    EXPECT_EQ(talk.log.size(), 248);
+    EXPECT_EQ(talk.log, TeamTalk().log) << "the leading line end too";
+    EXPECT_EQ(talk.Text, TeamTalk().Text);
+    file.SaveToFile(talk, folder.path());
+    EXPECT_EQ(Folder::Read(folder.path()), golden);
+}
+
 TEST(TalkFileWrite, FailedWritesLeaveTheOldFileWhole)
 {
     Folder folder;
@@ -247,7 +265,7 @@ TEST(TalkFileWrite, ValuesCannotBreakTheLayout)
     EXPECT_EQ(warnings, QString());
     EXPECT_EQ(read.conferees.mid(2), (QStringList{QStringLiteral("Eve  [Archive]  x=1 <+2>"), QStringLiteral("Mal lory  <+3>")}));
     EXPECT_EQ(read.areas[parlova::kConfereeArea].font.name, QStringLiteral("Bad Font"));
-    EXPECT_EQ(read.log, talk.log.mid(2));
+    EXPECT_EQ(read.log, talk.log);
 }
 
 TEST(TalkFileWrite, LogEntriesStayInTheArchiveWhateverSectionsAreAdded)

@@ -129,7 +129,7 @@ protected:
     {
         forms.answerWith<frmNewConf>([&shown, name, number, whileOpen](frmNewConf& f) {
             shown = {f.windowTitle(),          f.txtUserName->text(), f.txtPassword->text(),
-                     f.txtUserName->maxLength(), f.txtPassword->maxLength()};
+                     frmNewConf::MaxLength(f.txtUserName), frmNewConf::MaxLength(f.txtPassword)};
             if (whileOpen)
                 whileOpen();
             if (name.isNull()) {

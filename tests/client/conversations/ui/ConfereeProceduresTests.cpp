@@ -13,6 +13,7 @@
 #include "support/ui/ModalFormRecorder.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QListWidget>
@@ -206,7 +207,7 @@ TEST(ConfereeProcedures, AddingThroughTheDialogRemembersTheEntries)
     // An address Team holds: refused, the entries kept for the next Add.
     p.forms.answerWith<frmNewConf>([](frmNewConf& f) {
         EXPECT_EQ((QStringList{f.txtUserName->text(), f.txtPassword->text()}), (QStringList{"Dora", "+44"}));
-        EXPECT_EQ((QList<int>{f.txtUserName->maxLength(), f.txtPassword->maxLength()}), (QList<int>{50, 50}));
+        EXPECT_EQ((QStringList{f.Label1->text(), f.Label2->text()}), (QStringList{"(4/50)", "(3/50)"}));
         f.txtUserName->setText(QStringLiteral("  Annie "));
         f.txtPassword->setText(QStringLiteral(" +441111"));
         f.cmdOK->click();
@@ -268,6 +269,22 @@ TEST(ConfereeProcedures, EditingNeverLosesTheConferee)
     EXPECT_EQ(p.boxes().count(), 0u);
     EXPECT_TRUE(team.AllConferees().contains(QStringLiteral("Cyril <+443333>")));
     EXPECT_TRUE(ConversationRig::bytes(file).contains("Cyril <+443333>"));
+
+    // Entries past the typing limit stay whole; typing cannot take them further.
+    const QString name = QString(60, QLatin1Char('n'));
+    const QString address = QString(48, QLatin1Char('a')) + QStringLiteral("@example.org");
+    p.fill(team, {name + QStringLiteral(" <") + address + QStringLiteral(">")});
+    p.forms.answerWith<frmNewConf>([](frmNewConf& f) {
+        f.txtUserName->insert(QStringLiteral("x"));
+        f.txtPassword->backspace();
+        f.txtPassword->insert(QStringLiteral("gx"));
+        f.txtPassword->insert(QStringLiteral("g"));
+        EXPECT_EQ(f.Label1->text(), QStringLiteral("(60/50)"));
+        f.cmdOK->click();
+    });
+    Procs().AskEditConferee(QStringLiteral("Team"), qint32(team.AllConferees().size()) - 1);
+    EXPECT_EQ(p.boxes().count(), 0u);
+    EXPECT_EQ(team.AllConferees().last(), name + QStringLiteral(" <") + address + QStringLiteral(">"));
 
     // No conferees at all; a position past the list.
     frmTalk& empty = p.other();
