@@ -6,7 +6,10 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <algorithm>
 #include <climits>
+#include <limits>
+#include <optional>
 #include <cstring>
 
 #include <fcntl.h>
@@ -68,6 +71,60 @@ ProfileFileSignature SignatureOf(const struct stat& st)
             qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
 }
 
+// The side file of an append: this header, then the new tail's bytes.
+struct TailHeader {
+    char magic[8];
+    quint64 offset;   // where the tail goes
+    quint64 oldSize;  // the file's size before the append
+    quint64 newSize;  // and after it
+    quint64 device;
+    quint64 inode;
+    quint64 anchor;  // hash of the bytes just before offset
+    quint64 check;   // hash of this header (check 0) and the tail
+};
+static_assert(sizeof(TailHeader) == 64);
+constexpr char kTailMagic[8] = {'P', 'l', 'v', 'T', 'a', 'i', 'l', '1'};
+constexpr qsizetype kAnchorBytes = 64;
+
+quint64 Hash(QByteArrayView bytes, quint64 h = 14695981039346656037ull)
+{
+    for (const char c : bytes) {
+        h ^= quint8(c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+quint64 TailCheck(TailHeader header, QByteArrayView tail)
+{
+    header.check = 0;
+    return Hash(tail, Hash(QByteArrayView(reinterpret_cast<const char*>(&header), sizeof header)));
+}
+
+std::optional<QByteArray> ReadAt(int fd, off_t offset, qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < size) {
+        const ssize_t n = pread(fd, bytes.data() + done, size_t(size - done), offset + off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
+// The tail at offset, the file cut at size, synced.
+bool WriteTail(int fd, off_t offset, const QByteArray& tail, off_t size)
+{
+    return WriteAll(fd, tail.constData(), tail.size(), offset) && ftruncate(fd, size) == 0 && fsync(fd) == 0;
+}
+
 void SyncFolder(const QString& path)
 {
     const int fd = open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -101,8 +158,10 @@ bool ProfileFile::load()
     const QByteArray name = QFile::encodeName(path_);
     if (path_.isEmpty() || stat(name.constData(), &st) != 0)
         return forget(path_.isEmpty() ? ENOENT : errno);
-    if (loaded_ && firstChanged_ < 0 && SignatureOf(st) == signature_)
+    if (loaded_ && SignatureOf(st) == signature_)
         return true;
+    if (!recoverTail())
+        return forget(error_);
 
     loaded_ = false;
     firstChanged_ = -1;
@@ -150,9 +209,27 @@ void ProfileFile::parse()
     lines_.clear();
     sections_.clear();
     index_.clear();
+    reparse(0);
+}
+
+void ProfileFile::reparse(qsizetype offset)
+{
+    // A line that ended just before offset may end differently now (CR, then LF).
+    const auto stale = std::lower_bound(lines_.begin(), lines_.end(), offset,
+                                        [](const Line& line, qsizetype at) { return line.next < at; });
+    const int kept = int(stale - lines_.begin());
+    qsizetype i = stale == lines_.end() ? (lines_.empty() ? 0 : lines_.back().next) : stale->start;
+    lines_.erase(stale, lines_.end());
+    while (!sections_.empty() && sections_.back().header >= kept) {
+        const auto it = index_.constFind(sections_.back().name);
+        if (it != index_.constEnd() && *it == int(sections_.size()) - 1)
+            index_.erase(it);
+        sections_.pop_back();
+    }
+
     const char* d = content_.constData();
     const qsizetype n = content_.size();
-    for (qsizetype i = 0; i < n;) {
+    while (i < n) {
         qsizetype j = i;
         while (j < n && d[j] != '\r' && d[j] != '\n')
             ++j;
@@ -162,7 +239,9 @@ void ProfileFile::parse()
         lines_.push_back({i, j, next});
         i = next;
     }
-    for (int k = 0; k < int(lines_.size()); ++k) {
+    if (!sections_.empty())
+        sections_.back().end = int(lines_.size());
+    for (int k = kept; k < int(lines_.size()); ++k) {
         qsizetype p = lines_[k].start;
         const qsizetype end = lines_[k].end;
         while (p < end && IsSpace(d[p]))
@@ -174,10 +253,10 @@ void ProfileFile::parse()
             ++close;
         if (!sections_.empty())
             sections_.back().end = k;
-        sections_.push_back({k, k + 1, int(lines_.size())});
-        const QByteArray lower = Trimmed(QByteArrayView(d + p + 1, close - p - 1)).toByteArray().toLower();
+        QByteArray lower = Trimmed(QByteArrayView(d + p + 1, close - p - 1)).toByteArray().toLower();
         if (!index_.contains(lower))
-            index_.insert(lower, int(sections_.size()) - 1);
+            index_.insert(lower, int(sections_.size()));
+        sections_.push_back({k, k + 1, int(lines_.size()), std::move(lower)});
     }
 }
 
@@ -282,7 +361,7 @@ void ProfileFile::splice(qsizetype from, qsizetype to, const QByteArray& bytes)
 {
     content_.replace(from, to - from, bytes);
     firstChanged_ = firstChanged_ < 0 ? from : std::min(firstChanged_, from);
-    parse();
+    reparse(from);
 }
 
 void ProfileFile::insertLines(qsizetype at, const QByteArrayList& lines)
@@ -372,7 +451,6 @@ void ProfileFile::replaceAll(const QByteArray& content)
 bool ProfileFile::fail(int error)
 {
     error_ = error;
-    loaded_ = false;  // the copy in memory is no longer the file
     return false;
 }
 
@@ -413,6 +491,8 @@ bool ProfileFile::commit()
         return abandon(errno);
     if (rename(temp.constData(), name.constData()) != 0)
         return abandon(errno);
+    // A tail left aside belonged to the file just replaced.
+    unlink(QFile::encodeName(TailFileName(path_)).constData());
     bytesWritten_ += content_.size();
     remember(fd);
     close(fd);
@@ -423,32 +503,173 @@ bool ProfileFile::commit()
     return true;
 }
 
+QString ProfileFile::TailFileName(const QString& path) { return path + QStringLiteral(".~tail"); }
+
+bool ProfileFile::writeAside(int fd, off_t oldSize)
+{
+    const qsizetype from = firstChanged_;
+    const QByteArray tail = content_.mid(from);
+    TailHeader header{};
+    std::memcpy(header.magic, kTailMagic, sizeof header.magic);
+    header.offset = quint64(from);
+    header.oldSize = quint64(oldSize);
+    header.newSize = quint64(content_.size());
+    struct stat st {};
+    if (fstat(fd, &st) != 0)
+        return fail(errno);
+    header.device = quint64(st.st_dev);
+    header.inode = quint64(st.st_ino);
+    const qsizetype anchor = std::min(from, kAnchorBytes);
+    header.anchor = Hash(QByteArrayView(content_).sliced(from - anchor, anchor));
+    header.check = TailCheck(header, tail);
+
+    const QByteArray side = QFile::encodeName(TailFileName(path_));
+    const int out = open(side.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0)
+        return fail(errno);
+    if (!WriteAll(out, reinterpret_cast<const char*>(&header), sizeof header, 0) ||
+        !WriteAll(out, tail.constData(), tail.size(), sizeof header) || fsync(out) != 0) {
+        const int e = errno;
+        close(out);
+        unlink(side.constData());
+        return fail(e);
+    }
+    close(out);
+    SyncFolder(path_);
+    bytesWritten_ += qint64(sizeof header) + tail.size();
+    return true;
+}
+
+bool ProfileFile::writeTailAside()
+{
+    const int fd = open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(errno);
+    struct stat st {};
+    const bool written = fstat(fd, &st) == 0 ? writeAside(fd, st.st_size) : fail(errno);
+    close(fd);
+    return written;
+}
+
 bool ProfileFile::commitTail()
 {
     if (firstChanged_ < 0)
         return true;
+    // What an earlier failure left aside goes in first.
+    if (!recoverTail())
+        return false;
     const QByteArray name = QFile::encodeName(path_);
-    const int fd = open(name.constData(), O_WRONLY | O_CLOEXEC);
+    const int fd = open(name.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return fail(errno);
     struct stat st {};
-    const bool same = loaded_ && fstat(fd, &st) == 0 && SignatureOf(st) == signature_;
+    const bool same = loaded_ && fstat(fd, &st) == 0 && SignatureOf(st) == signature_ && st.st_size >= firstChanged_;
     if (!same) {
         // Not the file these edits were made on: replace it whole.
         close(fd);
         return commit();
     }
     const qsizetype from = firstChanged_;
-    if (!WriteAll(fd, content_.constData() + from, content_.size() - from, off_t(from)) ||
-        ftruncate(fd, off_t(content_.size())) != 0 || fsync(fd) != 0) {
+    const std::optional<QByteArray> oldTail = ReadAt(fd, off_t(from), qsizetype(st.st_size) - from);
+    if (!oldTail) {
         const int e = errno;
         close(fd);
         return fail(e);
     }
+    bytesRead_ += oldTail->size();
+    if (!writeAside(fd, st.st_size)) {
+        close(fd);
+        return false;
+    }
+    const QByteArray side = QFile::encodeName(TailFileName(path_));
+    if (!WriteTail(fd, off_t(from), content_.sliced(from), off_t(content_.size()))) {
+        // Back to the old file; the edits stay for the next commit. Should
+        // that fail too, the side file finishes the new one on the next load.
+        const int e = errno;
+        if (WriteTail(fd, off_t(from), *oldTail, st.st_size))
+            unlink(side.constData());
+        remember(fd);
+        close(fd);
+        return fail(e);
+    }
+    unlink(side.constData());
     bytesWritten_ += content_.size() - from;
     remember(fd);
     close(fd);
     firstChanged_ = -1;
+    return true;
+}
+
+bool ProfileFile::recoverTail()
+{
+    if (path_.isEmpty())
+        return true;
+    const QByteArray side = QFile::encodeName(TailFileName(path_));
+    const int in = open(side.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (in < 0)
+        return errno == ENOENT ? true : fail(errno);
+    struct stat sideStat {};
+    std::optional<QByteArray> head;
+    if (fstat(in, &sideStat) != 0 || !S_ISREG(sideStat.st_mode) || !(head = ReadAt(in, 0, sizeof(TailHeader)))) {
+        close(in);
+        return true;  // not one of ours
+    }
+    const QByteArrayView magic(kTailMagic, sizeof kTailMagic);
+    const bool ours = head->size() < magic.size() ? magic.startsWith(*head) : head->startsWith(magic);
+    if (!ours) {
+        close(in);
+        return true;
+    }
+    auto discard = [&] {
+        unlink(side.constData());
+        return true;
+    };
+    TailHeader header{};
+    if (head->size() < qsizetype(sizeof header)) {
+        close(in);
+        return discard();
+    }
+    std::memcpy(&header, head->constData(), sizeof header);
+    const quint64 length = quint64(sideStat.st_size) - sizeof header;
+    if (header.offset > header.newSize || header.newSize - header.offset != length ||
+        header.offset > header.oldSize || length > quint64(std::numeric_limits<qsizetype>::max())) {
+        close(in);
+        return discard();
+    }
+    const std::optional<QByteArray> tail = ReadAt(in, sizeof header, qsizetype(length));
+    close(in);
+    if (!tail || quint64(tail->size()) != length || TailCheck(header, *tail) != header.check)
+        return discard();
+
+    const int fd = open(QFile::encodeName(path_).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? discard() : fail(errno);
+    auto giveUp = [&] {
+        close(fd);
+        return discard();
+    };
+    // Only the file the tail was set aside for, in a state the append
+    // can leave it in.
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || quint64(st.st_dev) != header.device ||
+        quint64(st.st_ino) != header.inode)
+        return giveUp();
+    const quint64 size = quint64(st.st_size);
+    if (size < std::min(header.oldSize, header.newSize) || size > std::max(header.oldSize, header.newSize))
+        return giveUp();
+    const qsizetype anchor = qsizetype(std::min<quint64>(header.offset, kAnchorBytes));
+    const std::optional<QByteArray> before = ReadAt(fd, off_t(header.offset) - anchor, anchor);
+    if (!before || Hash(*before) != header.anchor)
+        return giveUp();
+    if (!WriteTail(fd, off_t(header.offset), *tail, off_t(header.newSize))) {
+        const int e = errno;
+        close(fd);
+        return fail(e);
+    }
+    close(fd);
+    bytesWritten_ += tail->size();
+    unlink(side.constData());
+    SyncFolder(path_);
     return true;
 }
 

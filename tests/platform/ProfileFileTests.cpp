@@ -163,9 +163,12 @@ TEST(ProfileFile, CommitReplacesAtomicallyAndKeepsPermissions)
     EXPECT_NE(file.error(), 0);
     EXPECT_TRUE(file.errorText().endsWith(QStringLiteral(" (%1)").arg(file.error()))) << file.errorText().toStdString();
     EXPECT_EQ(rig.bytes(), "[A]\r\nx=2\r\n");
-    // The failed edit is not taken for the file's content.
+    // The failed edit stays, and goes to the file with the next commit.
     ASSERT_TRUE(file.load());
-    EXPECT_EQ(file.string("A", "x", "-"), "2");
+    EXPECT_EQ(file.string("A", "x", "-"), "3");
+    ASSERT_TRUE(QDir(rig.path + QStringLiteral(".~")).removeRecursively());
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(rig.bytes(), "[A]\r\nx=3\r\n");
 }
 
 TEST(ProfileFile, TailCommitTrustsOnlyTheFileItRead)
@@ -182,7 +185,9 @@ TEST(ProfileFile, TailCommitTrustsOnlyTheFileItRead)
         file.replaceSection("New message", {"draft"});
         ASSERT_TRUE(file.commitTail());
     }
-    EXPECT_EQ(file.bytesRead(), read) << "the copy in memory is current";
+    // The copy in memory is current: only each old tail is read, for the
+    // way back should the write fail.
+    EXPECT_EQ(file.bytesRead() - read, QByteArray("[New message]\r\ndraft\r\n\r\n[New message]\r\ndraft\r\n").size());
     EXPECT_EQ(rig.bytes(), head + "entry\r\nentry\r\n[New message]\r\ndraft\r\n");
 
     // Changed behind the layer's back: read again, not trusted.
