@@ -1,16 +1,15 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/ProfileTail.h"
 #include "platform/VbError.h"
 
 #include <QFile>
-#include <QFileInfo>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <climits>
-#include <limits>
-#include <optional>
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -49,89 +48,10 @@ QByteArray OneLine(QByteArray line, bool blankNull)
 
 QByteArray Header(const QByteArray& section) { return '[' + OneLine(section, true) + ']'; }
 
-bool WriteAll(int fd, const char* data, qsizetype size, off_t offset)
-{
-    while (size > 0) {
-        const ssize_t n = pwrite(fd, data, size_t(size), offset);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= n;
-        offset += n;
-    }
-    return true;
-}
-
 ProfileFileSignature SignatureOf(const struct stat& st)
 {
     return {st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
             qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
-}
-
-// The side file of an append: this header, then the new tail's bytes.
-struct TailHeader {
-    char magic[8];
-    quint64 offset;   // where the tail goes
-    quint64 oldSize;  // the file's size before the append
-    quint64 newSize;  // and after it
-    quint64 device;
-    quint64 inode;
-    quint64 anchor;  // hash of the bytes just before offset
-    quint64 check;   // hash of this header (check 0) and the tail
-};
-static_assert(sizeof(TailHeader) == 64);
-constexpr char kTailMagic[8] = {'P', 'l', 'v', 'T', 'a', 'i', 'l', '1'};
-constexpr qsizetype kAnchorBytes = 64;
-
-quint64 Hash(QByteArrayView bytes, quint64 h = 14695981039346656037ull)
-{
-    for (const char c : bytes) {
-        h ^= quint8(c);
-        h *= 1099511628211ull;
-    }
-    return h;
-}
-
-quint64 TailCheck(TailHeader header, QByteArrayView tail)
-{
-    header.check = 0;
-    return Hash(tail, Hash(QByteArrayView(reinterpret_cast<const char*>(&header), sizeof header)));
-}
-
-std::optional<QByteArray> ReadAt(int fd, off_t offset, qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    qsizetype done = 0;
-    while (done < size) {
-        const ssize_t n = pread(fd, bytes.data() + done, size_t(size - done), offset + off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        done += n;
-    }
-    bytes.truncate(done);
-    return bytes;
-}
-
-// The tail at offset, the file cut at size, synced.
-bool WriteTail(int fd, off_t offset, const QByteArray& tail, off_t size)
-{
-    return WriteAll(fd, tail.constData(), tail.size(), offset) && ftruncate(fd, size) == 0 && fsync(fd) == 0;
-}
-
-void SyncFolder(const QString& path)
-{
-    const int fd = open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
 }
 
 }  // namespace
@@ -487,7 +407,7 @@ bool ProfileFile::commit()
     };
     if (replacing && fchmod(fd, old.st_mode & 07777) != 0)
         return abandon(errno);
-    if (!WriteAll(fd, content_.constData(), content_.size(), 0) || fsync(fd) != 0)
+    if (!WriteFully(fd, content_, 0) || fsync(fd) != 0)
         return abandon(errno);
     if (rename(temp.constData(), name.constData()) != 0)
         return abandon(errno);
@@ -496,52 +416,29 @@ bool ProfileFile::commit()
     bytesWritten_ += content_.size();
     remember(fd);
     close(fd);
-    SyncFolder(path_);
+    SyncFolderOf(path_);
     exists_ = true;
     loaded_ = true;
     firstChanged_ = -1;
     return true;
 }
 
-QString ProfileFile::TailFileName(const QString& path) { return path + QStringLiteral(".~tail"); }
+QString ProfileFile::TailFileName(const QString& path) { return ProfileTail::FileName(path); }
 
 bool ProfileFile::writeAside(int fd, off_t oldSize)
 {
+    const QByteArrayView content(content_);
     const qsizetype from = firstChanged_;
-    const QByteArray tail = content_.mid(from);
-    TailHeader header{};
-    std::memcpy(header.magic, kTailMagic, sizeof header.magic);
-    header.offset = quint64(from);
-    header.oldSize = quint64(oldSize);
-    header.newSize = quint64(content_.size());
-    struct stat st {};
-    if (fstat(fd, &st) != 0)
+    if (!ProfileTail::Write(path_, fd, from, oldSize, content.first(from), content.sliced(from)))
         return fail(errno);
-    header.device = quint64(st.st_dev);
-    header.inode = quint64(st.st_ino);
-    const qsizetype anchor = std::min(from, kAnchorBytes);
-    header.anchor = Hash(QByteArrayView(content_).sliced(from - anchor, anchor));
-    header.check = TailCheck(header, tail);
-
-    const QByteArray side = QFile::encodeName(TailFileName(path_));
-    const int out = open(side.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (out < 0)
-        return fail(errno);
-    if (!WriteAll(out, reinterpret_cast<const char*>(&header), sizeof header, 0) ||
-        !WriteAll(out, tail.constData(), tail.size(), sizeof header) || fsync(out) != 0) {
-        const int e = errno;
-        close(out);
-        unlink(side.constData());
-        return fail(e);
-    }
-    close(out);
-    SyncFolder(path_);
-    bytesWritten_ += qint64(sizeof header) + tail.size();
+    bytesWritten_ += ProfileTail::kHeaderSize + content_.size() - from;
     return true;
 }
 
 bool ProfileFile::writeTailAside()
 {
+    if (firstChanged_ < 0)
+        return true;
     const int fd = open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return fail(errno);
@@ -558,8 +455,7 @@ bool ProfileFile::commitTail()
     // What an earlier failure left aside goes in first.
     if (!recoverTail())
         return false;
-    const QByteArray name = QFile::encodeName(path_);
-    const int fd = open(name.constData(), O_RDWR | O_CLOEXEC);
+    const int fd = open(QFile::encodeName(path_).constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return fail(errno);
     struct stat st {};
@@ -570,7 +466,7 @@ bool ProfileFile::commitTail()
         return commit();
     }
     const qsizetype from = firstChanged_;
-    const std::optional<QByteArray> oldTail = ReadAt(fd, off_t(from), qsizetype(st.st_size) - from);
+    const std::optional<QByteArray> oldTail = ReadFully(fd, off_t(from), qint64(st.st_size) - from);
     if (!oldTail) {
         const int e = errno;
         close(fd);
@@ -582,11 +478,11 @@ bool ProfileFile::commitTail()
         return false;
     }
     const QByteArray side = QFile::encodeName(TailFileName(path_));
-    if (!WriteTail(fd, off_t(from), content_.sliced(from), off_t(content_.size()))) {
+    if (!ProfileTail::Place(fd, off_t(from), QByteArrayView(content_).sliced(from), off_t(content_.size()))) {
         // Back to the old file; the edits stay for the next commit. Should
         // that fail too, the side file finishes the new one on the next load.
         const int e = errno;
-        if (WriteTail(fd, off_t(from), *oldTail, st.st_size))
+        if (ProfileTail::Place(fd, off_t(from), *oldTail, st.st_size))
             unlink(side.constData());
         remember(fd);
         close(fd);
@@ -600,78 +496,7 @@ bool ProfileFile::commitTail()
     return true;
 }
 
-bool ProfileFile::recoverTail()
-{
-    if (path_.isEmpty())
-        return true;
-    const QByteArray side = QFile::encodeName(TailFileName(path_));
-    const int in = open(side.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (in < 0)
-        return errno == ENOENT ? true : fail(errno);
-    struct stat sideStat {};
-    std::optional<QByteArray> head;
-    if (fstat(in, &sideStat) != 0 || !S_ISREG(sideStat.st_mode) || !(head = ReadAt(in, 0, sizeof(TailHeader)))) {
-        close(in);
-        return true;  // not one of ours
-    }
-    const QByteArrayView magic(kTailMagic, sizeof kTailMagic);
-    const bool ours = head->size() < magic.size() ? magic.startsWith(*head) : head->startsWith(magic);
-    if (!ours) {
-        close(in);
-        return true;
-    }
-    auto discard = [&] {
-        unlink(side.constData());
-        return true;
-    };
-    TailHeader header{};
-    if (head->size() < qsizetype(sizeof header)) {
-        close(in);
-        return discard();
-    }
-    std::memcpy(&header, head->constData(), sizeof header);
-    const quint64 length = quint64(sideStat.st_size) - sizeof header;
-    if (header.offset > header.newSize || header.newSize - header.offset != length ||
-        header.offset > header.oldSize || length > quint64(std::numeric_limits<qsizetype>::max())) {
-        close(in);
-        return discard();
-    }
-    const std::optional<QByteArray> tail = ReadAt(in, sizeof header, qsizetype(length));
-    close(in);
-    if (!tail || quint64(tail->size()) != length || TailCheck(header, *tail) != header.check)
-        return discard();
-
-    const int fd = open(QFile::encodeName(path_).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT ? discard() : fail(errno);
-    auto giveUp = [&] {
-        close(fd);
-        return discard();
-    };
-    // Only the file the tail was set aside for, in a state the append
-    // can leave it in.
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || quint64(st.st_dev) != header.device ||
-        quint64(st.st_ino) != header.inode)
-        return giveUp();
-    const quint64 size = quint64(st.st_size);
-    if (size < std::min(header.oldSize, header.newSize) || size > std::max(header.oldSize, header.newSize))
-        return giveUp();
-    const qsizetype anchor = qsizetype(std::min<quint64>(header.offset, kAnchorBytes));
-    const std::optional<QByteArray> before = ReadAt(fd, off_t(header.offset) - anchor, anchor);
-    if (!before || Hash(*before) != header.anchor)
-        return giveUp();
-    if (!WriteTail(fd, off_t(header.offset), *tail, off_t(header.newSize))) {
-        const int e = errno;
-        close(fd);
-        return fail(e);
-    }
-    close(fd);
-    bytesWritten_ += tail->size();
-    unlink(side.constData());
-    SyncFolder(path_);
-    return true;
-}
+bool ProfileFile::recoverTail() { return ProfileTail::Recover(path_) || fail(errno); }
 
 QString ProfileFile::errorText() const { return ErrorText(QString::fromLocal8Bit(std::strerror(error_)), error_); }
 

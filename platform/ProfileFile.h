@@ -117,7 +117,8 @@ private:
     // Lines and sections from the line that holds offset on; those before
     // it are kept, so an edit at the end costs what it adds.
     void reparse(qsizetype offset);
-    // The bytes from firstChanged_ on, aside; the old size in oldSize.
+    // The bytes from firstChanged_ on, into the side file; the file open as
+    // fd has oldSize bytes now.
     bool writeAside(int fd, off_t oldSize);
     const Section* find(const QByteArray& section) const;
     int findKey(const Section& s, const QByteArray& key) const;
