@@ -1,13 +1,15 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/ProfileTail.h"
 #include "platform/VbError.h"
 
 #include <QFile>
-#include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -46,22 +48,6 @@ QByteArray OneLine(QByteArray line, bool blankNull)
 
 QByteArray Header(const QByteArray& section) { return '[' + OneLine(section, true) + ']'; }
 
-bool WriteAll(int fd, const char* data, qsizetype size, off_t offset)
-{
-    while (size > 0) {
-        const ssize_t n = pwrite(fd, data, size_t(size), offset);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= n;
-        offset += n;
-    }
-    return true;
-}
-
 // Why load() does not read a file: an errno, and a text of our own or none.
 struct Refusal {
     int error = 0;
@@ -86,15 +72,6 @@ ProfileFileSignature SignatureOf(const struct stat& st)
 {
     return {st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
             qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
-}
-
-void SyncFolder(const QString& path)
-{
-    const int fd = open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
 }
 
 }  // namespace
@@ -124,8 +101,10 @@ bool ProfileFile::load()
     // Judged before opening too: opening a device may already act on it.
     if (const Refusal r = Refused(st); r.error != 0)
         return refuse(r.error, r.reason);
-    if (loaded_ && firstChanged_ < 0 && SignatureOf(st) == signature_)
+    if (loaded_ && SignatureOf(st) == signature_)
         return true;
+    if (!recoverTail())
+        return forget(error_);
 
     loaded_ = false;
     firstChanged_ = -1;
@@ -186,9 +165,27 @@ void ProfileFile::parse()
     lines_.clear();
     sections_.clear();
     index_.clear();
+    reparse(0);
+}
+
+void ProfileFile::reparse(qsizetype offset)
+{
+    // A line that ended just before offset may end differently now (CR, then LF).
+    const auto stale = std::lower_bound(lines_.begin(), lines_.end(), offset,
+                                        [](const Line& line, qsizetype at) { return line.next < at; });
+    const int kept = int(stale - lines_.begin());
+    qsizetype i = stale == lines_.end() ? (lines_.empty() ? bodyStart() : lines_.back().next) : stale->start;
+    lines_.erase(stale, lines_.end());
+    while (!sections_.empty() && sections_.back().header >= kept) {
+        const auto it = index_.constFind(sections_.back().name);
+        if (it != index_.constEnd() && *it == int(sections_.size()) - 1)
+            index_.erase(it);
+        sections_.pop_back();
+    }
+
     const char* d = content_.constData();
     const qsizetype n = content_.size();
-    for (qsizetype i = bodyStart(); i < n;) {
+    while (i < n) {
         qsizetype j = i;
         while (j < n && d[j] != '\r' && d[j] != '\n')
             ++j;
@@ -198,7 +195,9 @@ void ProfileFile::parse()
         lines_.push_back({i, j, next});
         i = next;
     }
-    for (int k = 0; k < int(lines_.size()); ++k) {
+    if (!sections_.empty())
+        sections_.back().end = int(lines_.size());
+    for (int k = kept; k < int(lines_.size()); ++k) {
         qsizetype p = lines_[k].start;
         const qsizetype end = lines_[k].end;
         while (p < end && IsSpace(d[p]))
@@ -210,10 +209,10 @@ void ProfileFile::parse()
             ++close;
         if (!sections_.empty())
             sections_.back().end = k;
-        sections_.push_back({k, k + 1, int(lines_.size())});
-        const QByteArray lower = Trimmed(QByteArrayView(d + p + 1, close - p - 1)).toByteArray().toLower();
+        QByteArray lower = Trimmed(QByteArrayView(d + p + 1, close - p - 1)).toByteArray().toLower();
         if (!index_.contains(lower))
-            index_.insert(lower, int(sections_.size()) - 1);
+            index_.insert(lower, int(sections_.size()));
+        sections_.push_back({k, k + 1, int(lines_.size()), std::move(lower)});
     }
 }
 
@@ -350,7 +349,7 @@ void ProfileFile::splice(qsizetype from, qsizetype to, const QByteArray& bytes)
 {
     content_.replace(from, to - from, bytes);
     firstChanged_ = firstChanged_ < 0 ? from : std::min(firstChanged_, from);
-    parse();
+    reparse(from);
 }
 
 void ProfileFile::insertLines(qsizetype at, const QByteArrayList& lines)
@@ -441,7 +440,6 @@ bool ProfileFile::fail(int error)
 {
     error_ = error;
     refusal_ = nullptr;
-    loaded_ = false;  // the copy in memory is no longer the file
     return false;
 }
 
@@ -478,48 +476,96 @@ bool ProfileFile::commit()
     };
     if (replacing && fchmod(fd, old.st_mode & 07777) != 0)
         return abandon(errno);
-    if (!WriteAll(fd, content_.constData(), content_.size(), 0) || fsync(fd) != 0)
+    if (!WriteFully(fd, content_, 0) || fsync(fd) != 0)
         return abandon(errno);
     if (rename(temp.constData(), name.constData()) != 0)
         return abandon(errno);
+    // A tail left aside belonged to the file just replaced.
+    unlink(QFile::encodeName(TailFileName(path_)).constData());
     bytesWritten_ += content_.size();
     remember(fd);
     close(fd);
-    SyncFolder(path_);
+    SyncFolderOf(path_);
     exists_ = true;
     loaded_ = true;
     firstChanged_ = -1;
     return true;
 }
 
+QString ProfileFile::TailFileName(const QString& path) { return ProfileTail::FileName(path); }
+
+bool ProfileFile::writeAside(int fd, off_t oldSize)
+{
+    const QByteArrayView content(content_);
+    const qsizetype from = firstChanged_;
+    if (!ProfileTail::Write(path_, fd, from, oldSize, content.first(from), content.sliced(from)))
+        return fail(errno);
+    bytesWritten_ += ProfileTail::kHeaderSize + content_.size() - from;
+    return true;
+}
+
+bool ProfileFile::writeTailAside()
+{
+    if (firstChanged_ < 0)
+        return true;
+    const int fd = open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(errno);
+    struct stat st {};
+    const bool written = fstat(fd, &st) == 0 ? writeAside(fd, st.st_size) : fail(errno);
+    close(fd);
+    return written;
+}
+
 bool ProfileFile::commitTail()
 {
     if (firstChanged_ < 0)
         return true;
-    const QByteArray name = QFile::encodeName(path_);
-    const int fd = open(name.constData(), O_WRONLY | O_CLOEXEC);
+    // What an earlier failure left aside goes in first.
+    if (!recoverTail())
+        return false;
+    const int fd = open(QFile::encodeName(path_).constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return fail(errno);
     struct stat st {};
-    const bool same = loaded_ && fstat(fd, &st) == 0 && SignatureOf(st) == signature_;
+    const bool same = loaded_ && fstat(fd, &st) == 0 && SignatureOf(st) == signature_ && st.st_size >= firstChanged_;
     if (!same) {
         // Not the file these edits were made on: replace it whole.
         close(fd);
         return commit();
     }
     const qsizetype from = firstChanged_;
-    if (!WriteAll(fd, content_.constData() + from, content_.size() - from, off_t(from)) ||
-        ftruncate(fd, off_t(content_.size())) != 0 || fsync(fd) != 0) {
+    const std::optional<QByteArray> oldTail = ReadFully(fd, off_t(from), qint64(st.st_size) - from);
+    if (!oldTail) {
         const int e = errno;
         close(fd);
         return fail(e);
     }
+    bytesRead_ += oldTail->size();
+    if (!writeAside(fd, st.st_size)) {
+        close(fd);
+        return false;
+    }
+    const QByteArray side = QFile::encodeName(TailFileName(path_));
+    if (!ProfileTail::Place(fd, off_t(from), QByteArrayView(content_).sliced(from), off_t(content_.size()))) {
+        // Back to the old file; the edits stay for the next commit. Should
+        // that fail too, the side file finishes the new one on the next load.
+        const int e = errno;
+        if (ProfileTail::Place(fd, off_t(from), *oldTail, st.st_size))
+            unlink(side.constData());
+        remember(fd);
+        close(fd);
+        return fail(e);
+    }
+    unlink(side.constData());
     bytesWritten_ += content_.size() - from;
     remember(fd);
     close(fd);
     firstChanged_ = -1;
     return true;
 }
+
+bool ProfileFile::recoverTail() { return ProfileTail::Recover(path_) || fail(errno); }
 
 QString ProfileFile::errorDescription() const
 {

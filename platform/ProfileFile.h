@@ -8,10 +8,14 @@
 //
 // Edits change the copy in memory; commit() replaces the file through a
 // temporary file ("path.~"), fsync and a rename, keeping its permission
-// bits; commitTail() rewrites in place only the bytes from the first one
-// changed, for appends to a long file. The copy in memory is reused while
-// the file on disk is the one last read or written, so an append does not
-// read the file again.
+// bits; commitTail() rewrites only the bytes from the first one changed,
+// for appends to a long file: first into a synced side file
+// ("path.~tail"), then in place, so that a kill or a failure at any moment
+// leaves the old or the new whole file once load() has finished or
+// discarded what the side file holds. The copy in memory is reused while
+// the file on disk is the one last read or written, so an append neither
+// reads nor parses the file again; edits whose commit failed stay in it and
+// go to the file with the next commit that succeeds.
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QHash>
@@ -44,11 +48,12 @@ public:
     // after it in this list; the last one, when written anew, ends the file.
     void setTrailingSections(const QByteArrayList& names);
 
-    // Reads the file unless the copy in memory is still current. A missing
-    // file gives false with an empty copy and error() ENOENT; an unreadable
-    // one false with its errno. Only a regular file of at most kMaxSize bytes
-    // is read: anything else (a FIFO, a device) is refused without waiting on
-    // it, so nothing can hang the reader or fill the memory.
+    // Reads the file unless the copy in memory is still current, after
+    // recoverTail(). A missing file gives false with an empty copy and
+    // error() ENOENT; an unreadable one false with its errno. Only a regular
+    // file of at most kMaxSize bytes is read: anything else (a FIFO, a
+    // device) is refused without waiting on it, so nothing can hang the
+    // reader or fill the memory.
     bool load();
     static constexpr qint64 kMaxSize = qint64(256) << 20;
     bool exists() const { return exists_; }
@@ -82,6 +87,14 @@ public:
 
     bool commit();
     bool commitTail();
+    // The first half of commitTail(): the new tail in the side file, synced,
+    // the file itself untouched, as a kill between the halves leaves it.
+    bool writeTailAside();
+    // An append that a kill or a failure left in the side file is finished;
+    // a side file that was not complete, or no longer fits the file, is
+    // removed. False, with error(), when the finish could not be written.
+    bool recoverTail();
+    static QString TailFileName(const QString& path);
 
     // errno of the last failure, and "description (number)" of it.
     int error() const { return error_; }
@@ -106,10 +119,17 @@ private:
         int header;  // line index
         int first;   // first line after the header
         int end;     // first line of the next section
+        QByteArray name;  // lower case
     };
     using Signature = ProfileFileSignature;
 
     void parse();
+    // Lines and sections from the line that holds offset on; those before
+    // it are kept, so an edit at the end costs what it adds.
+    void reparse(qsizetype offset);
+    // The bytes from firstChanged_ on, into the side file; the file open as
+    // fd has oldSize bytes now.
+    bool writeAside(int fd, off_t oldSize);
     const Section* find(const QByteArray& section) const;
     int findKey(const Section& s, const QByteArray& key) const;
     QByteArray valueAt(int line) const;

@@ -166,6 +166,9 @@ QString Conversation::OpenFromFile(QString& warnings, const QString& path)
     const QString refused = file_.OpenFromFile(talk_, warnings, path);
     if (!refused.isEmpty())
         return refused;
+    // Room for the entries to come, so that the first one does not copy
+    // the whole log.
+    talk_.log.reserve(talk_.log.size() + std::max<qsizetype>(talk_.log.size() / 2, 4096));
     // The file's values go through the controls' own rules.
     SetCoding(talk_.Coding);
     if (MessageParameters::ClassIndex(talk_.Class) < 0)
@@ -307,7 +310,6 @@ void Conversation::Log(qint32 kind, const QString& text)
         const QString entry = kCRLF + NormalizeLineEnds(text);
         talk_.log += entry;
         LogAppended(entry);
-        Refresh(TalkPart::Log);
         if (!talk_.Autosave || registering_) {
             talk_.Dirty = true;
             return QString();

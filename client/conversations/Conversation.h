@@ -165,7 +165,8 @@ public:
 protected:
     // What the view shows again after a change.
     virtual void Refresh(TalkPart) {}
-    // An entry (beginning with CR LF) was added at the end of the log.
+    // An entry (beginning with CR LF) was added at the end of the log: the
+    // view adds it and the log's size, without showing the whole log again.
     virtual void LogAppended(const QString&) {}
 
 private:

@@ -15,8 +15,13 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv)
 {
+    // A file-size limit fails the write (EFBIG), reported as a full disk,
+    // instead of ending the program with every window's unsaved work.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parlova"));
     parlova::Application application;

@@ -163,9 +163,12 @@ TEST(ProfileFile, CommitReplacesAtomicallyAndKeepsPermissions)
     EXPECT_NE(file.error(), 0);
     EXPECT_TRUE(file.errorText().endsWith(QStringLiteral(" (%1)").arg(file.error()))) << file.errorText().toStdString();
     EXPECT_EQ(rig.bytes(), "[A]\r\nx=2\r\n");
-    // The failed edit is not taken for the file's content.
+    // The failed edit stays, and goes to the file with the next commit.
     ASSERT_TRUE(file.load());
-    EXPECT_EQ(file.string("A", "x", "-"), "2");
+    EXPECT_EQ(file.string("A", "x", "-"), "3");
+    ASSERT_TRUE(QDir(rig.path + QStringLiteral(".~")).removeRecursively());
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(rig.bytes(), "[A]\r\nx=3\r\n");
 }
 
 TEST(ProfileFile, TailCommitTrustsOnlyTheFileItRead)
@@ -182,11 +185,80 @@ TEST(ProfileFile, TailCommitTrustsOnlyTheFileItRead)
         file.replaceSection("New message", {"draft"});
         ASSERT_TRUE(file.commitTail());
     }
-    EXPECT_EQ(file.bytesRead(), read) << "the copy in memory is current";
+    // The copy in memory is current: only each old tail is read, for the
+    // way back should the write fail.
+    EXPECT_EQ(file.bytesRead() - read, QByteArray("[New message]\r\ndraft\r\n\r\n[New message]\r\ndraft\r\n").size());
     EXPECT_EQ(rig.bytes(), head + "entry\r\nentry\r\n[New message]\r\ndraft\r\n");
 
     // Changed behind the layer's back: read again, not trusted.
     rig.put("[Archive]\r\nother\r\n");
     ASSERT_TRUE(file.load());
     EXPECT_EQ(file.sectionLines("Archive"), QByteArrayList{"other"});
+}
+
+TEST(ProfileFile, AnAppendLeftAsideIsFinishedOrDiscardedOnLoad)
+{
+    const QByteArray head = "[Archive]\r\nold\r\n";
+    const QByteArray oldFile = head + "[New message]\r\na draft that was long\r\n\r\n";
+    const QByteArray newFile = head + "entry\r\n[New message]\r\nshort\r\n";
+    const qsizetype at = head.size();
+    ProfileRig rig;
+    const QString sidePath = ProfileFile::TailFileName(rig.path);
+    rig.put(oldFile);
+    ProfileFile writer = rig.loaded();
+    writer.removeSection("New message");
+    writer.appendToSection("Archive", {"entry"});
+    writer.replaceSection("New message", {"short"});
+    ASSERT_TRUE(writer.writeTailAside());
+    ASSERT_EQ(rig.bytes(), oldFile);
+    QFile sideFile(sidePath);
+    ASSERT_TRUE(sideFile.open(QIODevice::ReadOnly));
+    const QByteArray side = sideFile.readAll();
+    sideFile.close();
+    QByteArray damaged = side;
+    damaged[damaged.size() - 4] = 'X';
+
+    struct Case {
+        const char* name;
+        QByteArray file;  // as a kill left it
+        QByteArray side;
+        QByteArray after;
+        bool sideKept = false;
+        bool replaced = false;  // the file was saved whole since
+    };
+    const Case cases[] = {
+        {"killed before the write in place", oldFile, side, newFile},
+        {"killed halfway through it", newFile.left(at + 9) + oldFile.mid(at + 9), side, newFile},
+        {"killed before the file was cut", newFile + oldFile.mid(newFile.size()), side, newFile},
+        {"killed before the side file went", newFile, side, newFile},
+        {"side file empty", oldFile, "", oldFile},
+        {"side file cut in its header", oldFile, side.left(20), oldFile},
+        {"side file cut in the tail", oldFile, side.chopped(3), oldFile},
+        {"side file damaged", oldFile, damaged, oldFile},
+        {"file saved whole since", oldFile, side, oldFile, false, true},
+        {"not a side file", oldFile, "kept as it is", oldFile, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.replaced) {
+            const QString other = rig.path + QStringLiteral(".other");
+            QFile f(other);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.file);
+            f.close();
+            ASSERT_EQ(rename(QFile::encodeName(other).constData(), QFile::encodeName(rig.path).constData()), 0);
+        } else {
+            rig.put(c.file);
+        }
+        QFile f(sidePath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.side);
+        f.close();
+
+        ProfileFile file = rig.loaded();
+        EXPECT_EQ(rig.bytes(), c.after);
+        EXPECT_EQ(file.sectionLines("New message").value_or(QByteArrayList()).value(0),
+                  c.after == newFile ? "short" : "a draft that was long");
+        EXPECT_EQ(QFile::exists(sidePath), c.sideKept);
+    }
 }

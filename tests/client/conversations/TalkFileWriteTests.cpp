@@ -322,5 +322,5 @@ TEST(TalkFileWrite, AppendToALongLogTouchesOnlyItsTail)
     appendCost(10000, longRead, longWritten);
     EXPECT_EQ(longRead, shortRead);
     EXPECT_EQ(longWritten, shortWritten);
-    EXPECT_LT(longWritten, 200);
+    EXPECT_LT(longWritten, 500);  // each tail twice: aside, then in place
 }

@@ -3,6 +3,10 @@
 #include "client/support/ConversationRig.h"
 
 #include "client/core/ModalQuestion.h"
+#include "platform/ProfileFile.h"
+#include "support/FileSizeLimit.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -95,6 +99,64 @@ TEST(TalkUnload, AFailedAutosaveWriteKeepsTheWindowAsking)
     EXPECT_EQ(rig.boxTexts().value(1), QStringLiteral("Team: The file was not saved"));
     EXPECT_EQ(rig.client.boxes.last().style, platform::vbExclamation);
     EXPECT_EQ(rig.conference->TalksCount(), 1);
+}
+
+TEST(TalkUnload, EntriesThatFoundNoRoomReachTheFileWithTheNextWrite)
+{
+    ConversationRig rig;
+    Conversation& t = rig.autosaved();
+    const QString file = rig.path(QStringLiteral("Team.plv"));
+    QStringList lines;
+    for (int i = 0; i < 20000; ++i)
+        lines << QStringLiteral("draft line %1").arg(i);
+    const QByteArray draft = lines.join(QStringLiteral("\r\n")).toUtf8();
+    t.SetDraft(QString::fromUtf8(draft));
+    int entries = 0;
+    auto arrive = [&] { t.Log(1, QStringLiteral("entry %1").arg(++entries)); };
+    // Lines that are not empty: the file keeps an empty one between entries.
+    auto fileLines = [&](const char* name) {
+        platform::ProfileFile read(file);
+        read.load();
+        QByteArrayList out = read.sectionLines(name).value_or(QByteArrayList());
+        out.removeAll(QByteArray());
+        return out;
+    };
+    auto shownLines = [](const QString& log) {
+        QByteArrayList out;
+        for (const QString& line : log.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            out << line.toUtf8();
+        return out;
+    };
+    arrive();
+    ASSERT_EQ(rig.main.alerts, QStringList());
+
+    // Room for a few entries, in place; then none even for the side file.
+    for (const bool sideFits : {true, false}) {
+        SCOPED_TRACE(sideFits ? "no room in place" : "no room aside");
+        rig.main.alerts.clear();
+        {
+            testsupport::FileSizeLimit full(sideFits ? QFileInfo(file).size() + 40 : 1000);
+            for (int i = 0; i < 5; ++i) {
+                arrive();
+                const QByteArrayList written = fileLines("Archive");
+                EXPECT_EQ(shownLines(t.Log()).mid(0, written.size()), written);
+                EXPECT_EQ(fileLines("New message").join("\r\n"), draft);
+            }
+        }
+        EXPECT_EQ(rig.main.alerts.value(0), QStringLiteral("Team: File too large (27)"));
+        EXPECT_FALSE(QFile::exists(platform::ProfileFile::TailFileName(file)));
+        EXPECT_TRUE(t.Dirty());
+        EXPECT_NE(fileLines("Archive"), shownLines(t.Log()));
+        if (sideFits) {
+            arrive();  // room again
+            EXPECT_EQ(fileLines("Archive"), shownLines(t.Log()));
+        }
+    }
+    const QByteArrayList shown = shownLines(t.Log());
+    t.CloseWindow();
+    EXPECT_EQ(rig.conference->TalksCount(), 0);
+    EXPECT_EQ(fileLines("Archive"), shown);
+    EXPECT_EQ(fileLines("New message").join("\r\n"), draft);
 }
 
 TEST(TalkUnload, QuestionsHoldTheMainLoopAndActivationChangesNothing)

@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QSlider>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,12 @@ TEST(frmTalk, ShowsTheConversationAndTakesTheUsersChanges)
     EXPECT_EQ(t.Text5->toPlainText(), QStringLiteral("\nHi\nthere"));
     EXPECT_EQ(t.Label6->text(), QStringLiteral("Log : 11 chr"));
     EXPECT_EQ(t.SubWindow()->windowTitle(), QStringLiteral("Conference1 (unread 1)"));
+    // A later entry is added at the end, the caret after it.
+    t.Text5->moveCursor(QTextCursor::Start);
+    t.Log(2, QStringLiteral("[two]"));
+    EXPECT_EQ(t.Text5->toPlainText(), QStringLiteral("\nHi\nthere\n[two]"));
+    EXPECT_EQ(t.Text5->textCursor().position(), t.Text5->toPlainText().size());
+    EXPECT_EQ(t.Label6->text(), QStringLiteral("Log : 18 chr"));
 
     t.Text4->setPlainText(QStringLiteral("line one\nline two"));
     EXPECT_EQ(t.Text(), QStringLiteral("line one\r\nline two"));
