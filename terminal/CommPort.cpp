@@ -102,25 +102,25 @@ void CommPort::setErrorAlternative(const QString& waitString)
     d->nextErrorAlternative = waitString;
 }
 
-bool CommPort::WaitStatusReport() const { return d->mwtrStatusReport != nullptr; }
+bool CommPort::WaitStatusReport() const { return d->waitStatusReport; }
 
 void CommPort::setWaitStatusReport(bool wait)
 {
-    if (wait && !d->mwtrStatusReport)
-        d->mwtrStatusReport = d->makeWatcher(QStringLiteral("+CDSI:;\r"), mbtStatusReportArrived);
-    else if (!wait && d->mwtrStatusReport)
-        d->mwtrStatusReport.reset();
+    d->waitStatusReport = wait;
+    if (wait)
+        d->release(mbtStatusReportArrived);
 }
 
-bool CommPort::WaitSMS() const { return d->mwtrSMS != nullptr; }
+bool CommPort::WaitSMS() const { return d->waitSMS; }
 
 void CommPort::setWaitSMS(bool wait)
 {
-    if (wait && !d->mwtrSMS) {
-        d->mwtrSMS = d->makeWatcher(QStringLiteral("+CMTI:;\r"), mbtSMSArrived);
+    if (wait && !d->waitSMS) {
+        d->waitSMS = true;
         d->mwtrSMS2 = d->makeWatcher(QStringLiteral("+CMGW:;\r"), mbtSMSArrived);
-    } else if (!wait && d->mwtrSMS) {
-        d->mwtrSMS.reset();
+        d->release(mbtSMSArrived);
+    } else if (!wait && d->waitSMS) {
+        d->waitSMS = false;
         d->mwtrSMS2.reset();
     }
 }
@@ -142,6 +142,8 @@ void CommPort::Tick() { d->tick(); }
 
 CommPortPrivate::CommPortPrivate(CommPort* owner) : q(owner), instanceId(NextClassID())
 {
+    mwtrSMS = makeWatcher(QStringLiteral("+CMTI:;\r"), mbtSMSArrived);
+    mwtrStatusReport = makeWatcher(QStringLiteral("+CDSI:;\r"), mbtStatusReportArrived);
     mtmrTimer = std::make_unique<platform::Timer>([this] { tick(); }, 50);
     mtmrTimer->setEnabled(true);
 }
@@ -168,6 +170,8 @@ void CommPortPrivate::tick()
             return;
         }
         pollIO();
+        // Kept lines whose kind was asked for since the last tick.
+        raiseArrivals();
         if (!answer)
             return;
         // Drop the matchers before the event: its handler may send the next command.
@@ -246,9 +250,11 @@ void CommPortPrivate::closePort()
     if (!isOpen())
         return;
     dropMatchers();
-    mwtrSMS.reset();
+    mwtrSMS->setWaitString(mwtrSMS->WaitString());
+    mwtrStatusReport->setWaitString(mwtrStatusReport->WaitString());
     mwtrSMS2.reset();
-    mwtrStatusReport.reset();
+    waitSMS = false;
+    waitStatusReport = false;
     device.purge();
     device.close();
     logLine(portName + QStringLiteral(" closed"));
@@ -261,6 +267,7 @@ void CommPortPrivate::closePort()
     eventBits = 0;
     fatal = false;
     arrivals.clear();
+    held.clear();
 }
 
 QString CommPortPrivate::writeOutput(const QString& text)
@@ -367,10 +374,8 @@ void CommPortPrivate::processReadComplete(const QByteArray& data)
         taken = errorAlternative->CommInput(text);
     // Arrival lines are announced whatever else the text completes; the
     // parts of one long message come milliseconds apart.
-    if (mwtrSMS)
-        mwtrSMS->CommInput(text);
-    if (mwtrStatusReport)
-        mwtrStatusReport->CommInput(text);
+    mwtrSMS->CommInput(text);
+    mwtrStatusReport->CommInput(text);
     // "+CMGW:" while a command waits is that command's reply, not an arrival.
     if (!waiting && mwtrSMS2)
         mwtrSMS2->CommInput(text);
@@ -427,11 +432,32 @@ void CommPortPrivate::raiseArrivals()
     }
 }
 
+void CommPortPrivate::found(const QString& line, CommandSort sort)
+{
+    const bool asked = sort == mbtStatusReportArrived ? waitStatusReport : waitSMS;
+    if (asked)
+        arrivals.append({line, sort});
+    else if (held.size() < kMostHeld)
+        held.append({line, sort});
+    else
+        logLine(QStringLiteral("Arrival not kept: ") + line);
+}
+
+void CommPortPrivate::release(CommandSort sort)
+{
+    for (qsizetype i = 0; i < held.size();) {
+        if (held[i].second == sort)
+            arrivals.append(held.takeAt(i));
+        else
+            ++i;
+    }
+}
+
 std::unique_ptr<Waiter> CommPortPrivate::makeWatcher(const QString& waitString, CommandSort sort)
 {
     auto watcher = std::make_unique<Waiter>();
     watcher->setWaitString(waitString);
-    watcher->GetDispatch = [this, sort](const QString& notification) { arrivals.append({notification, sort}); };
+    watcher->GetDispatch = [this, sort](const QString& notification) { found(notification, sort); };
     return watcher;
 }
 

@@ -51,6 +51,10 @@ public:
     // An empty text sets none; every Output uses up what was set.
     void setErrorAlternative(const QString& waitString);
 
+    // Asks for (or stops) the arrival lines of a kind. Lines of a kind not
+    // asked for are kept while the port stays open and announced in the
+    // Tick after it is asked for: a phone may announce a message before the
+    // terminal is ready for it.
     bool WaitStatusReport() const;
     void setWaitStatusReport(bool wait);
     bool WaitSMS() const;

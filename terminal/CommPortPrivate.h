@@ -31,6 +31,8 @@ public:
     void processEvent();
     void dropMatchers();
     void raiseArrivals();
+    void found(const QString& line, CommandSort sort);
+    void release(CommandSort sort);
     std::unique_ptr<Waiter> makeWatcher(const QString& waitString, CommandSort sort);
     bool isOpen() const { return device.isOpen(); }
 
@@ -55,10 +57,19 @@ public:
     std::unique_ptr<WaitAnswer> errorAlternative;
     bool haveNextErrorAlternative = false;
     QString nextErrorAlternative;
+    // The new-message and status-report lines are watched from the opening
+    // on, armed or not: a phone may announce a message before the terminal
+    // asks for the lines (it flushes what it kept when indications are
+    // turned on), and a line begun before arming must still end whole.
     std::unique_ptr<Waiter> mwtrSMS;
     std::unique_ptr<Waiter> mwtrSMS2;
     std::unique_ptr<Waiter> mwtrStatusReport;
+    bool waitSMS = false;
+    bool waitStatusReport = false;
     QList<QPair<QString, CommandSort>> arrivals;
+    // Lines seen while their kind was not asked for, kept until it is.
+    QList<QPair<QString, CommandSort>> held;
+    static constexpr qsizetype kMostHeld = 64;
     bool inTick = false;
     std::unique_ptr<platform::Timer> mtmrTimer;
 };

@@ -6,6 +6,7 @@
 #include "hub/messages/MessageChains.h"
 #include "hub/messages/ReadSMSChain.h"
 #include "hub/messages/SMS.h"
+#include "tools/phonesim/Arrival.h"
 #include "tools/phonesim/MessageMemory.h"
 
 #include <gtest/gtest.h>
@@ -422,4 +423,46 @@ TEST_F(ReadSms, ArrivalLinesCarryingCommandsSendNothing)
     // A plain line still reads.
     arrive(QStringLiteral("+CMTI: SM,1"));
     EXPECT_EQ(rig.sim().commands().first(), QStringLiteral("AT+CPMS=SM"));
+}
+
+// A phone may announce messages as soon as indications are turned on, while
+// the rest of the connect chain runs and before the terminal asks for the
+// lines (the client does so once it has the connect's report). Both must
+// still be read once it does.
+TEST(ReadSmsOnConnect, MessagesAnnouncedBeforeTheLinesAreAskedForAreRead)
+{
+    enum class Moment { IndicationsTurnedOn, ChainEnded };
+    for (const Moment moment : {Moment::IndicationsTurnedOn, Moment::ChainEnded}) {
+        SCOPED_TRACE(static_cast<int>(moment));
+        corvane::RegisterMessageChains();
+        GateRig rig;
+        const PhoneCommandPtr connect = GateRig::connectCommand(rig.phone.comPort());
+        bool announced = false;
+        rig.observer = [&] {
+            bool now = rig.wasPulled(connect);
+            if (moment == Moment::IndicationsTurnedOn) {
+                const QStringList sent = rig.sim().commands();
+                now = !sent.isEmpty() && sent.last().startsWith(QLatin1String("AT+CNMI=")) &&
+                      !sent.last().endsWith(QLatin1String("?"));
+            }
+            if (announced || !now)
+                return;
+            announced = true;
+            // Both lines in one read.
+            EXPECT_EQ(phonesim::Arrive(rig.sim(), QStringLiteral("+15551234567"), QStringLiteral("Lunch?")), 1);
+            EXPECT_EQ(phonesim::Arrive(rig.sim(), QStringLiteral("+15551234567"), QStringLiteral("Booked.")), 2);
+        };
+        rig.gate.Push(connect);
+        ASSERT_TRUE(rig.runUntilPulled(connect));
+        ASSERT_TRUE(rig.gate.connected());
+        // The report reaches the client a little later.
+        rig.runFor(500);
+        ASSERT_TRUE(announced);
+        rig.gate.WaitSMS();
+
+        ASSERT_TRUE(rig.runUntil([&] { return rig.pulled.size() == 3; }, 20000));
+        EXPECT_EQ(rig.pulled[1]->Bag(QStringLiteral("Message")).toString(), QStringLiteral("Lunch?"));
+        EXPECT_EQ(rig.pulled[2]->Bag(QStringLiteral("Message")).toString(), QStringLiteral("Booked."));
+        EXPECT_EQ(rig.sim().state().get<phonesim::MessageMemory>().used(QStringLiteral("SM")), 0);
+    }
 }

@@ -414,7 +414,7 @@ TEST_F(CommPortTest, ArrivalLinesAreAnnouncedBetweenAndInsideReplies)
     EXPECT_EQ(arrivals[0].first, QString("+CMTI: \"SM\",6\r"));
 }
 
-TEST_F(CommPortTest, StatusReportLinesOnlyWhileAskedFor)
+TEST_F(CommPortTest, StatusReportLinesWaitUntilAskedFor)
 {
     connect();
     echoOff(*this);
@@ -423,8 +423,14 @@ TEST_F(CommPortTest, StatusReportLinesOnlyWhileAskedFor)
         phone.step(port);
     EXPECT_TRUE(arrivals.empty());
 
+    // The line that came first is announced once the kind is asked for.
     port.setWaitStatusReport(true);
     EXPECT_TRUE(port.WaitStatusReport());
+    EXPECT_TRUE(arrivals.empty());
+    phone.step(port);
+    ASSERT_EQ(arrivals.size(), 1u);
+    EXPECT_EQ(arrivals[0].first, QString("+CDSI: \"SR\",1\r"));
+    arrivals.clear();
     sim.inject("+CDSI: \"SR\",2");
     ASSERT_TRUE(phone.runUntil(port, [&] { return !arrivals.empty(); }));
     EXPECT_EQ(arrivals[0].first, QString("+CDSI: \"SR\",2\r"));
