@@ -7,8 +7,6 @@
 namespace phonesim {
 namespace {
 
-QString Hex2(int v) { return QStringLiteral("%1").arg(v & 0xFF, 2, 16, QLatin1Char('0')).toUpper(); }
-
 // Length in digits, type of number, digits in swapped semi-octets.
 QString Address(const QString& number)
 {
@@ -27,6 +25,8 @@ QString Address(const QString& number)
 }
 
 }  // namespace
+
+QString Hex2(int v) { return QStringLiteral("%1").arg(v & 0xFF, 2, 16, QLatin1Char('0')).toUpper(); }
 
 QString DeliverPdu(const QString& number, const QString& text)
 {

@@ -7,6 +7,9 @@ namespace phonesim {
 
 class PhoneSim;
 
+// An octet as a PDU spells it: two upper-case hex digits.
+QString Hex2(int v);
+
 // A DELIVER from number ("+" for international) with text in the 8-bit
 // coding (Windows-1252), stamped 2024-03-15 13:45:30 +00.
 QString DeliverPdu(const QString& number, const QString& text);

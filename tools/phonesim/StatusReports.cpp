@@ -1,6 +1,7 @@
 #include "tools/phonesim/StatusReports.h"
 
 #include "platform/Clock.h"
+#include "tools/phonesim/Arrival.h"
 #include "tools/phonesim/ConnectCommands.h"
 #include "tools/phonesim/MessageCommands.h"
 #include "tools/phonesim/MessageMemory.h"
@@ -13,8 +14,6 @@ namespace {
 
 constexpr int kSubmit = 1;
 constexpr int kReportRequested = 0x20;
-
-QString Hex2(int v) { return QStringLiteral("%1").arg(v & 0xFF, 2, 16, QLatin1Char('0')).toUpper(); }
 
 int Octet(const QString& pdu, qsizetype at)
 {
