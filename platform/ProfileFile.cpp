@@ -56,6 +56,7 @@ struct Refusal {
 
 static_assert(ProfileFile::kMaxSize == 256 << 20, "the text below states the bound");
 Refusal TooLarge() { return {EFBIG, "The file is larger than 256 MB, too large for a conversation"}; }
+const char* const kBusy = "The file is being written by another instance of the program";
 
 Refusal Refused(const struct stat& st)
 {
@@ -87,6 +88,7 @@ void ProfileFile::setPath(const QString& path)
     exists_ = false;
     content_.clear();
     firstChanged_ = -1;
+    rewrite_ = false;
     parse();
 }
 
@@ -103,16 +105,27 @@ bool ProfileFile::load()
         return refuse(r.error, r.reason);
     if (loaded_ && SignatureOf(st) == signature_)
         return true;
-    if (!recoverTail())
-        return forget(error_);
+    // Edits not yet written: the copy stays the truth, and the file,
+    // changed since (were it only its status), is written whole from it.
+    if (loaded_ && firstChanged_ >= 0) {
+        rewrite_ = true;
+        return true;
+    }
 
     loaded_ = false;
     firstChanged_ = -1;
-    // Not blocking: a FIFO put there after the stat opens at once and is refused.
-    const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return forget(errno);
-    Refusal refusal = fstat(fd, &st) == 0 ? Refused(st) : Refusal{errno, nullptr};
+    rewrite_ = false;
+    ProfileLock lock;  // the finish of a side file, and no append half read
+    if (!lock.acquire(name, O_RDONLY, lockWait_))
+        return errno == EWOULDBLOCK ? refuse(EWOULDBLOCK, kBusy) : forget(errno);
+    const int fd = lock.fd();
+    Refusal refusal = Refused(lock.status());
+    TailRecovery recovered;
+    if (refusal.error == 0) {
+        recovered = ProfileTail::Recover(path_, fd);
+        bytesRead_ += recovered.bytesRead;
+        bytesWritten_ += recovered.bytesWritten;
+    }
     QByteArray bytes;
     char buffer[65536];
     while (refusal.error == 0) {
@@ -128,16 +141,19 @@ bool ProfileFile::load()
         if (bytes.size() > kMaxSize)  // grown since the fstat
             refusal = TooLarge();
     }
-    if (refusal.error != 0) {
-        close(fd);
+    if (refusal.error != 0)
         return refuse(refusal.error, refusal.reason);
-    }
+    const bool unwritten = recovered.unwritten && bytes.size() >= recovered.offset;
+    if (unwritten)
+        bytes = bytes.first(recovered.offset) + recovered.tail;
     content_ = std::move(bytes);
     exists_ = true;
     parse();
     remember(fd);
-    close(fd);
     loaded_ = true;
+    // Held as an edit not yet written, for the next commit.
+    firstChanged_ = unwritten ? recovered.offset : -1;
+    rewrite_ = unwritten;
     return true;
 }
 
@@ -156,6 +172,7 @@ bool ProfileFile::forget(int error)
     exists_ = false;
     loaded_ = false;
     firstChanged_ = -1;
+    rewrite_ = false;
     error_ = error;
     return false;
 }
@@ -436,12 +453,14 @@ void ProfileFile::replaceAll(const QByteArray& content)
     parse();
 }
 
-bool ProfileFile::fail(int error)
+bool ProfileFile::fail(int error, const char* reason)
 {
     error_ = error;
-    refusal_ = nullptr;
+    refusal_ = reason;
     return false;
 }
+
+bool ProfileFile::failLock() { return errno == EWOULDBLOCK ? fail(EWOULDBLOCK, kBusy) : fail(errno); }
 
 void ProfileFile::remember(int fd)
 {
@@ -457,15 +476,21 @@ bool ProfileFile::commit()
 {
     if (path_.isEmpty())
         return fail(ENOENT);
-    const QByteArray name = QFile::encodeName(path_);
+    // Opened for writing: the rename would get past a file the user made
+    // read-only. A new file has nothing to lock yet.
+    ProfileLock lock;
+    if (!lock.acquire(QFile::encodeName(path_), O_RDWR, lockWait_) && errno != ENOENT)
+        return failLock();
+    return save(lock);
+}
+
+bool ProfileFile::save(const ProfileLock& lock)
+{
+    const QByteArray name = QFile::encodeName(ProfileTail::Resolved(path_));
     const QByteArray temp = name + ".~";
     if (unlink(temp.constData()) != 0 && errno != ENOENT)
         return fail(errno);
-    struct stat old {};
-    const bool replacing = stat(name.constData(), &old) == 0;
-    // The rename would get past a file the user made read-only.
-    if (replacing && access(name.constData(), W_OK) != 0)
-        return fail(errno);
+    const bool replacing = lock.fd() >= 0;
     const int fd = open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return fail(errno);
@@ -474,33 +499,37 @@ bool ProfileFile::commit()
         unlink(temp.constData());
         return fail(e);
     };
-    if (replacing && fchmod(fd, old.st_mode & 07777) != 0)
+    if (replacing && fchmod(fd, lock.status().st_mode & 07777) != 0)
         return abandon(errno);
     if (!WriteFully(fd, content_, 0) || fsync(fd) != 0)
         return abandon(errno);
     if (rename(temp.constData(), name.constData()) != 0)
         return abandon(errno);
-    // A tail left aside belonged to the file just replaced.
-    unlink(QFile::encodeName(TailFileName(path_)).constData());
+    // What was left aside for the file just replaced is in the copy; a side
+    // file of another file is not ours to remove.
+    if (replacing)
+        ProfileTail::RemoveOwn(path_, lock.status());
     bytesWritten_ += content_.size();
     remember(fd);
     close(fd);
-    SyncFolderOf(path_);
+    // Unchecked: a rename that does not last leaves the old whole file.
+    SyncFolderOf(QFile::decodeName(name));
     exists_ = true;
     loaded_ = true;
     firstChanged_ = -1;
+    rewrite_ = false;
     return true;
 }
 
 QString ProfileFile::TailFileName(const QString& path) { return ProfileTail::FileName(path); }
 
-bool ProfileFile::writeAside(int fd, off_t oldSize)
+bool ProfileFile::writeAside(int fd, off_t oldSize, QByteArrayView replaced)
 {
     const QByteArrayView content(content_);
     const qsizetype from = firstChanged_;
-    if (!ProfileTail::Write(path_, fd, from, oldSize, content.first(from), content.sliced(from)))
-        return fail(errno);
-    bytesWritten_ += ProfileTail::kHeaderSize + content_.size() - from;
+    if (!ProfileTail::Write(path_, fd, from, oldSize, content.first(from), content.sliced(from), replaced))
+        return false;
+    bytesWritten_ += ProfileTail::kHeaderSize + content_.size() - from + replaced.size();
     return true;
 }
 
@@ -508,44 +537,44 @@ bool ProfileFile::writeTailAside()
 {
     if (firstChanged_ < 0)
         return true;
-    const int fd = open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fail(errno);
-    struct stat st {};
-    const bool written = fstat(fd, &st) == 0 ? writeAside(fd, st.st_size) : fail(errno);
-    close(fd);
-    return written;
+    ProfileLock lock;
+    if (!lock.acquire(QFile::encodeName(path_), O_RDONLY, lockWait_))
+        return failLock();
+    const off_t size = lock.status().st_size;
+    const std::optional<QByteArray> replaced = ReadFully(lock.fd(), off_t(firstChanged_), qint64(size) - firstChanged_);
+    if (size < firstChanged_ || !replaced)
+        return fail(size < firstChanged_ ? EINVAL : errno);
+    return writeAside(lock.fd(), size, *replaced) || fail(errno);
 }
 
 bool ProfileFile::commitTail()
 {
     if (firstChanged_ < 0)
         return true;
+    ProfileLock lock;
+    if (!lock.acquire(QFile::encodeName(path_), O_RDWR, lockWait_))
+        return failLock();
+    if (rewrite_)
+        return save(lock);
+    const int fd = lock.fd();
     // What an earlier failure left aside goes in first.
-    if (!recoverTail())
-        return false;
-    const int fd = open(QFile::encodeName(path_).constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return fail(errno);
+    const TailRecovery recovered = ProfileTail::Recover(path_, fd);
+    bytesRead_ += recovered.bytesRead;
+    bytesWritten_ += recovered.bytesWritten;
+    if (recovered.unwritten)
+        return fail(recovered.error);
     struct stat st {};
     const bool same = loaded_ && fstat(fd, &st) == 0 && SignatureOf(st) == signature_ && st.st_size >= firstChanged_;
-    if (!same) {
-        // Not the file these edits were made on: replace it whole.
-        close(fd);
-        return commit();
-    }
+    // Not the file these edits were made on: replace it whole.
+    if (!same)
+        return save(lock);
     const qsizetype from = firstChanged_;
     const std::optional<QByteArray> oldTail = ReadFully(fd, off_t(from), qint64(st.st_size) - from);
-    if (!oldTail) {
-        const int e = errno;
-        close(fd);
-        return fail(e);
-    }
+    if (!oldTail)
+        return fail(errno);
     bytesRead_ += oldTail->size();
-    if (!writeAside(fd, st.st_size)) {
-        close(fd);
-        return false;
-    }
+    if (!writeAside(fd, st.st_size, *oldTail))
+        return errno == EEXIST ? save(lock) : fail(errno);  // another file's side file holds the name
     const QByteArray side = QFile::encodeName(TailFileName(path_));
     if (!ProfileTail::Place(fd, off_t(from), QByteArrayView(content_).sliced(from), off_t(content_.size()))) {
         // Back to the old file; the edits stay for the next commit. Should
@@ -554,18 +583,14 @@ bool ProfileFile::commitTail()
         if (ProfileTail::Place(fd, off_t(from), *oldTail, st.st_size))
             unlink(side.constData());
         remember(fd);
-        close(fd);
         return fail(e);
     }
     unlink(side.constData());
     bytesWritten_ += content_.size() - from;
     remember(fd);
-    close(fd);
     firstChanged_ = -1;
     return true;
 }
-
-bool ProfileFile::recoverTail() { return ProfileTail::Recover(path_) || fail(errno); }
 
 QString ProfileFile::errorDescription() const
 {

@@ -10,12 +10,16 @@
 // temporary file ("path.~"), fsync and a rename, keeping its permission
 // bits; commitTail() rewrites only the bytes from the first one changed,
 // for appends to a long file: first into a synced side file
-// ("path.~tail"), then in place, so that a kill or a failure at any moment
-// leaves the old or the new whole file once load() has finished or
-// discarded what the side file holds. The copy in memory is reused while
-// the file on disk is the one last read or written, so an append neither
-// reads nor parses the file again; edits whose commit failed stay in it and
-// go to the file with the next commit that succeeds.
+// ("path.~tail", ProfileTail), then in place, so that a kill or a failure
+// at any moment leaves the old or the new whole file once load() has
+// finished or discarded what the side file holds. Loading, appending and
+// saving hold an advisory lock on the file (ProfileLock), so that two
+// instances of the program never write into each other's work. The copy in
+// memory is reused while the file on disk is the one last read or written,
+// so an append neither reads nor parses the file again. Edits whose commit
+// failed stay in it, and it is the truth until they are written: should the
+// file change meanwhile (even its status alone, by a chmod or a new link),
+// the next commit writes it whole from the copy.
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QHash>
@@ -27,6 +31,8 @@
 #include <sys/types.h>
 
 namespace platform {
+
+class ProfileLock;
 
 // Which file, and which state of it, the copy in memory was taken from.
 struct ProfileFileSignature {
@@ -48,12 +54,15 @@ public:
     // after it in this list; the last one, when written anew, ends the file.
     void setTrailingSections(const QByteArrayList& names);
 
-    // Reads the file unless the copy in memory is still current, after
-    // recoverTail(). A missing file gives false with an empty copy and
-    // error() ENOENT; an unreadable one false with its errno. Only a regular
-    // file of at most kMaxSize bytes is read: anything else (a FIFO, a
-    // device) is refused without waiting on it, so nothing can hang the
-    // reader or fill the memory.
+    // Reads the file unless the copy in memory is still current or holds
+    // edits not yet written, after finishing or discarding what a side file
+    // holds. A side file whose finish cannot be written (a read-only file,
+    // a full disk) is applied in the copy and kept until a commit succeeds.
+    // A missing file gives false with an empty copy and error() ENOENT; an
+    // unreadable one false with its errno; one another instance keeps
+    // locked, EWOULDBLOCK. Only a regular file of at most kMaxSize bytes is
+    // read: anything else (a FIFO, a device) is refused without waiting on
+    // it, so nothing can hang the reader or fill the memory.
     bool load();
     static constexpr qint64 kMaxSize = qint64(256) << 20;
     bool exists() const { return exists_; }
@@ -85,16 +94,16 @@ public:
     // The whole file, as the caller laid it out.
     void replaceAll(const QByteArray& content);
 
+    // Through a symbolic link, the file it names is replaced.
     bool commit();
     bool commitTail();
     // The first half of commitTail(): the new tail in the side file, synced,
     // the file itself untouched, as a kill between the halves leaves it.
     bool writeTailAside();
-    // An append that a kill or a failure left in the side file is finished;
-    // a side file that was not complete, or no longer fits the file, is
-    // removed. False, with error(), when the finish could not be written.
-    bool recoverTail();
     static QString TailFileName(const QString& path);
+    // How long loading and writing wait for another instance's lock before
+    // giving up with EWOULDBLOCK.
+    void setLockWait(int ms) { lockWait_ = ms; }
 
     // errno of the last failure, and "description (number)" of it.
     int error() const { return error_; }
@@ -128,8 +137,10 @@ private:
     // it are kept, so an edit at the end costs what it adds.
     void reparse(qsizetype offset);
     // The bytes from firstChanged_ on, into the side file; the file open as
-    // fd has oldSize bytes now.
-    bool writeAside(int fd, off_t oldSize);
+    // fd has oldSize bytes now, replaced from firstChanged_ on. False with errno.
+    bool writeAside(int fd, off_t oldSize, QByteArrayView replaced);
+    // The whole file replaced, with the file at path_ locked (when there is one).
+    bool save(const ProfileLock& lock);
     const Section* find(const QByteArray& section) const;
     int findKey(const Section& s, const QByteArray& key) const;
     QByteArray valueAt(int line) const;
@@ -143,7 +154,9 @@ private:
     void insertSection(const QByteArray& section, const QByteArrayList& lines);
     void splice(qsizetype from, qsizetype to, const QByteArray& bytes);
     qsizetype newSectionOffset(const QByteArray& section) const;
-    bool fail(int error);
+    bool fail(int error, const char* reason = nullptr);
+    // Why a lock could not be had, in errno.
+    bool failLock();
     // No file: an empty copy, and error.
     bool forget(int error);
     // A file load() does not read: error, with the reason told.
@@ -160,6 +173,10 @@ private:
     bool loaded_ = false;
     Signature signature_;
     qsizetype firstChanged_ = -1;
+    // The file is not the one the copy and its edits were made on: the
+    // next commit writes it whole.
+    bool rewrite_ = false;
+    int lockWait_ = 2000;
     int error_ = 0;
     const char* refusal_ = nullptr;
     qint64 bytesRead_ = 0;

@@ -1,13 +1,22 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/ProfileTail.h"
+#include "support/FileSizeLimit.h"
+#include "support/OrdinaryUser.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <optional>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -235,7 +244,9 @@ TEST(ProfileFile, AnAppendLeftAsideIsFinishedOrDiscardedOnLoad)
         {"side file cut in its header", oldFile, side.left(20), oldFile},
         {"side file cut in the tail", oldFile, side.chopped(3), oldFile},
         {"side file damaged", oldFile, damaged, oldFile},
-        {"file saved whole since", oldFile, side, oldFile, false, true},
+        {"file moved on by another name", head + "entrX\r\n[New message]\r\nshort\r\n", side,
+         head + "entrX\r\n[New message]\r\nshort\r\n"},
+        {"file saved whole since: another file's side file, left alone", oldFile, side, oldFile, true, true},
         {"not a side file", oldFile, "kept as it is", oldFile, true},
     };
     for (const Case& c : cases) {
@@ -258,7 +269,163 @@ TEST(ProfileFile, AnAppendLeftAsideIsFinishedOrDiscardedOnLoad)
         ProfileFile file = rig.loaded();
         EXPECT_EQ(rig.bytes(), c.after);
         EXPECT_EQ(file.sectionLines("New message").value_or(QByteArrayList()).value(0),
-                  c.after == newFile ? "short" : "a draft that was long");
+                  c.after.endsWith("short\r\n") ? "short" : "a draft that was long");
         EXPECT_EQ(QFile::exists(sidePath), c.sideKept);
+    }
+}
+
+TEST(ProfileFile, TheSideFileBelongsToTheFileAndNeverStopsItOpening)
+{
+    QByteArray head = "[Archive]\r\n";
+    for (int i = 0; i < 100; ++i)
+        head += "an old entry of the log\r\n";
+    const QByteArray oldFile = head + "[New message]\r\na draft\r\n\r\n";
+    const QByteArray aside = "an entry a kill left aside, longer than the draft";
+    const QByteArray more = "one more entry, longer than the draft it moves on";
+    auto file = [&](const QByteArrayList& entries) {
+        QByteArray bytes = head;
+        for (const QByteArray& entry : entries)
+            bytes += entry + "\r\n";
+        return bytes + "[New message]\r\nshort\r\n";
+    };
+    auto append = [](ProfileFile& f, const QByteArray& entry) {
+        f.removeSection("New message");
+        f.appendToSection("Archive", {entry});
+        f.replaceSection("New message", {"short"});
+    };
+
+    enum class Left { None, Real, Link, Foreign, Sparse };
+    enum class Hold { None, FullDisk, ReadOnly, FolderSync, Locked };
+    struct Case {
+        const char* name;
+        Left left;     // the side file a kill left, and through which name
+        bool viaLink;  // opened and appended to through the symbolic link
+        Hold hold;     // what stands in the way meanwhile
+        int error;     // of the load, else of the append; 0: both went through
+        QByteArray file;
+        bool sideKept;
+        QByteArray finally;  // the way clear, the file's status changed, one more entry
+        bool sideStays;
+    };
+    const Case cases[] = {
+        {"a failed write, a status change, a good write", Left::None, false, Hold::FullDisk, EFBIG, oldFile, false,
+         file({more, "last"}), false},
+        {"left through the file's name, opened through a link", Left::Real, true, Hold::None, 0, file({aside, more}),
+         false, file({aside, more, "last"}), false},
+        {"left through a link, opened through the file's name", Left::Link, false, Hold::None, 0, file({aside, more}),
+         false, file({aside, more, "last"}), false},
+        {"a read-only file, through a link", Left::Real, true, Hold::ReadOnly, EACCES, oldFile, true,
+         file({aside, more, "last"}), false},
+        {"a read-only copy with the original's side file", Left::Foreign, false, Hold::ReadOnly, EACCES, oldFile, true,
+         file({more, "last"}), true},
+        {"a copy with the original's side file", Left::Foreign, false, Hold::None, 0, file({more}), true,
+         file({more, "last"}), true},
+        {"a full disk", Left::Real, false, Hold::FullDisk, EFBIG, file({aside}).left(oldFile.size()), true,
+         file({aside, more, "last"}), false},
+        {"a sparse side file claiming 1 GB", Left::Sparse, false, Hold::None, 0, file({more}), false,
+         file({more, "last"}), false},
+        {"a failed folder sync", Left::None, false, Hold::FolderSync, EIO, oldFile, false, file({more, "last"}), false},
+        {"another instance in the middle of its append", Left::Real, false, Hold::Locked, EWOULDBLOCK, oldFile, true,
+         file({aside, "last"}), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProfileRig rig;
+        rig.put(oldFile);
+        const QString link = rig.dir.filePath(QStringLiteral("link.plv"));
+        ASSERT_TRUE(QFile::link(rig.path, link));
+        const QString side = ProfileFile::TailFileName(rig.path);
+        const QByteArray sideName = QFile::encodeName(side);
+        auto leaveAside = [&](const QString& path) {
+            ProfileFile writer(path);
+            ASSERT_TRUE(writer.load());
+            append(writer, aside);
+            ASSERT_TRUE(writer.writeTailAside());
+        };
+        ProfileRig original;
+        switch (c.left) {
+        case Left::None:
+            break;
+        case Left::Real:
+        case Left::Sparse:
+            leaveAside(rig.path);
+            break;
+        case Left::Link:
+            leaveAside(link);
+            break;
+        case Left::Foreign:
+            original.put(oldFile);
+            leaveAside(original.path);
+            ASSERT_TRUE(QFile::copy(ProfileFile::TailFileName(original.path), side));
+            break;
+        }
+        if (c.left == Left::Sparse) {
+            // The header's new size made 1 GB larger, the side file as long as it then says.
+            constexpr quint64 kGigabyte = quint64(1) << 30;
+            quint64 at[3];
+            const int fd = open(sideName.constData(), O_RDWR);
+            ASSERT_EQ(pread(fd, at, sizeof at, 8), qint64(sizeof at));
+            at[2] += kGigabyte;
+            EXPECT_EQ(pwrite(fd, &at[2], sizeof at[2], 24), qint64(sizeof at[2]));
+            EXPECT_EQ(ftruncate(fd, off_t(64 + at[2] - at[0] + at[1] - at[0])), 0);
+            close(fd);
+        }
+
+        std::optional<testsupport::FileSizeLimit> full;
+        std::optional<testsupport::OrdinaryUser> user;
+        int other = -1;
+        switch (c.hold) {
+        case Hold::None:
+            break;
+        case Hold::FullDisk:
+            full.emplace(oldFile.size());
+            break;
+        case Hold::ReadOnly:
+            ASSERT_EQ(chmod(QFile::encodeName(rig.path).constData(), 0444), 0);
+            user.emplace();
+            break;
+        case Hold::FolderSync:
+            platform::SetFolderSync([](int) {
+                errno = EIO;
+                return -1;
+            });
+            break;
+        case Hold::Locked:
+            other = open(QFile::encodeName(rig.path).constData(), O_RDONLY);
+            ASSERT_EQ(flock(other, LOCK_EX), 0);
+            break;
+        }
+        ProfileFile reader(c.viaLink ? link : rig.path);
+        reader.setTrailingSections({"Archive", "New message"});
+        reader.setLockWait(0);
+        const bool loaded = reader.load();
+        EXPECT_EQ(loaded, c.error != EWOULDBLOCK);
+        if (loaded) {
+            append(reader, more);
+            EXPECT_EQ(reader.commitTail(), c.error == 0);
+        }
+        EXPECT_EQ(reader.error(), c.error) << reader.errorText().toStdString();
+        if (c.error == EWOULDBLOCK) {
+            EXPECT_EQ(reader.errorText(),
+                      QStringLiteral("The file is being written by another instance of the program (%1)").arg(EWOULDBLOCK));
+        }
+        EXPECT_EQ(rig.bytes(), c.file);
+        EXPECT_EQ(QFile::exists(side), c.sideKept);
+        EXPECT_LT(reader.bytesRead(), 1 << 20);
+
+        full.reset();
+        user.reset();
+        platform::SetFolderSync(nullptr);
+        if (other >= 0)
+            close(other);
+        ASSERT_EQ(chmod(QFile::encodeName(rig.path).constData(), 0640), 0);
+        ASSERT_TRUE(reader.load());
+        append(reader, "last");
+        ASSERT_TRUE(reader.commitTail()) << reader.errorText().toStdString();
+        EXPECT_EQ(rig.bytes(), c.finally);
+        EXPECT_EQ(QFile::exists(side), c.sideStays);
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        struct stat st {};
+        EXPECT_EQ(stat(QFile::encodeName(rig.path).constData(), &st) == 0 ? st.st_mode & 07777 : 0, 0640u);
     }
 }
