@@ -130,12 +130,14 @@ TEST(TalkUnload, EntriesThatFoundNoRoomReachTheFileWithTheNextWrite)
     arrive();
     ASSERT_EQ(rig.main.alerts, QStringList());
 
-    // Room for a few entries, in place; then none even for the side file.
-    for (const bool sideFits : {true, false}) {
-        SCOPED_TRACE(sideFits ? "no room in place" : "no room aside");
+    // Room for the file to grow by an entry, not for the side file, which
+    // holds the long draft twice (the new tail and the bytes it replaces);
+    // then no room at all.
+    for (const bool roomForEntry : {true, false}) {
+        SCOPED_TRACE(roomForEntry ? "room for an entry" : "no room");
         rig.main.alerts.clear();
         {
-            testsupport::FileSizeLimit full(sideFits ? QFileInfo(file).size() + 40 : 1000);
+            testsupport::FileSizeLimit full(roomForEntry ? QFileInfo(file).size() + 40 : 1000);
             for (int i = 0; i < 5; ++i) {
                 arrive();
                 const QByteArrayList written = fileLines("Archive");
@@ -147,7 +149,7 @@ TEST(TalkUnload, EntriesThatFoundNoRoomReachTheFileWithTheNextWrite)
         EXPECT_FALSE(QFile::exists(platform::ProfileFile::TailFileName(file)));
         EXPECT_TRUE(t.Dirty());
         EXPECT_NE(fileLines("Archive"), shownLines(t.Log()));
-        if (sideFits) {
+        if (roomForEntry) {
             arrive();  // room again
             EXPECT_EQ(fileLines("Archive"), shownLines(t.Log()));
         }
@@ -157,6 +159,32 @@ TEST(TalkUnload, EntriesThatFoundNoRoomReachTheFileWithTheNextWrite)
     EXPECT_EQ(rig.conference->TalksCount(), 0);
     EXPECT_EQ(fileLines("Archive"), shown);
     EXPECT_EQ(fileLines("New message").join("\r\n"), draft);
+}
+
+TEST(TalkUnload, AnEntryThatFoundNoRoomOutlivesAChangeOfTheFilesStatus)
+{
+    ConversationRig rig;
+    Conversation& t = rig.autosaved();
+    const QString file = rig.path(QStringLiteral("Team.plv"));
+    t.Log(1, QStringLiteral("entry 1"));
+    {
+        testsupport::FileSizeLimit full(QFileInfo(file).size());
+        t.Log(1, QStringLiteral("entry 2"));
+    }
+    EXPECT_EQ(rig.main.alerts, QStringList{QStringLiteral("Team: File too large (27)")});
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    t.Log(1, QStringLiteral("entry 3"));
+    EXPECT_EQ(t.Log(), QStringLiteral("\r\nentry 1\r\nentry 2\r\nentry 3"));
+    // Asked about the unread entries only: nothing is left unsaved.
+    rig.client.boxes.answer(platform::vbYes);
+    t.CloseWindow();
+    EXPECT_EQ(rig.boxTexts(), QStringList{QString(kUnread).replace(QLatin1Char('2'), QLatin1Char('3'))});
+    EXPECT_EQ(rig.conference->TalksCount(), 0);
+    platform::ProfileFile read(file);
+    ASSERT_TRUE(read.load());
+    QByteArrayList archive = read.sectionLines("Archive").value_or(QByteArrayList());
+    archive.removeAll(QByteArray());
+    EXPECT_EQ(archive, (QByteArrayList{"entry 1", "entry 2", "entry 3"}));
 }
 
 TEST(TalkUnload, QuestionsHoldTheMainLoopAndActivationChangesNothing)
