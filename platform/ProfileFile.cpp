@@ -541,10 +541,10 @@ bool ProfileFile::writeTailAside()
     if (!lock.acquire(QFile::encodeName(path_), O_RDONLY, lockWait_))
         return failLock();
     const off_t size = lock.status().st_size;
+    if (size < firstChanged_)
+        return fail(EINVAL);
     const std::optional<QByteArray> replaced = ReadFully(lock.fd(), off_t(firstChanged_), qint64(size) - firstChanged_);
-    if (size < firstChanged_ || !replaced)
-        return fail(size < firstChanged_ ? EINVAL : errno);
-    return writeAside(lock.fd(), size, *replaced) || fail(errno);
+    return (replaced && writeAside(lock.fd(), size, *replaced)) || fail(errno);
 }
 
 bool ProfileFile::commitTail()

@@ -69,7 +69,7 @@ private:
     int fd_;
 };
 
-bool Readable(const QByteArray& head)
+bool OfOurKind(const QByteArray& head)
 {
     const QByteArrayView kind(kMagic, kKindSize);
     return head.size() < kind.size() ? kind.startsWith(head) : head.startsWith(kind);
@@ -77,8 +77,9 @@ bool Readable(const QByteArray& head)
 
 // Whether the file, open as fd with size bytes, is in a state the append
 // leaves it in on its way from the replaced bytes to the tail: the tail's
-// first k bytes written over the replaced ones (the file as long as the
-// longer of them and k), or the tail whole with the file cut after it.
+// first k bytes written over the replaced ones (the file as long as k or
+// the replaced bytes, whichever is longer), or the tail whole with the
+// file cut after it.
 bool Fits(int fd, qint64 size, const Header& h, QByteArrayView tail, QByteArrayView replaced, qint64& bytesRead)
 {
     const qint64 offset = qint64(h.offset);
@@ -96,8 +97,9 @@ bool Fits(int fd, qint64 size, const Header& h, QByteArrayView tail, QByteArrayV
     qint64 oldFrom = 0;
     constexpr qint64 kChunk = 65536;
     for (qint64 at = 0; at < length; at += kChunk) {
-        const std::optional<QByteArray> chunk = ReadFully(fd, off_t(offset + at), std::min(kChunk, length - at));
-        if (!chunk || chunk->isEmpty())
+        const qint64 wanted = std::min(kChunk, length - at);
+        const std::optional<QByteArray> chunk = ReadFully(fd, off_t(offset + at), wanted);
+        if (!chunk || chunk->size() != wanted)
             return false;
         bytesRead += chunk->size();
         for (qint64 i = 0; i < chunk->size(); ++i) {
@@ -265,7 +267,7 @@ TailRecovery ProfileTail::Recover(const QString& path, int fd)
     struct stat st {};
     std::optional<QByteArray> head;
     if (in < 0 || fstat(in, &sideStat) != 0 || !S_ISREG(sideStat.st_mode) || fstat(fd, &st) != 0 ||
-        !(head = ReadFully(in, 0, kHeaderSize)) || !Readable(*head))
+        !(head = ReadFully(in, 0, kHeaderSize)) || !OfOurKind(*head))
         return r;  // none, or not a side file
     r.bytesRead += head->size();
     auto discard = [&] {
