@@ -84,6 +84,11 @@ QString EmailGate::Connect(const QString& UserName, const QString& UserEmail, co
     try {
         switch (quenby::ServiceType()) {
         case CDOSYS_TYPE: {
+            // Ready with neither server, the gate would fail a read at every poll.
+            if (!HasServer(inServer) && !HasServer(outServer)) {
+                result = NoServerText();
+                break;
+            }
             CdoService() = std::make_shared<CDOSYS>();
             result = CdoService()->ConnectSMTP(UserName, UserEmail, outServer);
             if (result.isEmpty()) {

@@ -44,6 +44,8 @@ public:
 
     // Configures the services for the account (contacts no server) and,
     // on success, queues a mailbox read at once. Empty, or the error.
+    // For CDOSYS_TYPE one of the two servers must be set (HasServer); the
+    // direction of a server left unset fails its commands at once.
     QString Connect(const QString& UserName, const QString& UserEmail, const ServerInfo& inServer,
                     const ServerInfo& outServer);
     // Ends the account. A current command that has not finished is cut and

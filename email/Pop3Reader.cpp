@@ -101,6 +101,8 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
 {
     try {
         Abort();
+        if (!HasServer(server_))
+            return NoServerText();
         letters_.clear();
         count_ = 0;
         current_ = 0;
