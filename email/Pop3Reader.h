@@ -63,7 +63,8 @@ public:
     // Keeps the incoming server; contacts nothing. Always empty.
     QString ConnectPOP3(const ServerInfo& server);
 
-    // Starts a session (any earlier one is cut). Empty when started.
+    // Starts a session (any earlier one is cut). Empty when started;
+    // NoServerText when the server has no address.
     QString Read(int maxSizeOfLetter, const QString& pathToAttachmentsFolder);
 
     // Splits a From text into display name and address. Always empty.
@@ -89,8 +90,8 @@ public:
     // one, forgetting it once deleted. A letter left by a local failure (its
     // attachments could not be saved) is not among them. A read that saw the
     // UIDL of every letter it counted forgets the letters it did not see;
-    // one that could not tell n of its letters by UIDL keeps, of those, the
-    // n + kLeftMargin it saw most recently.
+    // one that could not tell n of its letters by UIDL keeps, of the letters
+    // it did not see, the n + kLeftMargin seen most recently.
     void SetLeftLetters(std::shared_ptr<LeftLetters> left);
     // Lowers the letter cap (kMaxLetterBytes), so the cap can be shown
     // without streaming hundreds of megabytes.
