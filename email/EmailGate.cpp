@@ -115,6 +115,7 @@ QString EmailGate::Connect(const QString& UserName, const QString& UserEmail, co
         ready_ = true;
         queueRead();
         pollInterval_ = inServer.Interval;
+        polls_ = quenby::ServiceType() != CDOSYS_TYPE || HasServer(inServer);
     } else {
         ready_ = false;
         releaseServices();
@@ -191,7 +192,7 @@ void EmailGate::CommandTick()
 
 void EmailGate::MinuteTick()
 {
-    if (inMinuteTick_ || !ready_)
+    if (inMinuteTick_ || !ready_ || !polls_)
         return;
     platform::TickGuard guard(inMinuteTick_);
     try {

@@ -83,6 +83,9 @@ private:
     int maxSize_ = 0;
     QString attachmentsFolder_;
     int pollInterval_ = 0;
+    // False for an account without an incoming server: its one read at
+    // Connect says so, and polling would only say it again every minute.
+    bool polls_ = false;
     // Letters left on a POP3 server, by account, for the gate's life.
     QHash<QString, std::shared_ptr<LeftLetters>> leftLetters_;
     bool inCommandTick_ = false;

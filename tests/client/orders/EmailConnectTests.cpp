@@ -129,6 +129,11 @@ TEST_F(EmailConnect, AnUnsetServerIsSaidSoAndNeverLookedUp)
         command->Execute();
         EXPECT_EQ(command->Result(), quenby::ERROR_RESULT);
         EXPECT_EQ(command->Error(), noServer);
+        // Told once at Connect; the minutes bring no read without a server.
+        const int queued = gate().InQueueCount();
+        for (int minute = 0; minute <= gate().PollInterval() + 1; ++minute)
+            gate().MinuteTick();
+        EXPECT_EQ(gate().InQueueCount(), queued + (c.pop3.isEmpty() ? 0 : 1));
     }
 
     // The local mail store has no servers to set.
