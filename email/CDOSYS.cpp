@@ -227,6 +227,8 @@ QString CDOSYS::Send(const QList<MapiRecip>& toAddrs, const MAPIMessage& msg)
     try {
         if (!configured_)
             return platform::ErrorText(QStringLiteral("The SMTP server is not configured"), kErrNotConfigured);
+        if (!HasServer(server_))
+            return NoServerText();
         if (transfer_)
             return platform::ErrorText(QStringLiteral("A letter is already being sent"), kErrNotConfigured);
         if (!IsSafeAddress(fromAddr_))

@@ -84,6 +84,11 @@ QString EmailGate::Connect(const QString& UserName, const QString& UserEmail, co
     try {
         switch (quenby::ServiceType()) {
         case CDOSYS_TYPE: {
+            // Ready with neither server, the gate would fail a read at every poll.
+            if (!HasServer(inServer) && !HasServer(outServer)) {
+                result = NoServerText();
+                break;
+            }
             CdoService() = std::make_shared<CDOSYS>();
             result = CdoService()->ConnectSMTP(UserName, UserEmail, outServer);
             if (result.isEmpty()) {
@@ -110,6 +115,7 @@ QString EmailGate::Connect(const QString& UserName, const QString& UserEmail, co
         ready_ = true;
         queueRead();
         pollInterval_ = inServer.Interval;
+        polls_ = quenby::ServiceType() != CDOSYS_TYPE || HasServer(inServer);
     } else {
         ready_ = false;
         releaseServices();
@@ -186,7 +192,7 @@ void EmailGate::CommandTick()
 
 void EmailGate::MinuteTick()
 {
-    if (inMinuteTick_ || !ready_)
+    if (inMinuteTick_ || !ready_ || !polls_)
         return;
     platform::TickGuard guard(inMinuteTick_);
     try {

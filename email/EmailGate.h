@@ -44,6 +44,8 @@ public:
 
     // Configures the services for the account (contacts no server) and,
     // on success, queues a mailbox read at once. Empty, or the error.
+    // For CDOSYS_TYPE one of the two servers must be set (HasServer); the
+    // direction of a server left unset fails its commands at once.
     QString Connect(const QString& UserName, const QString& UserEmail, const ServerInfo& inServer,
                     const ServerInfo& outServer);
     // Ends the account. A current command that has not finished is cut and
@@ -81,6 +83,9 @@ private:
     int maxSize_ = 0;
     QString attachmentsFolder_;
     int pollInterval_ = 0;
+    // False for an account without an incoming server: its one read at
+    // Connect says so, and polling would only say it again every minute.
+    bool polls_ = false;
     // Letters left on a POP3 server, by account, for the gate's life.
     QHash<QString, std::shared_ptr<LeftLetters>> leftLetters_;
     bool inCommandTick_ = false;

@@ -101,6 +101,8 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
 {
     try {
         Abort();
+        if (!HasServer(server_))
+            return NoServerText();
         letters_.clear();
         count_ = 0;
         current_ = 0;
@@ -109,7 +111,7 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
         deletedAgain_.clear();
         deletingAgain_ = false;
         seen_.clear();
-        seenAll_ = true;
+        listed_.clear();
         savedThisRead_.clear();
         buffer_.clear();
         received_ = 0;
@@ -182,6 +184,7 @@ void Pop3Reader::finish(const QString& error)
     leftThisRead_.clear();
     deletedAgain_.clear();
     seen_.clear();
+    listed_.clear();
     if (error.isEmpty())
         savedThisRead_.clear();
     else
@@ -193,15 +196,18 @@ void Pop3Reader::rememberLeft()
 {
     if (!left_)
         return;
-    // A remembered letter this read did not see is gone from the server:
-    // forgotten, the memory of an account holds at most one read's letters.
-    if (seenAll_) {
-        for (auto it = left_->begin(); it != left_->end();)
-            it = seen_.contains(it.key()) ? std::next(it) : left_->erase(it);
-    }
     for (const QString& uid : std::as_const(deletedAgain_))
         left_->remove(uid);
-    left_->insert(leftThisRead_);
+    for (auto it = leftThisRead_.cbegin(); it != leftThisRead_.cend(); ++it)
+        left_->insert(it.key(), it.value());
+    // A remembered letter this read did not see is gone from the server,
+    // unless it is one of the letters the read could not tell by UIDL (each
+    // handed out by the read anyway). Of the unseen, as many as there were
+    // such letters, and a margin, stay: those seen last, so that a letter
+    // whose UIDL comes back is not handed out yet again, while the memory
+    // never holds much more than one read's letters.
+    const qsizetype unknown = count_ - listed_.size();
+    left_->Settle(listed_, unknown > 0 ? unknown + kLeftMargin : 0);
 }
 
 bool Pop3Reader::Timeout() const
@@ -373,15 +379,21 @@ bool Pop3Reader::handleLine(const QByteArray& line)
     case Uidl: {
         currentUid_.clear();
         if (positive) {
-            // "+OK n uid"
+            // "+OK n uid". A UIDL for another letter, or one an earlier
+            // letter had, does not tell this letter: it is read as one
+            // without, never skipped or deleted on the strength of a memory.
             const QList<QByteArray> words = line.simplified().split(' ');
-            if (words.size() >= 3 && words.at(2).size() <= kMaxUidBytes)
-                currentUid_ = platform::AnsiToText(words.at(2));
+            bool numbered = false;
+            const bool forThis = words.size() >= 3 && words.at(1).toInt(&numbered) == current_ && numbered;
+            if (forThis && words.at(2).size() <= kMaxUidBytes) {
+                const QString uid = platform::AnsiToText(words.at(2));
+                if (!seen_.contains(uid))
+                    currentUid_ = uid;
+            }
         }
-        if (currentUid_.isEmpty()) {
-            seenAll_ = false;
-        } else {
+        if (!currentUid_.isEmpty()) {
             seen_.insert(currentUid_);
+            listed_.append(currentUid_);
             if (left_ && left_->contains(currentUid_)) {
                 // Handed out already; only a refused deletion is still owed.
                 if (left_->value(currentUid_) == LeftLetter::Undeleted) {

@@ -14,6 +14,7 @@
 #include "email/ServerInfo.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -52,6 +53,9 @@ public:
     static constexpr int kMaxLetterBytes = 256 * 1024 * 1024;
     // A reply to TOP (headers only) longer than this ends the session.
     static constexpr int kMaxHeaderBytes = 1024 * 1024;
+    // Remembered letters a read did not see that are kept beyond one for
+    // each letter of that read without a usable UIDL.
+    static constexpr int kLeftMargin = 16;
 
     explicit Pop3Reader(QObject* parent = nullptr);
     ~Pop3Reader() override;
@@ -59,7 +63,8 @@ public:
     // Keeps the incoming server; contacts nothing. Always empty.
     QString ConnectPOP3(const ServerInfo& server);
 
-    // Starts a session (any earlier one is cut). Empty when started.
+    // Starts a session (any earlier one is cut). Empty when started;
+    // NoServerText when the server has no address.
     QString Read(int maxSizeOfLetter, const QString& pathToAttachmentsFolder);
 
     // Splits a From text into display name and address. Always empty.
@@ -84,7 +89,9 @@ public:
     // a later read skips a letter too big and sends DELE again for a refused
     // one, forgetting it once deleted. A letter left by a local failure (its
     // attachments could not be saved) is not among them. A read that saw the
-    // UIDL of every letter it counted forgets the letters it did not see.
+    // UIDL of every letter it counted forgets the letters it did not see;
+    // one that could not tell n of its letters by UIDL keeps, of the letters
+    // it did not see, the n + kLeftMargin seen most recently.
     void SetLeftLetters(std::shared_ptr<LeftLetters> left);
     // Lowers the letter cap (kMaxLetterBytes), so the cap can be shown
     // without streaming hundreds of megabytes.
@@ -136,14 +143,15 @@ private:
     std::shared_ptr<LeftLetters> left_;
     // Left this session; remembered only once the session has completed,
     // so a failed read never hides a letter nobody was told about.
-    LeftLetters leftThisRead_;
+    QHash<QString, LeftLetter> leftThisRead_;
     // Remembered letters deleted this session: forgotten once QUIT commits it.
     QStringList deletedAgain_;
     bool deletingAgain_ = false;  // the DELE sent is for a remembered letter
-    // UIDLs this session saw; with every letter's UIDL seen, a remembered
-    // letter missing from them is no longer on the server.
+    // UIDLs this session saw, in the server's order; with every letter's
+    // UIDL seen, a remembered letter missing from them is no longer on the
+    // server.
     QSet<QString> seen_;
-    bool seenAll_ = true;
+    QStringList listed_;
     // Attachment files of this session, removed unless it completes.
     QStringList savedThisRead_;
     bool inHandler_ = false;

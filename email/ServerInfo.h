@@ -16,4 +16,9 @@ struct ServerInfo {
     qint32 Interval = 0;       // minutes between mailbox checks
 };
 
+// Without an address there is nothing to talk to: reading or sending
+// through such a server fails at once with NoServerText.
+inline bool HasServer(const ServerInfo& server) { return !server.ServerAddress.trimmed().isEmpty(); }
+inline QString NoServerText() { return QStringLiteral("No e-mail server is set (Tools, Options)"); }
+
 }  // namespace quenby

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include <sys/resource.h>
@@ -183,6 +184,93 @@ TEST_F(Pop3Recovery, ARefusedDeletionIsAskedAgainAndTheLetterForgottenOnceDone)
     r = read(4000);
     ASSERT_EQ(r.error, QString());
     EXPECT_TRUE(left->isEmpty());
+}
+
+TEST_F(Pop3Recovery, AUidlReplyThatDoesNotTellTheLetterAskedIsNotTrusted)
+{
+    struct Case {
+        const char* name;
+        LeftLetter remembered;  // letter 1, "uid-1"
+        QByteArray secondUidl;  // the answer to "UIDL 2"
+    };
+    const Case cases[] = {
+        {"another letter's number, refused deletion", LeftLetter::Undeleted, "+OK 1 uid-1\r\n"},
+        {"another letter's number, too big", LeftLetter::TooBig, "+OK 1 uid-1\r\n"},
+        {"letter 1's UIDL again", LeftLetter::Undeleted, "+OK 2 uid-1\r\n"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        *left = LeftLetters{{QStringLiteral("uid-1"), k.remembered}};
+        script.setLetters({mailtest::BigLetter(5000), mailtest::PlainLetter()});
+        const qsizetype before = script.commands().size();
+        script.setOverride([&](const QByteArray& c, Pop3ScriptServer::Answer& a) {
+            if (c != "UIDL 2")
+                return false;
+            a.pieces = {k.secondUidl};
+            return true;
+        });
+        const Outcome r = read(4000);
+        ASSERT_EQ(r.error, QString());
+        // Letter 2 is new: read and handed out before it is deleted.
+        ASSERT_EQ(r.count, 1);
+        EXPECT_EQ(r.letters.at(0).Message.Subject, QString::fromUtf8("Äpfel"));
+        const QList<QByteArray> session = script.commands().mid(before);
+        EXPECT_LT(session.indexOf("RETR 2"), session.indexOf("DELE 2"));
+        EXPECT_GE(session.indexOf("RETR 2"), 0);
+        EXPECT_FALSE(session.contains("RETR 1"));
+    }
+}
+
+TEST_F(Pop3Recovery, RememberedLettersStayBoundedWhenALetterHasNoUidl)
+{
+    // Each read finds a letter the server will not delete, one without a
+    // UIDL and twenty big ones, which someone else takes before the next.
+    QList<QByteArray> uids;
+    script.setOverride([&](const QByteArray& c, Pop3ScriptServer::Answer& a) {
+        if (c == "DELE 1") {
+            a.pieces = {"-ERR mailbox is read-only\r\n"};
+            return true;
+        }
+        if (!c.startsWith("UIDL "))
+            return false;
+        const int n = c.mid(5).toInt();
+        const QByteArray uid = uids.value(n - 1);
+        a.pieces = {uid.isEmpty() ? QByteArray("-ERR no UIDL for it\r\n")
+                                  : "+OK " + QByteArray::number(n) + " " + uid + "\r\n"};
+        return true;
+    });
+    const auto big = [](int poll, int i) { return QStringLiteral("big-%1-%2").arg(poll).arg(i); };
+    // The letters of one read and the margin.
+    const qsizetype bound = 22 + Pop3Reader::kLeftMargin;
+    for (int poll = 1; poll <= 6; ++poll) {
+        SCOPED_TRACE(poll);
+        QList<QByteArray> letters{mailtest::PlainLetter(), mailtest::PlainLetter()};
+        uids = {"kept", ""};
+        for (int i = 1; i <= 20; ++i) {
+            letters << mailtest::BigLetter(5000);
+            uids << big(poll, i).toLatin1();
+        }
+        script.setLetters(letters);
+        const Outcome r = read(4000);
+        ASSERT_EQ(r.error, QString());
+        EXPECT_EQ(r.count, poll == 1 ? 22 : 21);
+        EXPECT_EQ(left->size(), std::min<qsizetype>(1 + 20 * poll, bound));
+        EXPECT_EQ(left->value(QStringLiteral("kept")), LeftLetter::Undeleted);
+        EXPECT_TRUE(left->contains(big(poll, 1)));
+        // Of the letters gone, the oldest are dropped first.
+        if (poll > 1) {
+            EXPECT_TRUE(left->contains(big(poll - 1, 20)));
+            EXPECT_FALSE(left->contains(big(poll - 1, 1)));
+        }
+        EXPECT_FALSE(left->contains(big(poll - 2, 20)));
+    }
+
+    // A read that tells every letter forgets all the others.
+    script.setLetters({mailtest::PlainLetter(), mailtest::PlainLetter()});
+    uids = {"kept", "plain"};
+    const Outcome r = read(4000);
+    ASSERT_EQ(r.error, QString());
+    EXPECT_EQ(*left, (LeftLetters{{QStringLiteral("kept"), LeftLetter::Undeleted}}));
 }
 
 TEST_F(Pop3Recovery, AnEndlessReplyEndsTheReadWithNothingDeleted)

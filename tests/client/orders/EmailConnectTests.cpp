@@ -1,10 +1,13 @@
 // Connecting and disconnecting the e-mail account: the questions about the
-// e-mail queue and what each answer leaves in it. Connecting configures the
-// gate only; no server is needed here.
+// e-mail queue and what each answer leaves in it, and an account without
+// its servers. Connecting configures the gate only; no server is needed here.
 
 #include "client/support/ClientRig.h"
 #include "client/orders/EmailConnectProcedures.h"
 #include "client/orders/SendEmail.h"
+#include "email/ReadEmailCommand.h"
+#include "email/SendEmailCommand.h"
+#include "support/MaildirProfile.h"
 
 using namespace parlova;
 using mailtest::To;
@@ -77,6 +80,71 @@ TEST_F(EmailConnect, TheAnswersDecideWhatStaysInTheQueue)
               QStringLiteral("The following orders stand in the queue for processing by the email server:") + kCRLF +
                   kCRLF + QStringLiteral("Send Email from T2") + kCRLF + QStringLiteral("Send Email from T3") + kCRLF +
                   kCRLF + QStringLiteral("Do you want to leave them in the queue?"));
+}
+
+TEST_F(EmailConnect, AnUnsetServerIsSaidSoAndNeverLookedUp)
+{
+    const QString noServer = QStringLiteral("No e-mail server is set (Tools, Options)");
+    const QString host = QStringLiteral("127.0.0.1");
+    struct Case {
+        QString pop3;
+        QString smtp;
+        bool ready;
+    };
+    const Case cases[] = {
+        {QString(), QString(), false},
+        {QStringLiteral("  "), QString(), false},
+        {QString(), host, true},
+        {host, QString(), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.pop3 + u'|' + c.smtp).toStdString());
+        TearDown();
+        SetUp();
+        boxes.clear();
+        settings().POP3Address(c.pop3), settings().SMTPAddress(c.smtp);
+        ConnectEmail();
+        EXPECT_EQ(gate().Ready(), c.ready);
+        if (!c.ready) {
+            ASSERT_EQ(boxes.count(), 1u);
+            EXPECT_EQ(boxes.last().prompt, QStringLiteral("Connecting email error: ") + noServer);
+            EXPECT_EQ(boxes.last().style, vbExclamation);
+            // No read waits to be retried.
+            EXPECT_EQ(gate().InQueueCount(), 0);
+            continue;
+        }
+        EXPECT_EQ(boxes.count(), 0u);
+        // The direction without a server fails at once.
+        std::shared_ptr<quenby::EmailCommand> command;
+        if (c.pop3.isEmpty()) {
+            auto read = std::make_shared<quenby::ReadEmailCommand>();
+            read->SetUp(0, folder.path(), 0);
+            command = read;
+        } else {
+            auto send = std::make_shared<quenby::SendEmailCommand>();
+            send->SetUp({To(QStringLiteral("Bob"), QStringLiteral("bob@example.org"))}, Letter(QStringLiteral("b"), 1),
+                        -1);
+            command = send;
+        }
+        command->Execute();
+        EXPECT_EQ(command->Result(), quenby::ERROR_RESULT);
+        EXPECT_EQ(command->Error(), noServer);
+        // Told once at Connect; the minutes bring no read without a server.
+        const int queued = gate().InQueueCount();
+        for (int minute = 0; minute <= gate().PollInterval() + 1; ++minute)
+            gate().MinuteTick();
+        EXPECT_EQ(gate().InQueueCount(), queued + (c.pop3.isEmpty() ? 0 : 1));
+    }
+
+    // The local mail store has no servers to set.
+    testsupport::MaildirProfile profile(settings().UserName());
+    qputenv(quenby::kServiceEnvVar, "local");
+    app.globals().MailGate = std::make_shared<quenby::EmailGate>();
+    settings().POP3Address(QString()), settings().SMTPAddress(QString());
+    boxes.clear();
+    ConnectEmail();
+    EXPECT_EQ(boxes.count(), 0u);
+    EXPECT_TRUE(gate().Ready());
 }
 
 TEST_F(EmailConnect, DisconnectingAsksWhileOrdersWaitAndLeavesTheQueue)
