@@ -20,6 +20,25 @@ void logLine(const QString& text) { PhoneLog().WriteLogLine(text); }
 
 QString hex(quint32 value) { return QString::number(value, 16).toUpper(); }
 
+// What makes two kept arrival lines the same: "+CMTI: \"sm\", 3" and
+// "+CMTI: \"SM\",3" name one message. A line that names no (memory,
+// index) is the same only as its own text.
+QString HeldKey(const QString& line)
+{
+    const qsizetype colon = line.indexOf(u':');
+    const qsizetype comma = line.lastIndexOf(u',');
+    if (colon >= 0 && comma > colon) {
+        QString memory = line.mid(colon + 1, comma - colon - 1).trimmed();
+        if (memory.size() >= 2 && memory.startsWith(u'"') && memory.endsWith(u'"'))
+            memory = memory.mid(1, memory.size() - 2);
+        bool number = false;
+        const int index = line.mid(comma + 1).trimmed().toInt(&number);
+        if (number && !memory.isEmpty())
+            return memory.toUpper() + u',' + QString::number(index);
+    }
+    return line.trimmed();
+}
+
 [[noreturn]] void raiseNotOpen()
 {
     platform::Raise(platform::kAutomationErrorBase + 31011, QStringLiteral("CommPort"),
@@ -267,7 +286,8 @@ void CommPortPrivate::closePort()
     eventBits = 0;
     fatal = false;
     arrivals.clear();
-    held.clear();
+    heldSMS = {};
+    heldStatusReports = {};
 }
 
 QString CommPortPrivate::writeOutput(const QString& text)
@@ -435,22 +455,28 @@ void CommPortPrivate::raiseArrivals()
 void CommPortPrivate::found(const QString& line, CommandSort sort)
 {
     const bool asked = sort == mbtStatusReportArrived ? waitStatusReport : waitSMS;
-    if (asked)
+    if (asked) {
         arrivals.append({line, sort});
-    else if (held.size() < kMostHeld)
-        held.append({line, sort});
-    else
+        return;
+    }
+    Held& kept = held(sort);
+    const QString key = HeldKey(line);
+    if (kept.keys.contains(key))
+        return;
+    if (kept.lines.size() >= kMostHeld) {
         logLine(QStringLiteral("Arrival not kept: ") + line);
+        return;
+    }
+    kept.keys.insert(key);
+    kept.lines.append(line);
 }
 
 void CommPortPrivate::release(CommandSort sort)
 {
-    for (qsizetype i = 0; i < held.size();) {
-        if (held[i].second == sort)
-            arrivals.append(held.takeAt(i));
-        else
-            ++i;
-    }
+    Held& kept = held(sort);
+    for (const QString& line : std::as_const(kept.lines))
+        arrivals.append({line, sort});
+    kept = {};
 }
 
 std::unique_ptr<Waiter> CommPortPrivate::makeWatcher(const QString& waitString, CommandSort sort)

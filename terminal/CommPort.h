@@ -52,9 +52,9 @@ public:
     void setErrorAlternative(const QString& waitString);
 
     // Asks for (or stops) the arrival lines of a kind. Lines of a kind not
-    // asked for are kept while the port stays open and announced in the
-    // Tick after it is asked for: a phone may announce a message before the
-    // terminal is ready for it.
+    // asked for are kept while the port stays open, each (memory, index)
+    // once, and announced in the Tick after it is asked for: a phone may
+    // announce a message before the terminal is ready for it.
     bool WaitStatusReport() const;
     void setWaitStatusReport(bool wait);
     bool WaitSMS() const;

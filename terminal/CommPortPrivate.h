@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QSet>
 
 #include <array>
 #include <memory>
@@ -67,9 +68,18 @@ public:
     bool waitSMS = false;
     bool waitStatusReport = false;
     QList<QPair<QString, CommandSort>> arrivals;
-    // Lines seen while their kind was not asked for, kept until it is.
-    QList<QPair<QString, CommandSort>> held;
-    static constexpr qsizetype kMostHeld = 64;
+    // Lines seen while their kind was not asked for, kept until it is, in
+    // the order they came. A phone may say the same (memory, index) again
+    // (it flushes its buffer when indications are turned on); it is kept
+    // once. No phone memory holds as many messages as the bound.
+    struct Held {
+        QList<QString> lines;
+        QSet<QString> keys;
+    };
+    Held& held(CommandSort sort) { return sort == mbtStatusReportArrived ? heldStatusReports : heldSMS; }
+    Held heldSMS;
+    Held heldStatusReports;
+    static constexpr qsizetype kMostHeld = 1024;
     bool inTick = false;
     std::unique_ptr<platform::Timer> mtmrTimer;
 };

@@ -1,7 +1,11 @@
 #include "hub/messages/SMSClassSequencer.h"
 
+#include "platform/SyncedRecord.h"
 #include "platform/UserSettings.h"
 #include "platform/Val.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
 
 #include <cmath>
 #include <exception>
@@ -11,34 +15,87 @@ namespace corvane {
 namespace {
 
 qint32 gLastNumber = 0;
-// References after gLastNumber that the stored value already covers: they
-// may be handed out without writing the settings again.
+// References after gLastNumber that the kept block end already covers: they
+// may be handed out without writing again.
 int gReserved = 0;
 
 const QString kApp = QStringLiteral("Parlova");
 const QString kSection = QStringLiteral("SMSClassSequencer");
 const QString kKey = QStringLiteral("LastNumber");
 
+// Which stored text a record belongs to: the record of a process that was
+// killed counts, one left behind by an older run whose value has been
+// saved (or written by hand) since does not.
+QByteArray Tag(const QString& stored)
+{
+    const QByteArray text = stored.isNull() ? QByteArrayLiteral("\x01none") : stored.toUtf8();
+    return QCryptographicHash::hash(text, QCryptographicHash::Sha1).toHex().left(8);
+}
+
+// The stored value's tag as last read or written here.
+QByteArray gStoredTag = Tag(QString());
+
+// "end tag" & LF, of one length, so that each write is in place.
+constexpr qsizetype kRecordSize = 13;
+
+QByteArray Record(int end) { return QByteArray::number(end).rightJustified(3, '0') + ' ' + gStoredTag + '\n'; }
+
+// The block end recorded for the stored value, or -1.
+int RecordedEnd()
+{
+    const std::optional<QByteArray> record = platform::ReadRecord(SMSClassSequencer::ReservationFile(), 64);
+    if (!record || record->size() != kRecordSize || record->at(3) != ' ' || !record->endsWith('\n') ||
+        record->mid(4, 8) != gStoredTag)
+        return -1;
+    bool number = false;
+    const int end = record->left(3).toInt(&number);
+    return number && end >= 0 && end <= 255 ? end : -1;
+}
+
 bool Store(qint32 value)
 {
     try {
-        return platform::SaveSetting(kApp, kSection, kKey, QString::number(value)).isEmpty();
+        if (!platform::SaveSetting(kApp, kSection, kKey, QString::number(value)).isEmpty())
+            return false;
+        gStoredTag = Tag(QString::number(value));
+        return true;
     } catch (const std::exception&) {
         return false;
     }
+}
+
+bool Reserve(int end)
+{
+    if (platform::WriteRecord(SMSClassSequencer::ReservationFile(), Record(end)))
+        return true;
+    // The settings hold the end instead; a record that could not be
+    // rewritten must not outrank them.
+    if (!Store(end))
+        return false;
+    platform::RemoveRecord(SMSClassSequencer::ReservationFile());
+    return true;
 }
 
 }  // namespace
 
 qint32 SMSClassSequencer::LastNumber() { return gLastNumber; }
 
+QString SMSClassSequencer::ReservationFile()
+{
+    return QFileInfo(platform::SettingsFilePath()).absolutePath() + QStringLiteral("/SMSClassSequencer.reserved");
+}
+
 void SMSClassSequencer::LoadLastNumber()
 {
     try {
-        const double v = std::nearbyint(platform::Val(platform::GetSetting(kApp, kSection, kKey, QStringLiteral("0"))));
+        const QString stored = platform::GetSetting(kApp, kSection, kKey);
+        const double v = std::nearbyint(platform::Val(stored.isNull() ? QStringLiteral("0") : stored));
         // A value that does not fit leaves the counter as it was.
         if (std::isfinite(v) && v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max())
             gLastNumber = static_cast<qint32>(v);
+        gStoredTag = Tag(stored);
+        if (const int end = RecordedEnd(); end >= 0)
+            gLastNumber = end;
     } catch (const std::exception&) {
     }
     gReserved = 0;
@@ -46,8 +103,10 @@ void SMSClassSequencer::LoadLastNumber()
 
 void SMSClassSequencer::SaveLastNumber()
 {
-    // The stored value now ends at the last reference handed out.
-    Store(gLastNumber);
+    // The stored value now ends at the last reference handed out; the
+    // record, if it cannot go, no longer belongs to it.
+    if (Store(gLastNumber))
+        platform::RemoveRecord(ReservationFile());
     gReserved = 0;
 }
 
@@ -56,13 +115,10 @@ qint32 SMSClassSequencer::NextReference()
     // A negative stored value still yields a reference in 0..255.
     const qint32 next = static_cast<qint32>(((static_cast<qint64>(gLastNumber) + 1) % 256 + 256) % 256);
     gLastNumber = next;
-    if (gReserved > 0) {
+    if (gReserved > 0)
         --gReserved;
-    } else if (Store((next + kBlock - 1) % 256)) {
-        // The end of the block is kept before any of it is handed out, so a
-        // process that dies without its gate's release never repeats one.
+    else if (Reserve((next + kBlock - 1) % 256))
         gReserved = kBlock - 1;
-    }
     return gLastNumber;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/SerialSpeed2.h"
 #include "support/PhoneFixture.h"
 #include "terminal/TerminalRuntime.h"
+#include "tools/phonesim/Arrival.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -443,6 +444,38 @@ TEST_F(CommPortTest, StatusReportLinesWaitUntilAskedFor)
     for (int i = 0; i < 3; ++i)
         phone.step(port);
     EXPECT_TRUE(arrivals.empty());
+}
+
+// Messages that came while the program was away are announced when
+// indications are turned on, before the terminal asks for the lines: more
+// than a SIM holds, and the phone says one of them twice.
+TEST_F(CommPortTest, EveryMessageAnnouncedBeforeTheAskIsAnnouncedOnceAfterIt)
+{
+    connect();
+    echoOff(*this);
+    QStringList expected;
+    for (int i = 0; i < 70; ++i) {
+        const QString memory = i < 20 ? QStringLiteral("SM") : QStringLiteral("ME");
+        const int index = phonesim::Arrive(sim, "+15551234567", QString("Message %1").arg(i), memory);
+        ASSERT_GT(index, 0);
+        expected << QString("+CMTI: \"%1\",%2\r").arg(memory).arg(index);
+        if (i == 40)
+            sim.inject("+CMTI: \"SM\",7");
+    }
+    ASSERT_TRUE(phone.runUntil(port, [&] { return !sim.outputPending(); }));
+    for (int i = 0; i < 5; ++i)
+        phone.step(port);
+    ASSERT_TRUE(arrivals.empty());
+
+    port.setWaitSMS(true);
+    phone.step(port);
+    QStringList announced;
+    for (const auto& [line, sort] : arrivals) {
+        announced << line;
+        EXPECT_EQ(sort, dorrak::mbtSMSArrived);
+    }
+    EXPECT_EQ(announced.size(), 70);
+    EXPECT_EQ(announced.join(u' ').toStdString(), expected.join(u' ').toStdString());
 }
 
 TEST_F(CommPortTest, TheReplyToOurOwnStoreCommandIsNoArrival)

@@ -36,11 +36,11 @@ QString DeliverPdu(const QString& number, const QString& text)
            QString::fromLatin1(data.toHex().toUpper());
 }
 
-int Arrive(PhoneSim& sim, const QString& number, const QString& text)
+int Arrive(PhoneSim& sim, const QString& number, const QString& text, const QString& memory)
 {
-    const int index = sim.state().get<MessageMemory>().store(QStringLiteral("SM"), DeliverPdu(number, text));
+    const int index = sim.state().get<MessageMemory>().store(memory, DeliverPdu(number, text));
     if (index)
-        sim.inject(QStringLiteral("+CMTI: \"SM\",%1").arg(index));
+        sim.inject(QStringLiteral("+CMTI: \"%1\",%2").arg(memory).arg(index));
     return index;
 }
 

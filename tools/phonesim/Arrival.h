@@ -14,8 +14,9 @@ QString Hex2(int v);
 // coding (Windows-1252), stamped 2024-03-15 13:45:30 +00.
 QString DeliverPdu(const QString& number, const QString& text);
 
-// Stores it in "SM" and indicates it ("+CMTI: \"SM\",n"); the index, 0 when
-// the SIM is full.
-int Arrive(PhoneSim& sim, const QString& number, const QString& text);
+// Stores it in a memory ("SM" unless told; "ME" once a SIM is full, as a
+// phone goes on in its own memory) and indicates it ("+CMTI: \"SM\",n");
+// the index, 0 when that memory is full.
+int Arrive(PhoneSim& sim, const QString& number, const QString& text, const QString& memory = QStringLiteral("SM"));
 
 }  // namespace phonesim
