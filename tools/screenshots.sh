@@ -4,8 +4,9 @@
 # and the phone-book window over it, written as PNGs into docs/. Then the
 # pictures that show the child windows keep usable sizes, into
 # docs/windows/: the message store opened at the default size, Window
-# Cascade and Tile over three conversations and both store windows, the
-# store after a message was stored, and the port question box. Look at
+# Cascade (the phone book active) and Tile over three conversations and
+# both store windows, the store after a message was stored, and the port
+# question box. Look at
 # them after a change to a window. The user's own settings are not touched.
 #
 #   tools/screenshots.sh            (build folder: build, or $PARLOVA_BUILD)
@@ -122,10 +123,14 @@ xdotool key ctrl+s
 sleep 3
 shot windows/store-after-store.png
 
-menu w c
-shot windows/cascade.png
 menu w t
 shot windows/tile.png
+# Cascade with the phone book active, opened before the others: it ends on
+# top of the cascade, still active.
+xdotool windowfocus --sync "$(main)" key F12
+sleep 1
+menu w c
+shot windows/cascade.png
 
 # The port question: a program whose remembered port cannot be opened.
 kill "$program" 2>/dev/null || true

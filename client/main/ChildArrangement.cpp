@@ -47,6 +47,17 @@ QList<QRect> ChildArrangement::Cascade(const QList<QSize>& minimums, const QSize
     return places;
 }
 
+QList<qsizetype> ChildArrangement::CascadeOrder(qsizetype count, qsizetype active)
+{
+    QList<qsizetype> order;
+    for (qsizetype i = 0; i < count; ++i)
+        if (i != active)
+            order << i;
+    if (active >= 0 && active < count)
+        order << active;
+    return order;
+}
+
 QList<QRect> ChildArrangement::Tile(const QList<QSize>& minimums, const QSize& area, bool horizontal)
 {
     QList<QRect> places;

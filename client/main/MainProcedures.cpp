@@ -11,6 +11,7 @@
 #include "platform/MessageBoxStyle.h"
 #include "platform/VbError.h"
 
+#include <QFileInfo>
 #include <QUrl>
 
 #ifndef PARLOVA_WEB_SITE
@@ -31,9 +32,21 @@ void MarkTalkRead(const QString& theme)
 void ShowHelp(qint32 context)
 {
     try {
-        platform::Desktop().ShowHelp(context);
+        if (platform::Desktop().ShowHelp(context))
+            return;
+        // Qt says why only on stderr, which a desktop user never sees.
+        const QString page = platform::HelpPath(context);
+        ModalQuestion::Ask(HelpNotShownText(page, QFileInfo::exists(page)), platform::vbExclamation, G().AppName);
     } catch (...) {
     }
+}
+
+QString HelpNotShownText(const QString& page, bool pageExists)
+{
+    if (!pageExists)
+        return QStringLiteral("Unable to show the help: its page is missing:\r") + page;
+    return QStringLiteral("Unable to show the help: no program was found to open\r") + page +
+           QStringLiteral("\r\rOpen that page in a web browser.");
 }
 
 QString ReadStoreQuestion()

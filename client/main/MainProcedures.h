@@ -11,7 +11,8 @@ namespace parlova {
 
 // The conversation's unread messages count as read.
 void MarkTalkRead(const QString& theme);
-// The help page of a context number, the contents for 0. Errors ignored.
+// The help page of a context number, the contents for 0; a box names the
+// page when it cannot be shown (no browser, or the page missing).
 void ShowHelp(qint32 context);
 // The message-store window when the store is read; otherwise asks whether
 // to read it first and queues one read at the end of the phone queue.
@@ -23,6 +24,8 @@ QString WebSiteAddress();
 
 // ShowMessageStore's question.
 QString ReadStoreQuestion();
+// ShowHelp's box for a page that was not shown.
+QString HelpNotShownText(const QString& page, bool pageExists);
 
 // Fills the slots of the table above with these procedures.
 void InstallMainProcedures();

@@ -40,12 +40,8 @@ bool DesktopService::OpenFile(const QString& path)
 
 bool DesktopService::ShowHelp(int context)
 {
-    QString page = HelpFolder() + QLatin1Char('/') + HelpPage(context);
-    if (!QFileInfo::exists(page))
-        page = HelpFolder() + QStringLiteral("/index.html");
-    if (!QFileInfo::exists(page))
-        return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    const QString page = HelpPath(context);
+    return QFileInfo::exists(page) && QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
 
 QString DesktopService::StartSystemInfo()
@@ -80,6 +76,13 @@ QString HelpFolder()
     if (QFileInfo(beside).isDir())
         return beside;
     return QDir::cleanPath(dir + QStringLiteral("/" PARLOVA_HELP_FROM_BINDIR));
+}
+
+QString HelpPath(int context)
+{
+    const QString page = HelpFolder() + QLatin1Char('/') + HelpPage(context);
+    const QString contents = HelpFolder() + QStringLiteral("/index.html");
+    return QFileInfo::exists(page) || !QFileInfo::exists(contents) ? page : contents;
 }
 
 void SetHelpFolder(const QString& folder) { g_helpFolder = folder; }

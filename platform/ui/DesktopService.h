@@ -33,5 +33,8 @@ void SetHelpFolder(const QString& folder);
 // The page of a help context: a known context has its own page, anything
 // else (and 0) the contents, "index.html".
 QString HelpPage(int context);
+// The file ShowHelp opens for a context: its page, else the contents, in
+// the help folder; the page itself when neither is there.
+QString HelpPath(int context);
 
 }  // namespace platform

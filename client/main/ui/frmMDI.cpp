@@ -462,6 +462,12 @@ void frmMDI::ArrangeChildren(qint32 arrangement)
     case 2: {
         if (shown.isEmpty())
             break;
+        if (arrangement == 0) {
+            const QList<QMdiSubWindow*> own = shown;
+            shown.clear();
+            for (qsizetype i : ChildArrangement::CascadeOrder(own.size(), own.indexOf(mdi_->currentSubWindow())))
+                shown << own.at(i);
+        }
         QList<QSize> minimums;
         for (QMdiSubWindow* child : shown) {
             if (child->isMaximized())
@@ -474,7 +480,8 @@ void frmMDI::ArrangeChildren(qint32 arrangement)
                              : ChildArrangement::Tile(minimums, area.size(), arrangement == 1);
         for (qsizetype i = 0; i < shown.size(); ++i)
             shown.at(i)->setGeometry(places.at(i));
-        // The last one placed lies on top, as a cascade shows it.
+        // The last one placed lies on top, as a cascade shows it: the
+        // active one, which stays active.
         if (arrangement == 0)
             for (QMdiSubWindow* child : shown)
                 child->raise();

@@ -7,6 +7,7 @@
 #include "client/stores/ui/MessageStoreHandle.h"
 #include "client/stores/ui/PhonebookHandle.h"
 #include "client/stores/ui/frmMessageStore.h"
+#include "client/stores/ui/frmPhonebook.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,30 @@ TEST_F(ChildSizes, EveryChildKeepsItsMinimumWhenOpenedCascadedAndTiled)
     }
 }
 
+TEST_F(ChildSizes, CascadeLeavesTheActiveWindowOnTopAndActive)
+{
+    const auto store = parlova::MessageStoreHandle::Install(*app, [this] { return window->MdiArea(); });
+    const auto book = parlova::PhonebookHandle::Install(*app, [this] { return window->MdiArea(); });
+    store->SetFocus();
+    book->SetFocus();
+    QString theme, warnings;
+    ASSERT_EQ(parlova::Conferences().AddTalk(theme, warnings, QString()), QString());
+    // The phone book, opened before the conversation, is made active again.
+    book->SetFocus();
+    QMdiArea& area = *window->MdiArea();
+    QMdiSubWindow* bookWindow = area.currentSubWindow();
+    ASSERT_EQ(bookWindow, subOf(book->Window()));
+    ASSERT_NE(area.subWindowList().last(), bookWindow);
+
+    window->ArrangeChildren(0);
+    EXPECT_EQ(area.currentSubWindow(), bookWindow);
+    EXPECT_EQ(area.subWindowList(QMdiArea::StackingOrder).last(), bookWindow);
+    for (QMdiSubWindow* child : area.subWindowList())
+        if (child != bookWindow) {
+            EXPECT_LT(child->x(), bookWindow->x()) << "the book takes the cascade's last step";
+        }
+}
+
 TEST(ChildArrangement, BandsStepsAndOverlapsKeepEveryChildInTheArea)
 {
     const QSize area(600, 400);
@@ -71,6 +96,12 @@ TEST(ChildArrangement, BandsStepsAndOverlapsKeepEveryChildInTheArea)
     EXPECT_EQ(ChildArrangement::Tile(small, area, true).at(1), QRect(0, 133, 600, 133));
     const QList<QRect> cascade = ChildArrangement::Cascade(small, area, 24);
     EXPECT_EQ(cascade[1].topLeft() - cascade[0].topLeft(), QPoint(24, 24));
+    // The active child is cascaded last, so it lies on top; without one
+    // (or an index out of range) the children keep their order.
+    const std::pair<qsizetype, QList<qsizetype>> orders[] = {
+        {0, {1, 2, 0}}, {1, {0, 2, 1}}, {2, {0, 1, 2}}, {-1, {0, 1, 2}}, {3, {0, 1, 2}}};
+    for (const auto& [active, order] : orders)
+        EXPECT_EQ(ChildArrangement::CascadeOrder(3, active), order) << active;
     // Children too tall for one band each share rows side by side.
     const QList<QRect> grid = ChildArrangement::Tile(QList<QSize>(4, QSize(200, 150)), area, true);
     EXPECT_EQ(grid[3], QRect(300, 200, 300, 200));

@@ -435,6 +435,40 @@ TEST(MainProcedures, MessageStoreAndWebSite)
     ASSERT_EQ(desktop.calls.size(), 1u);
     EXPECT_EQ(desktop.calls[0].target, parlova::WebSiteAddress());
     EXPECT_EQ(boxes.last().prompt, QStringLiteral("Unable to start Web browser !"));
-    parlova::ShowHelp(21000);
-    EXPECT_EQ(desktop.calls.back().context, 21000);
+
+    // Help that is not shown says so and names the page it tried: the
+    // contents standing in for a missing page, or the page itself when
+    // there is no contents either.
+    QTemporaryDir help;
+    const QString before = platform::HelpFolder();
+    platform::SetHelpFolder(help.path());
+    const QString contents = help.filePath(QStringLiteral("index.html"));
+    const QString page = help.filePath(QStringLiteral("main-window.html"));
+    struct HelpCase { bool shown; bool contentsThere; QString box; };
+    const HelpCase cases[] = {
+        {true, true, QString()},
+        {false, true, parlova::HelpNotShownText(contents, true)},
+        {false, false, parlova::HelpNotShownText(page, false)},
+    };
+    for (const HelpCase& c : cases) {
+        SCOPED_TRACE(c.box.toStdString());
+        if (c.contentsThere) {
+            QFile file(contents);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        } else {
+            QFile::remove(contents);
+        }
+        desktop.result = c.shown;
+        const size_t shownBefore = boxes.count();
+        parlova::ShowHelp(21000);
+        EXPECT_EQ(desktop.calls.back().context, 21000);
+        EXPECT_EQ(boxes.count(), shownBefore + (c.shown ? 0 : 1));
+        if (!c.shown) {
+            EXPECT_EQ(boxes.last().prompt, c.box);
+            EXPECT_EQ(boxes.last().style, platform::vbExclamation);
+        }
+    }
+    for (bool exists : {true, false})
+        EXPECT_TRUE(parlova::HelpNotShownText(page, exists).contains(QStringLiteral("\r") + page)) << exists;
+    platform::SetHelpFolder(before);
 }
