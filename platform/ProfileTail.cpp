@@ -76,10 +76,10 @@ bool OfOurKind(const QByteArray& head)
 }
 
 // Whether the file, open as fd with size bytes, is in a state the append
-// leaves it in on its way from the replaced bytes to the tail: the tail's
-// first k bytes written over the replaced ones (the file as long as k or
-// the replaced bytes, whichever is longer), or the tail whole with the
-// file cut after it.
+// can leave it in on its way from the replaced bytes to the tail: as long
+// as either, or anywhere between, and each byte from the offset on the
+// replaced one or the tail's. A kill leaves the tail's first bytes over the
+// replaced ones; a power cut may have kept any of the written pages.
 bool Fits(int fd, qint64 size, const Header& h, QByteArrayView tail, QByteArrayView replaced, qint64& bytesRead)
 {
     const qint64 offset = qint64(h.offset);
@@ -90,11 +90,7 @@ bool Fits(int fd, qint64 size, const Header& h, QByteArrayView tail, QByteArrayV
     if (!before || Hash(*before) != h.anchor)
         return false;
     bytesRead += before->size();
-    // newUpTo: how far the bytes are the tail's; oldFrom: from where on
-    // they are the replaced ones.
     const qint64 length = size - offset;
-    qint64 newUpTo = 0;
-    qint64 oldFrom = 0;
     constexpr qint64 kChunk = 65536;
     for (qint64 at = 0; at < length; at += kChunk) {
         const qint64 wanted = std::min(kChunk, length - at);
@@ -105,15 +101,11 @@ bool Fits(int fd, qint64 size, const Header& h, QByteArrayView tail, QByteArrayV
         for (qint64 i = 0; i < chunk->size(); ++i) {
             const qint64 k = at + i;
             const char c = chunk->at(i);
-            if (newUpTo == k && k < tail.size() && tail[k] == c)
-                newUpTo = k + 1;
-            if (k >= replaced.size() || replaced[k] != c)
-                oldFrom = k + 1;
+            if (!(k < tail.size() && tail[k] == c) && !(k < replaced.size() && replaced[k] == c))
+                return false;
         }
     }
-    if (newUpTo == length)
-        return length == tail.size() || length >= replaced.size();
-    return length == replaced.size() && oldFrom <= newUpTo;
+    return true;
 }
 
 }  // namespace

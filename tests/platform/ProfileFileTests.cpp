@@ -239,6 +239,8 @@ TEST(ProfileFile, AnAppendLeftAsideIsFinishedOrDiscardedOnLoad)
         {"killed before the write in place", oldFile, side, newFile},
         {"killed halfway through it", newFile.left(at + 9) + oldFile.mid(at + 9), side, newFile},
         {"killed before the file was cut", newFile + oldFile.mid(newFile.size()), side, newFile},
+        {"power cut: a later page kept, an earlier one lost",
+         oldFile.left(at + 5) + newFile.mid(at + 5) + oldFile.mid(newFile.size()), side, newFile},
         {"killed before the side file went", newFile, side, newFile},
         {"side file empty", oldFile, "", oldFile},
         {"side file cut in its header", oldFile, side.left(20), oldFile},
