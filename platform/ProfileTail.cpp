@@ -49,6 +49,13 @@ quint64 Check(Header header, QByteArrayView body)
     return Hash(body, Hash(QByteArrayView(reinterpret_cast<const char*>(&header), sizeof header)));
 }
 
+// A side file of the file open with this status.
+bool Owns(const Header& header, const struct stat& st)
+{
+    return std::memcmp(header.magic, kMagic, sizeof kMagic) == 0 && header.device == quint64(st.st_dev) &&
+           header.inode == quint64(st.st_ino);
+}
+
 QByteArray Name(const QString& path) { return QFile::encodeName(ProfileTail::FileName(path)); }
 
 int (*g_folderSync)(int) = ::fsync;
@@ -270,8 +277,7 @@ TailRecovery ProfileTail::Recover(const QString& path, int fd)
     if (head->size() < qsizetype(sizeof header))
         return discard();  // cut short by a kill
     std::memcpy(&header, head->constData(), sizeof header);
-    if (std::memcmp(header.magic, kMagic, sizeof kMagic) != 0 || header.device != quint64(st.st_dev) ||
-        header.inode != quint64(st.st_ino))
+    if (!Owns(header, st))
         return r;  // another file's
     // Bounded like the file itself, before any more of it is read.
     const quint64 max = quint64(ProfileFile::kMaxSize);
@@ -324,8 +330,7 @@ void ProfileTail::RemoveOwn(const QString& path, const struct stat& st)
     Header header{};
     if (in < 0 || pread(in, &header, sizeof header, 0) != qint64(sizeof header))
         return;
-    if (std::memcmp(header.magic, kMagic, sizeof kMagic) == 0 && header.device == quint64(st.st_dev) &&
-        header.inode == quint64(st.st_ino))
+    if (Owns(header, st))
         unlink(side.constData());
 }
 
