@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -75,27 +76,49 @@ ProfileFileSignature SignatureOf(const struct stat& st)
             qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
 }
 
+// Marks the edit being made, so that its parts are not kept as edits of their own.
+class Applying {
+public:
+    explicit Applying(bool& flag) : flag_(flag), was_(std::exchange(flag, true)) {}
+    ~Applying() { flag_ = was_; }
+    Applying(const Applying&) = delete;
+    Applying& operator=(const Applying&) = delete;
+
+private:
+    bool& flag_;
+    bool was_;
+};
+
 }  // namespace
 
 ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {}
+ProfileFile::~ProfileFile() = default;
+ProfileFile::ProfileFile(ProfileFile&&) noexcept = default;
+ProfileFile& ProfileFile::operator=(ProfileFile&&) noexcept = default;
 
 void ProfileFile::setPath(const QString& path)
 {
     if (path == path_)
         return;
+    held_.reset();
     path_ = path;
     loaded_ = false;
     exists_ = false;
     content_.clear();
     firstChanged_ = -1;
+    edits_.clear();
+    whole_ = false;
     rewrite_ = false;
     parse();
 }
 
 void ProfileFile::setTrailingSections(const QByteArrayList& names) { trailing_ = names; }
 
-bool ProfileFile::load()
+void ProfileFile::release() { held_.reset(); }
+
+bool ProfileFile::load(Purpose purpose)
 {
+    held_.reset();
     struct stat st {};
     const QByteArray name = QFile::encodeName(path_);
     if (path_.isEmpty() || stat(name.constData(), &st) != 0)
@@ -103,23 +126,36 @@ bool ProfileFile::load()
     // Judged before opening too: opening a device may already act on it.
     if (const Refusal r = Refused(st); r.error != 0)
         return refuse(r.error, r.reason);
+    if (purpose == Reading && loaded_ && SignatureOf(st) == signature_)
+        return true;
+    // For an edit, locked for writing where the file allows it, so that
+    // the commit goes on under the same lock.
+    auto lock = std::make_unique<ProfileLock>();
+    const bool locked = (purpose == Editing && lock->acquire(name, O_RDWR, lockWait_)) ||
+                        ((purpose == Reading || errno == EACCES || errno == EROFS) &&
+                         lock->acquire(name, O_RDONLY, lockWait_));
+    if (!locked)
+        return errno == EWOULDBLOCK ? refuse(EWOULDBLOCK, kBusy) : forget(errno);
+    if (!current(*lock))
+        return false;
+    if (purpose == Editing)
+        held_ = std::move(lock);
+    return true;
+}
+
+bool ProfileFile::current(const ProfileLock& lock)
+{
+    struct stat st {};
+    if (fstat(lock.fd(), &st) != 0)
+        return forget(errno);
     if (loaded_ && SignatureOf(st) == signature_)
         return true;
-    // Edits not yet written: the copy stays the truth, and the file,
-    // changed since (were it only its status), is written whole from it.
-    if (loaded_ && firstChanged_ >= 0) {
-        rewrite_ = true;
-        return true;
-    }
+    return read(lock.fd(), st);
+}
 
-    loaded_ = false;
-    firstChanged_ = -1;
-    rewrite_ = false;
-    ProfileLock lock;  // the finish of a side file, and no append half read
-    if (!lock.acquire(name, O_RDONLY, lockWait_))
-        return errno == EWOULDBLOCK ? refuse(EWOULDBLOCK, kBusy) : forget(errno);
-    const int fd = lock.fd();
-    Refusal refusal = Refused(lock.status());
+bool ProfileFile::read(int fd, const struct stat& st)
+{
+    Refusal refusal = Refused(st);
     TailRecovery recovered;
     if (refusal.error == 0) {
         recovered = ProfileTail::Recover(path_, fd);
@@ -128,8 +164,8 @@ bool ProfileFile::load()
     }
     QByteArray bytes;
     char buffer[65536];
-    while (refusal.error == 0) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
+    for (off_t at = 0; refusal.error == 0;) {
+        const ssize_t n = pread(fd, buffer, sizeof buffer, at);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -137,6 +173,7 @@ bool ProfileFile::load()
         if (n <= 0)
             break;
         bytes.append(buffer, n);
+        at += n;
         bytesRead_ += n;
         if (bytes.size() > kMaxSize)  // grown since the fstat
             refusal = TooLarge();
@@ -154,6 +191,7 @@ bool ProfileFile::load()
     // Held as an edit not yet written, for the next commit.
     firstChanged_ = unwritten ? recovered.offset : -1;
     rewrite_ = unwritten;
+    replay();
     return true;
 }
 
@@ -168,13 +206,48 @@ bool ProfileFile::forget(int error)
 {
     refusal_ = nullptr;
     content_.clear();
-    parse();
     exists_ = false;
     loaded_ = false;
     firstChanged_ = -1;
     rewrite_ = false;
+    parse();
+    // The edits not yet written stay, for a load that can read the file.
+    replay();
     error_ = error;
     return false;
+}
+
+bool ProfileFile::recorded(Edit edit)
+{
+    if (applying_)
+        return false;
+    change(std::move(edit));
+    return true;
+}
+
+void ProfileFile::change(Edit edit)
+{
+    if (applying_) {
+        edit(*this);
+        return;
+    }
+    const bool wasWhole = std::exchange(whole_, false);
+    {
+        const Applying applying(applying_);
+        edit(*this);
+    }
+    if (whole_)
+        edits_.clear();  // nothing before a whole new content counts
+    whole_ = whole_ || wasWhole;
+    edits_.push_back(std::move(edit));
+}
+
+void ProfileFile::replay()
+{
+    whole_ = false;
+    const Applying applying(applying_);
+    for (const Edit& edit : edits_)
+        edit(*this);
 }
 
 void ProfileFile::parse()
@@ -400,6 +473,8 @@ qsizetype ProfileFile::newSectionOffset(const QByteArray& section) const
 
 void ProfileFile::setValue(const QByteArray& section, const QByteArray& key, const QByteArray& value)
 {
+    if (recorded([=](ProfileFile& f) { f.setValue(section, key, value); }))
+        return;
     const QByteArray line = EntryLine(key, value);
     const Section* s = find(section);
     if (!s) {
@@ -416,6 +491,8 @@ void ProfileFile::setValue(const QByteArray& section, const QByteArray& key, con
 
 void ProfileFile::replaceSection(const QByteArray& section, const QByteArrayList& lines)
 {
+    if (recorded([=](ProfileFile& f) { f.replaceSection(section, lines); }))
+        return;
     const Section* s = find(section);
     if (!s) {
         insertSection(section, lines);
@@ -434,12 +511,16 @@ void ProfileFile::replaceSection(const QByteArray& section, const QByteArrayList
 
 void ProfileFile::removeSection(const QByteArray& section)
 {
+    if (recorded([=](ProfileFile& f) { f.removeSection(section); }))
+        return;
     if (const Section* s = find(section))
         splice(lines_[s->header].start, lineStart(s->end), {});
 }
 
 void ProfileFile::appendToSection(const QByteArray& section, const QByteArrayList& lines)
 {
+    if (recorded([=](ProfileFile& f) { f.appendToSection(section, lines); }))
+        return;
     if (const Section* s = find(section))
         insertLines(lineStart(s->end), lines);
     else
@@ -448,9 +529,12 @@ void ProfileFile::appendToSection(const QByteArray& section, const QByteArrayLis
 
 void ProfileFile::replaceAll(const QByteArray& content)
 {
+    if (recorded([=](ProfileFile& f) { f.replaceAll(content); }))
+        return;
     content_ = content;
     firstChanged_ = 0;
     parse();
+    whole_ = true;
 }
 
 bool ProfileFile::fail(int error, const char* reason)
@@ -472,16 +556,27 @@ void ProfileFile::remember(int fd)
     signature_ = SignatureOf(st);
 }
 
+bool ProfileFile::lockForWriting(std::unique_ptr<ProfileLock>& lock)
+{
+    lock = std::move(held_);
+    if (lock && lock->writable())
+        return true;
+    lock = std::make_unique<ProfileLock>();
+    return lock->acquire(QFile::encodeName(path_), O_RDWR, lockWait_);
+}
+
 bool ProfileFile::commit()
 {
     if (path_.isEmpty())
         return fail(ENOENT);
     // Opened for writing: the rename would get past a file the user made
     // read-only. A new file has nothing to lock yet.
-    ProfileLock lock;
-    if (!lock.acquire(QFile::encodeName(path_), O_RDWR, lockWait_) && errno != ENOENT)
+    std::unique_ptr<ProfileLock> lock;
+    if (!lockForWriting(lock) && errno != ENOENT)
         return failLock();
-    return save(lock);
+    if (lock->fd() >= 0 && !whole_ && !current(*lock))
+        return false;
+    return save(*lock);
 }
 
 bool ProfileFile::save(const ProfileLock& lock)
@@ -512,13 +607,27 @@ bool ProfileFile::save(const ProfileLock& lock)
     bytesWritten_ += content_.size();
     remember(fd);
     close(fd);
-    // Unchecked: a rename that does not last leaves the old whole file.
-    SyncFolderOf(QFile::decodeName(name));
-    exists_ = true;
-    loaded_ = true;
+    const bool synced = SyncFolderOf(QFile::decodeName(name));
+    const int e = errno;
+    written();
+    if (!synced) {
+        // The new file is in place but its name may not outlast a crash:
+        // the next commit writes it whole again.
+        firstChanged_ = 0;
+        rewrite_ = true;
+        return fail(e);
+    }
+    return true;
+}
+
+void ProfileFile::written()
+{
+    edits_.clear();
+    whole_ = false;
     firstChanged_ = -1;
     rewrite_ = false;
-    return true;
+    exists_ = true;
+    loaded_ = true;
 }
 
 QString ProfileFile::TailFileName(const QString& path) { return ProfileTail::FileName(path); }
@@ -535,6 +644,7 @@ bool ProfileFile::writeAside(int fd, off_t oldSize, QByteArrayView replaced)
 
 bool ProfileFile::writeTailAside()
 {
+    held_.reset();
     if (firstChanged_ < 0)
         return true;
     ProfileLock lock;
@@ -549,46 +659,57 @@ bool ProfileFile::writeTailAside()
 
 bool ProfileFile::commitTail()
 {
-    if (firstChanged_ < 0)
+    if (firstChanged_ < 0 && edits_.empty()) {
+        held_.reset();
         return true;
-    ProfileLock lock;
-    if (!lock.acquire(QFile::encodeName(path_), O_RDWR, lockWait_))
+    }
+    std::unique_ptr<ProfileLock> lock;
+    if (!lockForWriting(lock))
         return failLock();
-    if (rewrite_)
-        return save(lock);
-    const int fd = lock.fd();
-    // What an earlier failure left aside goes in first.
+    const int fd = lock->fd();
+    // What an earlier failure or a kill left aside goes in first.
     const TailRecovery recovered = ProfileTail::Recover(path_, fd);
     bytesRead_ += recovered.bytesRead;
     bytesWritten_ += recovered.bytesWritten;
     if (recovered.unwritten)
         return fail(recovered.error);
+    if (!current(*lock))
+        return false;
     struct stat st {};
-    const bool same = loaded_ && fstat(fd, &st) == 0 && SignatureOf(st) == signature_ && st.st_size >= firstChanged_;
-    // Not the file these edits were made on: replace it whole.
-    if (!same)
-        return save(lock);
+    if (fstat(fd, &st) != 0)
+        return fail(errno);
+    if (rewrite_ || st.st_size < firstChanged_)
+        return save(*lock);
+    if (firstChanged_ < 0) {  // edits that changed nothing
+        written();
+        return true;
+    }
     const qsizetype from = firstChanged_;
     const std::optional<QByteArray> oldTail = ReadFully(fd, off_t(from), qint64(st.st_size) - from);
     if (!oldTail)
         return fail(errno);
     bytesRead_ += oldTail->size();
     if (!writeAside(fd, st.st_size, *oldTail))
-        return errno == EEXIST ? save(lock) : fail(errno);  // another file's side file holds the name
+        return errno == EEXIST ? save(*lock) : fail(errno);  // another file's side file holds the name
     const QByteArray side = QFile::encodeName(TailFileName(path_));
     if (!ProfileTail::Place(fd, off_t(from), QByteArrayView(content_).sliced(from), off_t(content_.size()))) {
-        // Back to the old file; the edits stay for the next commit. Should
-        // that fail too, the side file finishes the new one on the next load.
+        // Back to the old file; the edits stay for the next commit.
         const int e = errno;
-        if (ProfileTail::Place(fd, off_t(from), *oldTail, st.st_size))
+        if (ProfileTail::Place(fd, off_t(from), *oldTail, st.st_size)) {
             unlink(side.constData());
-        remember(fd);
+            remember(fd);
+        } else {
+            // The side file, whole and synced, finishes the new file on the
+            // next load: the edits are written, and must not be made twice.
+            edits_.clear();
+            loaded_ = false;
+        }
         return fail(e);
     }
     unlink(side.constData());
     bytesWritten_ += content_.size() - from;
     remember(fd);
-    firstChanged_ = -1;
+    written();
     return true;
 }
 

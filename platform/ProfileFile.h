@@ -12,22 +12,28 @@
 // for appends to a long file: first into a synced side file
 // ("path.~tail", ProfileTail), then in place, so that a kill or a failure
 // at any moment leaves the old or the new whole file once load() has
-// finished or discarded what the side file holds. Loading, appending and
-// saving hold an advisory lock on the file (ProfileLock), so that two
-// instances of the program never write into each other's work. The copy in
-// memory is reused while the file on disk is the one last read or written,
-// so an append neither reads nor parses the file again. Edits whose commit
-// failed stay in it, and it is the truth until they are written: should the
-// file change meanwhile (even its status alone, by a chmod or a new link),
-// the next commit writes it whole from the copy.
+// finished or discarded what the side file holds.
+//
+// Loading, appending and saving hold an advisory lock on the file
+// (ProfileLock); a load for an edit keeps it until the commit, so no other
+// instance writes in between. The copy in memory is reused while the file
+// on disk is the one last read or written, so an append neither reads nor
+// parses the file again. Each edit is kept until a commit writes it: a file
+// found changed since it was read (were it only its status) is read again
+// and the edits not yet written are made again on top, so the file is
+// never rewritten from a copy whose content it no longer holds, except by
+// replaceAll(), whose content replaces whatever the file holds.
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QHash>
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace platform {
@@ -47,6 +53,9 @@ struct ProfileFileSignature {
 class ProfileFile {
 public:
     explicit ProfileFile(QString path = {});
+    ~ProfileFile();
+    ProfileFile(ProfileFile&&) noexcept;
+    ProfileFile& operator=(ProfileFile&&) noexcept;
 
     const QString& path() const { return path_; }
     void setPath(const QString& path);
@@ -54,16 +63,20 @@ public:
     // after it in this list; the last one, when written anew, ends the file.
     void setTrailingSections(const QByteArrayList& names);
 
-    // Reads the file unless the copy in memory is still current or holds
-    // edits not yet written, after finishing or discarding what a side file
-    // holds. A side file whose finish cannot be written (a read-only file,
-    // a full disk) is applied in the copy and kept until a commit succeeds.
-    // A missing file gives false with an empty copy and error() ENOENT; an
-    // unreadable one false with its errno; one another instance keeps
-    // locked, EWOULDBLOCK. Only a regular file of at most kMaxSize bytes is
-    // read: anything else (a FIFO, a device) is refused without waiting on
-    // it, so nothing can hang the reader or fill the memory.
-    bool load();
+    // Reads the file unless the copy in memory is still current, after
+    // finishing or discarding what a side file holds, and makes the edits
+    // not yet written again on top. A side file whose finish cannot be
+    // written (a read-only file, a full disk) is applied in the copy and
+    // kept until a commit succeeds. A missing file gives false with an empty
+    // copy and error() ENOENT; an unreadable one false with its errno; one
+    // another instance keeps locked, EWOULDBLOCK; the edits stay for a later
+    // load. Only a regular file of at most kMaxSize bytes is read: anything
+    // else (a FIFO, a device) is refused without waiting on it, so nothing
+    // can hang the reader or fill the memory. For Editing, the lock stays
+    // held until the next commit, load or release().
+    enum Purpose { Reading, Editing };
+    bool load(Purpose purpose = Reading);
+    void release();
     static constexpr qint64 kMaxSize = qint64(256) << 20;
     bool exists() const { return exists_; }
 
@@ -91,10 +104,17 @@ public:
     // Lines added at the end of the section, wherever it stands.
     void appendToSection(const QByteArray& section, const QByteArrayList& lines);
 
-    // The whole file, as the caller laid it out.
+    // The whole file, as the caller laid it out: the edits before it no
+    // longer count, and the file is replaced whatever it holds.
     void replaceAll(const QByteArray& content);
 
-    // Through a symbolic link, the file it names is replaced.
+    // Several edits as one, made on the copy and made again should the file
+    // be read anew before they are written; the edits above are each one.
+    using Edit = std::function<void(ProfileFile&)>;
+    void change(Edit edit);
+
+    // Through a symbolic link, the file it names is replaced. Both let go
+    // of the lock of a load for an edit.
     bool commit();
     bool commitTail();
     // The first half of commitTail(): the new tail in the side file, synced,
@@ -136,11 +156,23 @@ private:
     // Lines and sections from the line that holds offset on; those before
     // it are kept, so an edit at the end costs what it adds.
     void reparse(qsizetype offset);
+    // An edit made outside change() goes through it, to be kept: true then.
+    bool recorded(Edit edit);
+    // The edits not yet written, made again on the copy.
+    void replay();
+    // With the file locked: true once the copy holds what the file holds,
+    // read again when it changed since.
+    bool current(const ProfileLock& lock);
+    bool read(int fd, const struct stat& st);
+    // The lock of a load for an edit where it allows writing, else a new one.
+    bool lockForWriting(std::unique_ptr<ProfileLock>& lock);
     // The bytes from firstChanged_ on, into the side file; the file open as
     // fd has oldSize bytes now, replaced from firstChanged_ on. False with errno.
     bool writeAside(int fd, off_t oldSize, QByteArrayView replaced);
     // The whole file replaced, with the file at path_ locked (when there is one).
     bool save(const ProfileLock& lock);
+    // The edits are in the file.
+    void written();
     const Section* find(const QByteArray& section) const;
     int findKey(const Section& s, const QByteArray& key) const;
     QByteArray valueAt(int line) const;
@@ -173,9 +205,14 @@ private:
     bool loaded_ = false;
     Signature signature_;
     qsizetype firstChanged_ = -1;
-    // The file is not the one the copy and its edits were made on: the
-    // next commit writes it whole.
+    std::vector<Edit> edits_;  // not yet written, in order
+    bool applying_ = false;    // inside an edit: its parts are not kept apart
+    bool whole_ = false;       // the copy rests on a replaceAll, not on the file
+    // What the copy holds from firstChanged_ on is not what the file holds
+    // (a side file applied in memory, a folder sync that failed): the next
+    // commit writes it whole.
     bool rewrite_ = false;
+    std::unique_ptr<ProfileLock> held_;
     int lockWait_ = 2000;
     int error_ = 0;
     const char* refusal_ = nullptr;

@@ -126,6 +126,8 @@ void ProfileLock::release()
     fd_ = -1;
 }
 
+bool ProfileLock::writable() const { return fd_ >= 0 && (fcntl(fd_, F_GETFL) & O_ACCMODE) == O_RDWR; }
+
 bool ProfileLock::acquire(const QByteArray& name, int flags, int waitMs)
 {
     constexpr int kPauseMs = 5;
@@ -133,7 +135,7 @@ bool ProfileLock::acquire(const QByteArray& name, int flags, int waitMs)
     for (int round = 0; round < 8; ++round) {
         release();
         // Not blocking: a FIFO put in the file's place opens at once, for the caller to refuse.
-        fd_ = open(name.constData(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        fd_ = open(name.constData(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
         if (fd_ < 0)
             return false;
         for (int waited = 0; flock(fd_, LOCK_EX | LOCK_NB) != 0;) {

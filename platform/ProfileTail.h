@@ -33,13 +33,14 @@ public:
     ProfileLock(const ProfileLock&) = delete;
     ProfileLock& operator=(const ProfileLock&) = delete;
 
-    // Opens name for reading or for reading and writing (flags) and locks
-    // it, trying again for up to waitMs while another holds the lock. False
+    // Opens name for reading or for reading and writing (flags; with
+    // O_CREAT a new file is private to the user) and locks it, trying again for up to waitMs while another holds the lock. False
     // with errno: the open's, or EWOULDBLOCK when it stayed busy. Where the
     // filesystem has no locks the file is used unlocked.
     bool acquire(const QByteArray& name, int flags, int waitMs);
     // -1 until acquired.
     int fd() const { return fd_; }
+    bool writable() const;
     // The file as it was when locked.
     const struct stat& status() const { return status_; }
 

@@ -327,6 +327,8 @@ TEST(ProfileFile, TheSideFileBelongsToTheFileAndNeverStopsItOpening)
         {"a sparse side file claiming 1 GB", Left::Sparse, false, Hold::None, 0, file({more}), false,
          file({more, "last"}), false},
         {"a failed folder sync", Left::None, false, Hold::FolderSync, EIO, oldFile, false, file({more, "last"}), false},
+        {"a copy's side file and a failed folder sync", Left::Foreign, false, Hold::FolderSync, EIO, file({more}), true,
+         file({more, "last"}), true},
         {"another instance in the middle of its append", Left::Real, false, Hold::Locked, EWOULDBLOCK, oldFile, true,
          file({aside, "last"}), false},
     };
