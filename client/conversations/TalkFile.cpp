@@ -263,10 +263,17 @@ QByteArray TalkFile::Layout(const TalkRecord& talk)
 
 void TalkFile::SaveToFile(TalkRecord& talk, const QString& path)
 {
+    // A file another running copy has open is not written over.
+    platform::FileClaim claim;
+    const bool claimed = claim_.covers(path);
+    if (!claimed && !claim.take(path))
+        platform::Raise(EBUSY, QStringLiteral("SaveToFile"), OpenElsewhereText());
     file_.setPath(path);
     file_.replaceAll(Layout(talk));
     if (!file_.commit())
         RaiseFileError(file_, QStringLiteral("SaveToFile"));
+    if (!claimed)
+        claim_ = std::move(claim);
     talk.Pathname = path;
     talk.Theme = FileTitle(path);
     talk.Dirty = false;
@@ -280,51 +287,85 @@ QString TalkFile::WriteTalkFileEntry(const TalkRecord& talk, const QString& sect
         if (talk.Pathname.isEmpty())
             return kNotSaved;
         file_.setPath(talk.Pathname);
-        // A file deleted or moved away is not made again from one entry.
-        if (!file_.load())
-            return file_.error() == ENOENT ? kNotSaved : file_.errorText();
-        if (file_.integer(kChunks, "Chunk_size", 0) != 0)
+        // One lock from the read to the write: no other writer comes between.
+        const bool loaded = file_.load(platform::ProfileFile::Editing);
+        const struct Release {
+            platform::ProfileFile& file;
+            ~Release() { file.release(); }
+        } release{file_};
+        if (loaded && file_.integer(kChunks, "Chunk_size", 0) != 0)
             return QStringLiteral("The file has an old format");
-
-        const QByteArray keyBytes = key.toLatin1();
-        bool tail = false;
-        if (section == QLatin1String(kMessageParameters)) {
-            if (kValidityKeys.contains(keyBytes)) {
-                for (const QByteArray& k : kValidityKeys)
-                    file_.setValue(kMessageParameters, k, ParameterValue(talk, k));
-            } else if (keyBytes == "Coding" || keyBytes == "Class" || keyBytes == "Report" || keyBytes == "Autosave") {
-                file_.setValue(kMessageParameters, keyBytes, ParameterValue(talk, keyBytes));
-            } else {
-                return {};
-            }
-        } else if (section == QLatin1String(kConferees)) {
-            file_.replaceSection(kConferees, ConfereeLines(talk));
-        } else if (const int area = FontSectionIndex(section); area >= 0) {
-            QByteArrayList keys;
-            if (keyBytes == "Charset" || keyBytes == "Back_color")
-                keys = {keyBytes};
-            else if (kFontChangeKeys.contains(keyBytes))
-                keys = kFontChangeKeys;
-            else
-                return {};
-            for (const QByteArray& k : keys)
-                file_.setValue(kFontSections[area], k, FontValue(talk.areas[area], k));
-        } else if (section == QLatin1String(kArchive) || section == QLatin1String(kNewMessage)) {
-            // The new message ends the file, so a log entry goes in just
-            // before it and only the bytes from there on are rewritten.
-            file_.removeSection(kNewMessage);
-            if (section == QLatin1String(kArchive)) {
-                file_.appendToSection(kArchive, EntryLines(text, file_.lineCount(kArchive) == 0));
-                tail = true;
-            }
-            file_.replaceSection(kNewMessage, TextLines(talk.Text));
-        } else {
+        const std::optional<platform::ProfileFile::Edit> edit = EditFor(talk, section, key, text);
+        // Kept even when the file could not be read: the next write that
+        // can read it makes it too, in its place among the others.
+        if (edit)
+            file_.change(*edit);
+        // A file deleted or moved away is not made again from one entry.
+        if (!loaded)
+            return file_.error() == ENOENT ? kNotSaved : file_.errorText();
+        if (!edit)
             return {};
-        }
+        const bool tail = section == QLatin1String(kArchive);
         const bool written = tail ? file_.commitTail() : file_.commit();
         return written ? QString() : file_.errorText();
     });
 }
+
+std::optional<platform::ProfileFile::Edit> TalkFile::EditFor(const TalkRecord& talk, const QString& section,
+                                                             const QString& key, const QString& text)
+{
+    using platform::ProfileFile;
+    const QByteArray keyBytes = key.toLatin1();
+    if (section == QLatin1String(kMessageParameters)) {
+        QByteArrayList keys;
+        if (kValidityKeys.contains(keyBytes))
+            keys = kValidityKeys;
+        else if (keyBytes == "Coding" || keyBytes == "Class" || keyBytes == "Report" || keyBytes == "Autosave")
+            keys = {keyBytes};
+        else
+            return std::nullopt;
+        QByteArrayList values;
+        for (const QByteArray& k : keys)
+            values << ParameterValue(talk, k);
+        return [keys, values](ProfileFile& f) {
+            for (qsizetype i = 0; i < keys.size(); ++i)
+                f.setValue(kMessageParameters, keys[i], values[i]);
+        };
+    }
+    if (section == QLatin1String(kConferees))
+        return [lines = ConfereeLines(talk)](ProfileFile& f) { f.replaceSection(kConferees, lines); };
+    if (const int area = FontSectionIndex(section); area >= 0) {
+        QByteArrayList keys;
+        if (keyBytes == "Charset" || keyBytes == "Back_color")
+            keys = {keyBytes};
+        else if (kFontChangeKeys.contains(keyBytes))
+            keys = kFontChangeKeys;
+        else
+            return std::nullopt;
+        QByteArrayList values;
+        for (const QByteArray& k : keys)
+            values << FontValue(talk.areas[area], k);
+        return [area, keys, values](ProfileFile& f) {
+            for (qsizetype i = 0; i < keys.size(); ++i)
+                f.setValue(kFontSections[area], keys[i], values[i]);
+        };
+    }
+    if (section != QLatin1String(kArchive) && section != QLatin1String(kNewMessage))
+        return std::nullopt;
+    // The new message ends the file, so a log entry goes in just before it
+    // and only the bytes from there on are rewritten.
+    const bool entry = section == QLatin1String(kArchive);
+    return [entry, text, draft = TextLines(talk.Text)](ProfileFile& f) {
+        f.removeSection(kNewMessage);
+        if (entry)
+            f.appendToSection(kArchive, EntryLines(text, f.lineCount(kArchive) == 0));
+        f.replaceSection(kNewMessage, draft);
+    };
+}
+
+bool TalkFile::OpenElsewhere(const QString& path) { return platform::FileClaim::HeldElsewhere(path); }
+
+QString TalkFile::OpenElsewhereText() { return QStringLiteral("The file is open in another running copy of the program"); }
 
 QString TalkFile::NameRefusal(const QString& path)
 {
@@ -340,6 +381,8 @@ QString TalkFile::OpenFromFile(TalkRecord& talk, QString& warnings, const QStrin
         return QStringLiteral("Conference ") + talk.Theme + QStringLiteral(" have been already opened");
     if (const QString refused = NameRefusal(path); !refused.isEmpty())
         return refused;
+    if (!claim_.take(path))
+        return QStringLiteral("File '") + path + QStringLiteral("' have already opened");
     QString gathered;
     file_.setPath(path);
     if (file_.load()) {

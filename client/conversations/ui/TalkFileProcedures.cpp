@@ -1,6 +1,7 @@
 #include "client/conversations/ui/TalkFileProcedures.h"
 
 #include "client/conversations/Conference.h"
+#include "client/conversations/TalkFile.h"
 #include "client/core/Module1.h"
 
 #include "platform/ui/Dialogs.h"
@@ -42,7 +43,8 @@ void OpenTalkFile(const std::optional<QString>& given)
         }
     }
     Conference& conferences = Conferences();
-    if (!path.isEmpty() && conferences.TalkExist(FileTitle(path))) {
+    // Open here, or in another running copy of the program.
+    if (!path.isEmpty() && (conferences.TalkExist(FileTitle(path)) || TalkFile::OpenElsewhere(path))) {
         platform::msgBox(QStringLiteral("File '") + path + QStringLiteral("' have already opened"),
                          platform::vbExclamation);
         return;
