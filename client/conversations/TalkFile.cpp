@@ -22,6 +22,7 @@ const QByteArray kConferees("Conferees");
 const QByteArray kArchive("Archive");
 const QByteArray kNewMessage("New message");
 const QByteArray kChunks("Chunks");
+const QByteArrayList kTrailingSections = {kArchive, kNewMessage};
 const QByteArray kFontSections[3] = {"Conferees_font", "New_message_font", "Archive_font"};
 const QByteArrayList kParameterKeys = {"Coding", "Class", "Validity_format", "Relative_validity_period",
                                        "Absolute_validity_period", "Report", "Autosave"};
@@ -223,7 +224,7 @@ void WarnMismatch(QString& warnings, const QByteArray& section)
 
 }  // namespace
 
-TalkFile::TalkFile() { file_.setTrailingSections({kArchive, kNewMessage}); }
+TalkFile::TalkFile() { file_.setTrailingSections(kTrailingSections); }
 
 QByteArray TalkFile::Layout(const TalkRecord& talk)
 {
@@ -268,10 +269,17 @@ void TalkFile::SaveToFile(TalkRecord& talk, const QString& path)
     const bool claimed = claim_.covers(path);
     if (!claimed && !claim.take(path))
         platform::Raise(EBUSY, QStringLiteral("SaveToFile"), OpenElsewhereText());
-    file_.setPath(path);
-    file_.replaceAll(Layout(talk));
-    if (!file_.commit())
-        RaiseFileError(file_, QStringLiteral("SaveToFile"));
+    // Another path is written through a file of its own, so that a failed
+    // save leaves what is still owed to the conversation's file in place.
+    platform::ProfileFile other;
+    platform::ProfileFile& file = path == file_.path() ? file_ : other;
+    file.setTrailingSections(kTrailingSections);
+    file.setPath(path);
+    file.replaceAll(Layout(talk));
+    if (!file.commit())
+        RaiseFileError(file, QStringLiteral("SaveToFile"));
+    if (&file == &other)
+        file_ = std::move(other);
     if (!claimed)
         claim_ = std::move(claim);
     talk.Pathname = path;

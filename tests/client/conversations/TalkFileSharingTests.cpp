@@ -198,13 +198,15 @@ TEST(TalkFileSharing, AnEntryWhoseWriteFailedReachesTheFileInItsPlace)
     struct Case {
         const char* name;
         Fault fault;
-        bool third;  // one more entry before the close
+        bool saveAs;  // a Save As into a folder that is not there
+        bool third;   // one more entry before the close
     };
     const Case cases[] = {
-        {"unreadable, closed", Fault::Unreadable, false},
-        {"unreadable, one more entry, closed", Fault::Unreadable, true},
-        {"folder sync, closed", Fault::FolderSync, false},
-        {"folder sync, one more entry, closed", Fault::FolderSync, true},
+        {"unreadable, closed", Fault::Unreadable, false, false},
+        {"unreadable, one more entry, closed", Fault::Unreadable, false, true},
+        {"unreadable, a failed Save As, one more entry, closed", Fault::Unreadable, true, true},
+        {"folder sync, closed", Fault::FolderSync, false, false},
+        {"folder sync, one more entry, closed", Fault::FolderSync, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -236,6 +238,9 @@ TEST(TalkFileSharing, AnEntryWhoseWriteFailedReachesTheFileInItsPlace)
         }
         EXPECT_EQ(rig.main.alerts, QStringList{expected});
         QByteArrayList entries{"entry 1", "entry 2"};
+        if (c.saveAs) {
+            EXPECT_NE(rig.conference->SaveFile(t.Theme(), rig.path(QStringLiteral("gone/Team.plv"))), QString());
+        }
         if (c.third) {
             t.Log(1, QStringLiteral("entry 3"));
             entries << "entry 3";
