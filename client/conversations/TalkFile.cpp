@@ -217,6 +217,19 @@ void WarnMismatch(QString& warnings, const QByteArray& section)
     WarnRefused(warnings, section, QStringLiteral("Type mismatch"), platform::vberr::TypeMismatch);
 }
 
+// The keys of a section set to the values they have now.
+template <class ValueOf>
+platform::ProfileFile::Edit KeysEdit(const QByteArray& section, const QByteArrayList& keys, ValueOf valueOf)
+{
+    QByteArrayList values;
+    for (const QByteArray& k : keys)
+        values << valueOf(k);
+    return [section, keys, values](platform::ProfileFile& f) {
+        for (qsizetype i = 0; i < keys.size(); ++i)
+            f.setValue(section, keys[i], values[i]);
+    };
+}
+
 [[noreturn]] void RaiseFileError(const platform::ProfileFile& file, const QString& source)
 {
     platform::Raise(file.error(), source, file.errorDescription());
@@ -332,13 +345,7 @@ std::optional<platform::ProfileFile::Edit> TalkFile::EditFor(const TalkRecord& t
             keys = {keyBytes};
         else
             return std::nullopt;
-        QByteArrayList values;
-        for (const QByteArray& k : keys)
-            values << ParameterValue(talk, k);
-        return [keys, values](ProfileFile& f) {
-            for (qsizetype i = 0; i < keys.size(); ++i)
-                f.setValue(kMessageParameters, keys[i], values[i]);
-        };
+        return KeysEdit(kMessageParameters, keys, [&](const QByteArray& k) { return ParameterValue(talk, k); });
     }
     if (section == QLatin1String(kConferees))
         return [lines = ConfereeLines(talk)](ProfileFile& f) { f.replaceSection(kConferees, lines); };
@@ -350,13 +357,7 @@ std::optional<platform::ProfileFile::Edit> TalkFile::EditFor(const TalkRecord& t
             keys = kFontChangeKeys;
         else
             return std::nullopt;
-        QByteArrayList values;
-        for (const QByteArray& k : keys)
-            values << FontValue(talk.areas[area], k);
-        return [area, keys, values](ProfileFile& f) {
-            for (qsizetype i = 0; i < keys.size(); ++i)
-                f.setValue(kFontSections[area], keys[i], values[i]);
-        };
+        return KeysEdit(kFontSections[area], keys, [&](const QByteArray& k) { return FontValue(talk.areas[area], k); });
     }
     if (section != QLatin1String(kArchive) && section != QLatin1String(kNewMessage))
         return std::nullopt;
