@@ -211,8 +211,6 @@ bool ProfileFile::forget(int error)
     firstChanged_ = -1;
     rewrite_ = false;
     parse();
-    // The edits not yet written stay, for a load that can read the file.
-    replay();
     error_ = error;
     return false;
 }
@@ -576,6 +574,12 @@ bool ProfileFile::commit()
         return failLock();
     if (lock->fd() >= 0 && !whole_ && !current(*lock))
         return false;
+    if (lock->fd() < 0 && !loaded_ && !whole_) {
+        // A new file: the edits made on nothing.
+        content_.clear();
+        parse();
+        replay();
+    }
     return save(*lock);
 }
 
