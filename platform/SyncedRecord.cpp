@@ -12,24 +12,27 @@
 
 namespace platform {
 
-std::optional<QByteArray> ReadRecord(const QString& path, qint64 maxSize)
+RecordRead ReadRecord(const QString& path, qint64 maxSize)
 {
-    const int fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
-        return std::nullopt;
-    std::optional<QByteArray> bytes = ReadFully(fd, 0, maxSize);
+        return {errno != ENOENT, std::nullopt};
+    RecordRead read{true, std::nullopt};
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        read.bytes = ReadFully(fd, 0, maxSize);
     close(fd);
-    return bytes;
+    return read;
 }
 
 bool WriteRecord(const QString& path, QByteArrayView bytes)
 {
     const QByteArray name = QFile::encodeName(path);
     // Not held up by a pipe or device that took the name.
-    int fd = open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    int fd = open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
     bool made = false;
     if (fd < 0 && errno == ENOENT) {
-        fd = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        fd = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         made = fd >= 0;
     }
     if (fd < 0)

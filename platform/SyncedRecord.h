@@ -5,6 +5,8 @@
 // file, two syncs and a rename) costs several times as much. A write of the
 // size the file has already changes no more than its bytes; a reader checks
 // what it reads, since a failed write may leave part of the new bytes.
+// A symbolic link at the record's name is never followed: a link planted
+// there is neither read as the record nor written through.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -13,9 +15,14 @@
 
 namespace platform {
 
-// At most maxSize bytes of the file; nullopt when there is none or it
-// cannot be read.
-std::optional<QByteArray> ReadRecord(const QString& path, qint64 maxSize);
+struct RecordRead {
+    // Something has the name: a record, or a link, folder, pipe or file that
+    // cannot be read.
+    bool there = false;
+    // At most maxSize bytes of it, when it is a file that could be read.
+    std::optional<QByteArray> bytes;
+};
+RecordRead ReadRecord(const QString& path, qint64 maxSize);
 // True once the bytes are on the disk. A new file is made private to the
 // user; its folder is not made.
 bool WriteRecord(const QString& path, QByteArrayView bytes);

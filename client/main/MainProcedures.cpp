@@ -29,14 +29,30 @@ void MarkTalkRead(const QString& theme)
     }
 }
 
+namespace {
+
+// Qt and the launcher say why only on stderr, which a desktop user never sees.
+void SayHelpNotShown(const QString& page)
+{
+    try {
+        ModalQuestion::Ask(HelpNotShownText(page, QFileInfo::exists(page)), platform::vbExclamation, G().AppName);
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
 void ShowHelp(qint32 context)
 {
     try {
-        if (platform::Desktop().ShowHelp(context))
-            return;
-        // Qt says why only on stderr, which a desktop user never sees.
         const QString page = platform::HelpPath(context);
-        ModalQuestion::Ask(HelpNotShownText(page, QFileInfo::exists(page)), platform::vbExclamation, G().AppName);
+        // A launcher that fails tells when it ends, from the event loop.
+        const auto ended = [page](bool shown) {
+            if (!shown)
+                SayHelpNotShown(page);
+        };
+        if (!platform::Desktop().ShowHelp(context, ended))
+            SayHelpNotShown(page);
     } catch (...) {
     }
 }

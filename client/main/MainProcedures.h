@@ -12,7 +12,8 @@ namespace parlova {
 // The conversation's unread messages count as read.
 void MarkTalkRead(const QString& theme);
 // The help page of a context number, the contents for 0; a box names the
-// page when it cannot be shown (no browser, or the page missing).
+// page when it cannot be shown (no browser, or the page missing), at once,
+// or once a launcher has ended without showing it.
 void ShowHelp(qint32 context);
 // The message-store window when the store is read; otherwise asks whether
 // to read it first and queues one read at the end of the phone queue.

@@ -40,16 +40,23 @@ constexpr qsizetype kRecordSize = 13;
 
 QByteArray Record(int end) { return QByteArray::number(end).rightJustified(3, '0') + ' ' + gStoredTag + '\n'; }
 
-// The block end recorded for the stored value, or -1.
-int RecordedEnd()
+// The end of the block reserved from the stored value and not given back,
+// or -1 when no record is there. What is there and does not check may be a
+// record a kill tore mid-write, so it counts as a whole block reserved: a
+// reference skipped is harmless, one repeated may join the wrong parts.
+int ReservedEnd(qint32 stored)
 {
-    const std::optional<QByteArray> record = platform::ReadRecord(SMSClassSequencer::ReservationFile(), 64);
+    const platform::RecordRead read = platform::ReadRecord(SMSClassSequencer::ReservationFile(), 64);
+    if (!read.there)
+        return -1;
+    const int blockEnd = int(((qint64(stored) + SMSClassSequencer::kBlock) % 256 + 256) % 256);
+    const std::optional<QByteArray>& record = read.bytes;
     if (!record || record->size() != kRecordSize || record->at(3) != ' ' || !record->endsWith('\n') ||
         record->mid(4, 8) != gStoredTag)
-        return -1;
+        return blockEnd;
     bool number = false;
     const int end = record->left(3).toInt(&number);
-    return number && end >= 0 && end <= 255 ? end : -1;
+    return number && end >= 0 && end <= 255 ? end : blockEnd;
 }
 
 bool Store(qint32 value)
@@ -94,7 +101,7 @@ void SMSClassSequencer::LoadLastNumber()
         if (std::isfinite(v) && v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max())
             gLastNumber = static_cast<qint32>(v);
         gStoredTag = Tag(stored);
-        if (const int end = RecordedEnd(); end >= 0)
+        if (const int end = ReservedEnd(gLastNumber); end >= 0)
             gLastNumber = end;
     } catch (const std::exception&) {
     }

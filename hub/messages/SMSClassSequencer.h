@@ -9,6 +9,9 @@
 // That end goes to a small record beside the settings file (one synced
 // write in place); it counts only for the stored value it was reserved
 // from, and the gate's save, which stores the last reference, removes it.
+// Anything else in its place (a record for another value, torn bytes, a
+// link, something unreadable) counts as a whole block reserved from the
+// stored value.
 #include <QString>
 #include <QtGlobal>
 

@@ -38,10 +38,37 @@ bool DesktopService::OpenFile(const QString& path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
-bool DesktopService::ShowHelp(int context)
+bool DesktopService::ShowHelp(int context, const std::function<void(bool shown)>& ended)
 {
-    const QString page = HelpPath(context);
-    return QFileInfo::exists(page) && QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    const QString page = QFileInfo(HelpPath(context)).absoluteFilePath();
+    if (!QFileInfo::exists(page))
+        return false;
+    // Qt reports success as soon as xdg-open starts; only its exit says
+    // whether it found anything to show the page with.
+    const QString launcher = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (launcher.isEmpty())
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    // Without a parent, and never destroyed while it runs: QProcess kills
+    // what it started when it goes, and the launcher may be the browser.
+    auto* process = new QProcess;
+    process->setProgram(launcher);
+    process->setArguments({page});
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    const auto gone = [process, ended](bool shown) {
+        process->deleteLater();
+        if (ended)
+            ended(shown);
+    };
+    QObject::connect(process, &QProcess::finished, process, [gone](int code, QProcess::ExitStatus status) {
+        gone(status == QProcess::NormalExit && code == 0);
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [gone](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            gone(false);
+    });
+    process->start();
+    return true;
 }
 
 QString DesktopService::StartSystemInfo()

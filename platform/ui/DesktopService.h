@@ -5,7 +5,7 @@
 #include <QString>
 #include <QUrl>
 
-#include <vector>
+#include <functional>
 
 namespace platform {
 
@@ -14,8 +14,10 @@ public:
     virtual ~DesktopService() = default;
     virtual bool OpenUrl(const QUrl& url);
     virtual bool OpenFile(const QString& path);
-    // Context 0 is the contents page.
-    virtual bool ShowHelp(int context);
+    // Context 0 is the contents page. False when it cannot be shown: no
+    // page, or nothing to open it with. A launcher found on the PATH is not
+    // waited for: ended says, once it has gone, whether it showed the page.
+    virtual bool ShowHelp(int context, const std::function<void(bool shown)>& ended = {});
     // Empty on success, else "description (number)".
     virtual QString StartSystemInfo();
 };

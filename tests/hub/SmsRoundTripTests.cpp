@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 
 using namespace corvane;
 
@@ -262,28 +264,75 @@ const QString kApp = QStringLiteral("Parlova");
 const QString kSection = QStringLiteral("SMSClassSequencer");
 const QString kKey = QStringLiteral("LastNumber");
 
-int loadedThenNext(const QString* stored)
+QByteArray recordName() { return QFile::encodeName(SMSClassSequencer::ReservationFile()); }
+
+// A start with the stored value and nothing in the record's place but what
+// plant puts there, and one draw.
+int loadedThenNext(const QString* stored, const std::function<void()>& plant = {})
 {
+    ::unlink(recordName().constData());
     if (stored)
         platform::SaveSetting(kApp, kSection, kKey, *stored);
     else
         platform::DeleteSetting(kApp, kSection, kKey);
+    if (plant)
+        plant();
     SMSClassSequencer::LoadLastNumber();
     return SMSClassSequencer::NextReference();
 }
 
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 TEST(SmsClassSequencer, LoadsAndHandsOut)
 {
+    // A record of the second block reserved from 41, which would start the
+    // next run at 42. In the record's place when another value is stored,
+    // torn, or behind a link, it does not check and costs a whole block; a
+    // file of the test's own behind a link is not written either.
+    const QString from = QStringLiteral("41");
+    loadedThenNext(&from);
+    for (int i = 0; i < SMSClassSequencer::kBlock; ++i)
+        SMSClassSequencer::NextReference();
+    const QByteArray genuine = readAll(SMSClassSequencer::ReservationFile());
+    ASSERT_FALSE(genuine.isEmpty());
+    QTemporaryDir own;
+    const QString target = own.filePath(QStringLiteral("mine"));
+
+    enum class Planted { Nothing, OtherValues, Torn, LinkToRecord, LinkToOwnFile };
     struct Case {
         const char* stored;  // nullptr: no value
         int next;
+        Planted planted = Planted::Nothing;
     };
     const Case cases[] = {{nullptr, 1}, {"0", 1}, {"254", 255}, {"255", 0}, {"300", 45},
-                          {"abc", 1},   {"12abc", 13}, {" 7", 8},   {"7.6", 9}, {"-1", 0}};
+                          {"abc", 1},   {"12abc", 13}, {" 7", 8},   {"7.6", 9}, {"-1", 0},
+                          {"41", 170, Planted::LinkToRecord}, {"41", 170, Planted::LinkToOwnFile},
+                          {"41", 170, Planted::Torn}, {nullptr, 129, Planted::Torn},
+                          {"255", 128, Planted::OtherValues}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored ? c.stored : "none");
+        SCOPED_TRACE(::testing::Message() << (c.stored ? c.stored : "none") << ", planted " << int(c.planted));
         const QString stored = QString::fromLatin1(c.stored);
-        EXPECT_EQ(loadedThenNext(c.stored ? &stored : nullptr), c.next);
+        const QByteArray mine = c.planted == Planted::LinkToRecord ? genuine : QByteArrayLiteral("mine\n");
+        {
+            QFile file(target);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(mine) == mine.size());
+        }
+        const auto plant = [&] {
+            if (c.planted == Planted::LinkToRecord || c.planted == Planted::LinkToOwnFile) {
+                ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), recordName().constData()), 0);
+            } else if (c.planted != Planted::Nothing) {
+                QFile record(SMSClassSequencer::ReservationFile());
+                ASSERT_TRUE(record.open(QIODevice::WriteOnly) &&
+                            record.write(c.planted == Planted::Torn ? genuine.left(6) : genuine) > 0);
+            }
+        };
+        EXPECT_EQ(loadedThenNext(c.stored ? &stored : nullptr, plant), c.next);
+        // The draw reserved a block without writing through the link.
+        EXPECT_EQ(readAll(target), mine);
     }
     // 256 values, then round again.
     const QString start = QStringLiteral("255");
@@ -314,7 +363,8 @@ TEST(SmsClassSequencer, ReferencesAreReservedInBlocksThatSurviveAKill)
     // A child sends long messages and dies without any clean-up; the
     // restart starts past the end of the block its last reference came
     // from, also across 255 to 0, and only a block's first draw keeps an
-    // end. With the record's name taken by a pipe, the settings keep it.
+    // end. With the record's name taken by a pipe after the start, the
+    // settings keep it.
     struct Case {
         int messages;
         bool pipe;
@@ -326,12 +376,13 @@ TEST(SmsClassSequencer, ReferencesAreReservedInBlocksThatSurviveAKill)
     const QByteArray record = QFile::encodeName(SMSClassSequencer::ReservationFile());
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.messages << (c.pipe ? " messages, a pipe" : " messages"));
-        if (c.pipe) {
-            ASSERT_EQ(::mkfifo(record.constData(), 0600), 0);
-        }
+        ::unlink(record.constData());
         const QString start = QStringLiteral("249");
         platform::SaveSetting(kApp, kSection, kKey, start);
         SMSClassSequencer::LoadLastNumber();
+        if (c.pipe) {
+            ASSERT_EQ(::mkfifo(record.constData(), 0600), 0);
+        }
         EXPECT_EXIT(
             {
                 for (int i = 0; i < c.messages; ++i)

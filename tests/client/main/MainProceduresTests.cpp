@@ -19,7 +19,9 @@
 #include "support/ui/MessageBoxRecorder.h"
 #include "support/ui/RecordingDesktopService.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -61,6 +63,38 @@ protected:
             platform::SaveSetting(QStringLiteral("Parlova"), QStringLiteral("Recent Files"),
                                   QStringLiteral("RecentFile") + QString::number(k + 1), paths.at(k));
     }
+};
+
+// The real desktop service, installed for its lifetime; Await returns once
+// the launcher its help started, if any, has gone and been let go.
+class LauncherAwaited : public platform::DesktopService {
+public:
+    LauncherAwaited() : previous_(platform::SetDesktopService(this)) {}
+    ~LauncherAwaited() override { platform::SetDesktopService(previous_); }
+    LauncherAwaited(const LauncherAwaited&) = delete;
+    LauncherAwaited& operator=(const LauncherAwaited&) = delete;
+
+    bool ShowHelp(int context, const std::function<void(bool shown)>& ended = {}) override
+    {
+        running_ = DesktopService::ShowHelp(context, [this, ended](bool shown) {
+            running_ = false;
+            if (ended)
+                ended(shown);
+            loop_.quit();
+        });
+        return running_;
+    }
+    void Await()
+    {
+        if (running_)
+            loop_.exec();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+private:
+    platform::DesktopService* previous_;
+    QEventLoop loop_;
+    bool running_ = false;
 };
 
 }  // namespace
@@ -438,20 +472,30 @@ TEST(MainProcedures, MessageStoreAndWebSite)
 
     // Help that is not shown says so and names the page it tried: the
     // contents standing in for a missing page, or the page itself when
-    // there is no contents either.
-    QTemporaryDir help;
+    // there is no contents either. The recording service answers `shown`;
+    // a row with a launcher has the real service start that script as the
+    // only xdg-open on the PATH: one that ends with an error, or cannot
+    // start, has shown nothing either.
+    QTemporaryDir help, bin;
     const QString before = platform::HelpFolder();
     platform::SetHelpFolder(help.path());
     const QString contents = help.filePath(QStringLiteral("index.html"));
     const QString page = help.filePath(QStringLiteral("main-window.html"));
-    struct HelpCase { bool shown; bool contentsThere; QString box; };
+    const QString given = bin.filePath(QStringLiteral("given"));
+    constexpr int kRecording = -2, kCannotStart = -1;  // else the launcher's exit code
+    struct HelpCase { int launcher; bool shown; bool contentsThere; QString box; };
     const HelpCase cases[] = {
-        {true, true, QString()},
-        {false, true, parlova::HelpNotShownText(contents, true)},
-        {false, false, parlova::HelpNotShownText(page, false)},
+        {kRecording, true, true, QString()},
+        {kRecording, false, true, parlova::HelpNotShownText(contents, true)},
+        {kRecording, false, false, parlova::HelpNotShownText(page, false)},
+        {0, true, true, QString()},
+        {3, false, true, parlova::HelpNotShownText(contents, true)},
+        {kCannotStart, false, true, parlova::HelpNotShownText(contents, true)},
+        {0, false, false, parlova::HelpNotShownText(page, false)},
     };
+    const QByteArray path = qgetenv("PATH");
     for (const HelpCase& c : cases) {
-        SCOPED_TRACE(c.box.toStdString());
+        SCOPED_TRACE(::testing::Message() << c.launcher << ' ' << c.box.toStdString());
         if (c.contentsThere) {
             QFile file(contents);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -460,8 +504,29 @@ TEST(MainProcedures, MessageStoreAndWebSite)
         }
         desktop.result = c.shown;
         const size_t shownBefore = boxes.count();
-        parlova::ShowHelp(21000);
-        EXPECT_EQ(desktop.calls.back().context, 21000);
+        if (c.launcher == kRecording) {
+            parlova::ShowHelp(21000);
+            EXPECT_EQ(desktop.calls.back().context, 21000);
+        } else {
+            QFile::remove(given);
+            QFile script(bin.filePath(QStringLiteral("xdg-open")));
+            ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            // The page it was handed goes beside it.
+            script.write(c.launcher == kCannotStart ? QByteArray("#!/nonexistent/sh\n")
+                                                    : "#!/bin/sh\nprintf %s \"$1\" >\"${0%/*}/given\"\nexit " +
+                                                          QByteArray::number(c.launcher) + '\n');
+            script.close();
+            ASSERT_TRUE(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            qputenv("PATH", QFile::encodeName(bin.path()));
+            LauncherAwaited real;
+            parlova::ShowHelp(21000);
+            real.Await();
+            qputenv("PATH", path);
+            QFile handed(given);
+            const bool ran = c.launcher >= 0 && c.contentsThere;
+            EXPECT_EQ(handed.open(QIODevice::ReadOnly) ? QFile::decodeName(handed.readAll()) : QString(),
+                      ran ? contents : QString());
+        }
         EXPECT_EQ(boxes.count(), shownBefore + (c.shown ? 0 : 1));
         if (!c.shown) {
             EXPECT_EQ(boxes.last().prompt, c.box);

@@ -18,7 +18,7 @@ bool RecordingDesktopService::OpenFile(const QString& path)
     return result;
 }
 
-bool RecordingDesktopService::ShowHelp(int context)
+bool RecordingDesktopService::ShowHelp(int context, const std::function<void(bool shown)>&)
 {
     calls.push_back({Kind::Help, HelpPage(context), context});
     return result;

@@ -23,7 +23,7 @@ public:
 
     bool OpenUrl(const QUrl& url) override;
     bool OpenFile(const QString& path) override;
-    bool ShowHelp(int context) override;
+    bool ShowHelp(int context, const std::function<void(bool shown)>& ended = {}) override;
     QString StartSystemInfo() override;
 
     std::vector<Call> calls;
