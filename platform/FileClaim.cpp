@@ -75,7 +75,7 @@ bool FileClaim::take(const QString& path)
     std::shared_ptr<ProfileLock> lock = Held().value(name).lock();
     if (!lock) {
         lock = std::make_shared<ProfileLock>();
-        if (!lock->acquire(name, O_RDWR | O_CREAT, 0))
+        if (!lock->acquire(name, O_RDWR | O_CREAT | O_NOFOLLOW, 0))
             return errno != EWOULDBLOCK;
         Held().insert(name, lock);
     }
@@ -106,7 +106,7 @@ bool FileClaim::HeldElsewhere(const QString& path)
         return false;
     // Looked at without making the lock file, so no stray file is left.
     ProfileLock lock;
-    return !lock.acquire(name, O_RDONLY, 0) && errno == EWOULDBLOCK;
+    return !lock.acquire(name, O_RDONLY | O_NOFOLLOW, 0) && errno == EWOULDBLOCK;
 }
 
 }  // namespace platform
