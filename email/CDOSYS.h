@@ -83,7 +83,8 @@ public:
     QString ReadError() const;
     QString GetReadMessages(int& outMsgsCount, QList<EmailLetter>& outLetters) const;
     bool Timeout() const;
-    // Cuts a running POP3 session without QUIT.
+    // Cuts a running POP3 session; one whose QUIT is out completes
+    // with its letters (Pop3Reader::Abort).
     void AbortRead();
     // The UIDLs of letters left on the server, shared by every read of the
     // account for the gate's life.

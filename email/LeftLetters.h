@@ -1,6 +1,6 @@
 #pragma once
-// Letters a POP3 reader left on a server on purpose, by UIDL, shared by the
-// reads of one account.
+// Letters a POP3 reader handed out but left, or may have left, on a server,
+// by UIDL, shared by the reads of one account.
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -12,7 +12,8 @@ namespace quenby {
 
 enum class LeftLetter {
     TooBig,     // handed out with its headers; skipped from then on
-    Undeleted,  // handed out whole but refused by DELE; only its DELE is sent again
+    Undeleted,  // handed out whole, its deletion refused or not committed by
+                // QUIT; only its DELE is sent again
 };
 
 class LeftLetters {

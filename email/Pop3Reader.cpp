@@ -100,7 +100,8 @@ void Pop3Reader::SetLeftLetters(std::shared_ptr<LeftLetters> left) { left_ = std
 QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFolder)
 {
     try {
-        Abort();
+        // Nobody takes the letters of a session cut here, even after its QUIT.
+        drop();
         if (!HasServer(server_))
             return NoServerText();
         letters_.clear();
@@ -108,6 +109,7 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
         current_ = 0;
         currentUid_.clear();
         leftThisRead_.clear();
+        deletedThisRead_.clear();
         deletedAgain_.clear();
         deletingAgain_ = false;
         seen_.clear();
@@ -154,6 +156,13 @@ QString Pop3Reader::Read(int maxSizeOfLetter, const QString& pathToAttachmentsFo
 
 void Pop3Reader::Abort()
 {
+    if (state_ == Quit && !completed_)
+        finish(QStringLiteral("POP3 Error: the session was cut before the server answered QUIT"));
+    drop();
+}
+
+void Pop3Reader::drop()
+{
     if (state_ != Idle && !completed_)
         dropSavedFiles();
     state_ = Idle;
@@ -174,30 +183,43 @@ void Pop3Reader::cut()
         socket_->abort();
 }
 
-void Pop3Reader::finish(const QString& error)
+void Pop3Reader::finish(const QString& error, bool quitAnswered)
 {
     // Marked first: closing the socket may report its end re-entrantly.
     completed_ = true;
     error_ = error;
-    if (error.isEmpty())
-        rememberLeft();
+    // Once QUIT is out the server may remove the marked letters whatever
+    // else happens, so they must reach the user. Before it, nothing is
+    // committed: the next read finds every letter again.
+    const bool handOut = state_ == Quit;
+    if (handOut)
+        rememberLeft(quitAnswered);
+    else
+        letters_.clear();
     leftThisRead_.clear();
+    deletedThisRead_.clear();
     deletedAgain_.clear();
     seen_.clear();
     listed_.clear();
-    if (error.isEmpty())
+    if (handOut)
         savedThisRead_.clear();
     else
         dropSavedFiles();
     cut();
 }
 
-void Pop3Reader::rememberLeft()
+void Pop3Reader::rememberLeft(bool quitAnswered)
 {
     if (!left_)
         return;
-    for (const QString& uid : std::as_const(deletedAgain_))
-        left_->remove(uid);
+    if (quitAnswered) {
+        for (const QString& uid : std::as_const(deletedAgain_))
+            left_->remove(uid);
+    } else {
+        // The server may have kept them: a later read only deletes them.
+        for (const QString& uid : std::as_const(deletedThisRead_))
+            left_->insert(uid, LeftLetter::Undeleted);
+    }
     for (auto it = leftThisRead_.cbegin(); it != leftThisRead_.cend(); ++it)
         left_->insert(it.key(), it.value());
     // A remembered letter this read did not see is gone from the server,
@@ -432,10 +454,12 @@ bool Pop3Reader::handleLine(const QByteArray& line)
     case Dele:
         if (deletingAgain_)
             deletedAgain_ << currentUid_;
+        else if (!currentUid_.isEmpty())
+            deletedThisRead_ << currentUid_;
         nextLetter();
         break;
     case Quit:
-        finish(QString());
+        finish(QString(), true);
         return false;
     default:
         break;

@@ -80,18 +80,22 @@ public:
 
     // Cuts the session at once without QUIT, so the server deletes nothing;
     // later replies are ignored. The attachment files this session saved
-    // are removed, as they are when it ends in an error: its letters are not
-    // handed out, and the next read saves them again.
+    // are removed, as they are when it ends in an error before QUIT: its
+    // letters are not handed out, and the next read saves them again.
+    // Once QUIT has gone out the server may already be removing them: the
+    // session then completes with an error and hands its letters out.
     void Abort();
 
     // Letters the reader left on the server on purpose (too big, or refused
-    // by DELE), shared by the reads of one account. They are handed out once;
-    // a later read skips a letter too big and sends DELE again for a refused
-    // one, forgetting it once deleted. A letter left by a local failure (its
-    // attachments could not be saved) is not among them. A read that saw the
-    // UIDL of every letter it counted forgets the letters it did not see;
-    // one that could not tell n of its letters by UIDL keeps, of the letters
-    // it did not see, the n + kLeftMargin seen most recently.
+    // by DELE), or may have left (marked by DELE in a session whose QUIT was
+    // not answered "+OK"), shared by the reads of one account. They are
+    // handed out once; a later read skips a letter too big and sends DELE
+    // again for the others, forgetting one once its deletion is committed.
+    // A letter without a UIDL cannot be among them. Nor is a letter left by
+    // a local failure (its attachments could not be saved). A read that saw
+    // the UIDL of every letter it counted forgets the letters it did not
+    // see; one that could not tell n of its letters by UIDL keeps, of the
+    // letters it did not see, the n + kLeftMargin seen most recently.
     void SetLeftLetters(std::shared_ptr<LeftLetters> left);
     // Lowers the letter cap (kMaxLetterBytes), so the cap can be shown
     // without streaming hundreds of megabytes.
@@ -114,8 +118,11 @@ private:
     void nextLetter();
     void startLetter();
     void leaveLetter(LeftLetter why);
-    void rememberLeft();
-    void finish(const QString& error);
+    void rememberLeft(bool quitAnswered);
+    // Only "+OK" to QUIT tells that the marked letters are gone.
+    void finish(const QString& error, bool quitAnswered = false);
+    // Abort, with nobody to take the letters.
+    void drop();
     void cut();
     void dropSavedFiles();
     QString saveAttachments(EmailLetter& letter, const QList<QByteArray>& contents, const QStringList& names);
@@ -146,6 +153,8 @@ private:
     QHash<QString, LeftLetter> leftThisRead_;
     // Remembered letters deleted this session: forgotten once QUIT commits it.
     QStringList deletedAgain_;
+    // New letters deleted this session, remembered unless QUIT commits it.
+    QStringList deletedThisRead_;
     bool deletingAgain_ = false;  // the DELE sent is for a remembered letter
     // UIDLs this session saw, in the server's order; with every letter's
     // UIDL seen, a remembered letter missing from them is no longer on the

@@ -78,24 +78,40 @@ void ReadEmailCommand::Execute()
     }
 }
 
+QString ReadEmailCommand::takeLetters()
+{
+    count_ = 0;
+    letters_.clear();
+    if (!reader_->ReadCompleted())
+        return QString();
+    // A session that failed after its QUIT still hands its letters out:
+    // the server may have removed them.
+    const QString text = reader_->GetReadMessages(count_, letters_);
+    if (!text.isEmpty()) {
+        count_ = 0;
+        letters_.clear();
+    }
+    return text;
+}
+
 void ReadEmailCommand::poll()
 {
     if (reader_->ReadCompleted()) {
         QString text = reader_->ReadError();
+        const QString taken = takeLetters();
         if (text.isEmpty())
-            text = reader_->GetReadMessages(count_, letters_);
+            text = taken;
         reader_.reset();
         if (text.isEmpty()) {
             result_ = OK_RESULT;
         } else {
-            count_ = 0;
-            letters_.clear();
             result_ = ERROR_RESULT;
             error_ = text;
         }
     } else if (reader_->Timeout()) {
         // Late replies must not go on deleting letters nobody receives.
         reader_->AbortRead();
+        takeLetters();
         reader_.reset();
         result_ = TIME_OUT_RESULT;
     } else {
@@ -126,6 +142,7 @@ void ReadEmailCommand::Abort()
     if (result_ != IN_PROCESS || !reader_)
         return;
     reader_->AbortRead();
+    takeLetters();
     reader_.reset();
 }
 

@@ -19,7 +19,8 @@ public:
     ~ReadEmailCommand() override;
 
     void SetUp(int maxSizeOfLetter, const QString& pathToAttachmentsFolder, qint32 owner);
-    // Copies of the count and the letters held (none after a failed read).
+    // Copies of the count and the letters held: none after a read that
+    // failed before its QUIT, those read after one that failed later.
     QString GetMessages(int& outMsgsCount, QList<EmailLetter>& outLetters) const;
     std::shared_ptr<EmailCommand> GetCommand() { return shared_from_this(); }
 
@@ -37,6 +38,8 @@ public:
 
 private:
     void poll();
+    // Takes the letters of a session that has ended; GetReadMessages' answer.
+    QString takeLetters();
 
     EMC_RESULT_CODEs result_ = NOT_EXECUTED_RESULT;
     QString error_;

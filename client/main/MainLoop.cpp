@@ -140,47 +140,49 @@ QString MainLoop::mailReplies()
     return orders ? orders->GetCommand() : QString();
 }
 
+namespace {
+
+QString ReadFailure(quenby::EMC_RESULT_CODEs result, const quenby::EmailCommand& command)
+{
+    switch (result) {
+    case quenby::NOT_EXECUTED_RESULT:
+        return QStringLiteral("Not executed");
+    case quenby::TIME_OUT_RESULT:
+        return QStringLiteral("Time out");
+    case quenby::ERROR_RESULT:
+        return command.Error();
+    case quenby::ABORTED_BY_USER_RESULT:
+        return QStringLiteral("Aborted by user");
+    default:
+        return QStringLiteral("Unknown error");
+    }
+}
+
+}  // namespace
+
 void MainLoop::HandleReadEmailReply(quenby::ReadEmailCommand& command)
 {
     const std::shared_ptr<quenby::EmailCommand> inner = command.GetCommand();
     const quenby::EMC_RESULT_CODEs result = inner ? inner->Result() : quenby::NOT_EXECUTED_RESULT;
-    if (result == quenby::OK_RESULT) {
-        int count = 0;
-        QList<quenby::EmailLetter> letters;
-        command.GetMessages(count, letters);
-        ConferenceRegistry& conferences = ConferencesReg();
-        // The letters are gone from the server by now: one the registry
-        // could not write must not vanish without a word.
-        QString failed;
-        for (const quenby::EmailLetter& letter : letters) {
-            // One letter failing must not lose the letters after it.
-            const QString text = platform::TextOrError([&] { return conferences.PutEmailMessage(letter); });
-            if (failed.isEmpty())
-                failed = text;
-        }
-        if (!failed.isEmpty())
-            MainWin().alertUser(QStringLiteral("EMAIL ERROR: ") + failed);
-        return;
+    // A read that failed after QUIT still holds its letters.
+    int count = 0;
+    QList<quenby::EmailLetter> letters;
+    command.GetMessages(count, letters);
+    ConferenceRegistry& conferences = ConferencesReg();
+    // The letters are gone from the server by now: one the registry
+    // could not write must not vanish without a word.
+    QString failed;
+    for (const quenby::EmailLetter& letter : letters) {
+        // One letter failing must not lose the letters after it.
+        const QString text = platform::TextOrError([&] { return conferences.PutEmailMessage(letter); });
+        if (failed.isEmpty())
+            failed = text;
     }
-    QString reason;
-    switch (result) {
-    case quenby::NOT_EXECUTED_RESULT:
-        reason = QStringLiteral("Not executed");
-        break;
-    case quenby::TIME_OUT_RESULT:
-        reason = QStringLiteral("Time out");
-        break;
-    case quenby::ERROR_RESULT:
-        reason = inner->Error();
-        break;
-    case quenby::ABORTED_BY_USER_RESULT:
-        reason = QStringLiteral("Aborted by user");
-        break;
-    default:
-        reason = QStringLiteral("Unknown error");
-        break;
-    }
-    MainWin().alertUser(QStringLiteral("Reading email error. ") + reason);
+    if (result != quenby::OK_RESULT)
+        MainWin().alertUser(QStringLiteral("Reading email error. ") + ReadFailure(result, command));
+    // Shown last: a letter nobody sees is worse than a failed read.
+    if (!failed.isEmpty())
+        MainWin().alertUser(QStringLiteral("EMAIL ERROR: ") + failed);
 }
 
 }  // namespace parlova

@@ -17,6 +17,7 @@
 #include "platform/UserSettings.h"
 #include "platform/VbError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -348,6 +349,74 @@ TEST_F(Gate, ALetterLeftOnTheServerIsHandedOutOnce)
         gate.Disconnect();
     }
     EXPECT_TRUE(script.committedDeletions().isEmpty());
+}
+
+// Once QUIT is out the server may have removed the letters, whatever it
+// answers: they are handed out, and a later read only deletes those it kept.
+TEST_F(Gate, LettersReadBeforeAFailedQuitAreHandedOutOnce)
+{
+    struct Case {
+        const char* name;
+        Pop3ScriptServer::Answer quit;
+        EMC_RESULT_CODEs result;
+        QString error;
+    };
+    const Case cases[] = {
+        {"refused", {{"-ERR some deleted messages not removed\r\n"}}, ERROR_RESULT,
+         QStringLiteral("POP3 Error: -ERR some deleted messages not removed\r\n")},
+        {"closed unanswered", {{}, true}, OK_RESULT, QString()},
+        {"never answered", {{}, false, true}, TIME_OUT_RESULT, QString()},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Pop3ScriptServer script;
+        script.setLetters({mailtest::LetterWithAttachments(), mailtest::PlainLetter(), mailtest::PlainLetter()});
+        bool failQuit = true;
+        script.setOverride([&](const QByteArray& c, Pop3ScriptServer::Answer& a) {
+            if (c == "UIDL 3") {
+                a.pieces = {"-ERR no UIDL for it\r\n"};
+            } else if (c == "QUIT" && failQuit) {
+                a = k.quit;
+                // Silence for longer than the account's time-out.
+                if (a.silent)
+                    clock.advance(31000);
+            } else {
+                return false;
+            }
+            return true;
+        });
+        QTemporaryDir folder;
+        EmailGate gate;
+        gate.SetAttachmentsFolder(folder.path());
+        int count = -1;
+        QList<EmailLetter> letters;
+        QString error;
+        const auto read = [&] {
+            EXPECT_EQ(gate.Connect(QStringLiteral("Ann"), QStringLiteral("a@x.org"), Server(script.port()), Server(1)),
+                      QString());
+            EXPECT_TRUE(drive(gate, [&] { return gate.OutQueueCount() == 1; }, &script));
+            const std::shared_ptr<EmailCommand> command = gate.Pull();
+            gate.Disconnect();
+            if (!command)
+                return NOT_EXECUTED_RESULT;
+            std::static_pointer_cast<ReadEmailCommand>(command)->GetMessages(count, letters);
+            error = command->Error();
+            return command->Result();
+        };
+        EXPECT_EQ(read(), k.result);
+        EXPECT_EQ(error, k.error);
+        EXPECT_EQ(letters.isEmpty() ? QString() : letters.at(0).Message.Subject, QStringLiteral("Figures"));
+        EXPECT_EQ(count, 3);
+
+        // The server kept them all; the letter without a UIDL cannot be
+        // told apart and comes again.
+        failQuit = false;
+        EXPECT_EQ(read(), OK_RESULT);
+        EXPECT_EQ(count, 1);
+        EXPECT_EQ(script.committedDeletions(), (QList<int>{1, 2, 3}));
+        // The first read's attachment files stayed, and were not saved twice.
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+    }
 }
 
 TEST_F(Gate, AReadWhoseStartFailsEndsWithItsError)
