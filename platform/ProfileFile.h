@@ -70,10 +70,11 @@ public:
     // kept until a commit succeeds. A missing file gives false with an empty
     // copy and error() ENOENT; an unreadable one false with its errno; one
     // another instance keeps locked, EWOULDBLOCK; the edits not yet written
-    // stay, for a load or commit that can read the file. Only a regular file of at most kMaxSize bytes is read: anything
-    // else (a FIFO, a device) is refused without waiting on it, so nothing
-    // can hang the reader or fill the memory. For Editing, the lock stays
-    // held until the next commit, load or release().
+    // stay, for a load or commit that can read the file. Only a regular
+    // file of at most kMaxSize bytes is read: anything else (a FIFO, a
+    // device) is refused without waiting on it, so nothing can hang the
+    // reader or fill the memory. For Editing, the lock stays held until the
+    // next commit, load or release().
     enum Purpose { Reading, Editing };
     bool load(Purpose purpose = Reading);
     void release();

@@ -34,9 +34,10 @@ public:
     ProfileLock& operator=(const ProfileLock&) = delete;
 
     // Opens name for reading or for reading and writing (flags; with
-    // O_CREAT a new file is private to the user) and locks it, trying again for up to waitMs while another holds the lock. False
-    // with errno: the open's, or EWOULDBLOCK when it stayed busy. Where the
-    // filesystem has no locks the file is used unlocked.
+    // O_CREAT a new file is private to the user) and locks it, trying again
+    // for up to waitMs while another holds the lock. False with errno: the
+    // open's, or EWOULDBLOCK when it stayed busy. Where the filesystem has
+    // no locks the file is used unlocked.
     bool acquire(const QByteArray& name, int flags, int waitMs);
     // -1 until acquired.
     int fd() const { return fd_; }
