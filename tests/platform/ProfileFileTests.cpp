@@ -205,6 +205,39 @@ TEST(ProfileFile, TailCommitTrustsOnlyTheFileItRead)
     EXPECT_EQ(file.sectionLines("Archive"), QByteArrayList{"other"});
 }
 
+TEST(ProfileFile, NoWriterWritesBackWhatItHasNotRead)
+{
+    ProfileRig rig;
+    rig.put("[Archive]\r\nold\r\n[New message]\r\ndraft\r\n");
+    auto append = [](ProfileFile& f, const QByteArray& entry) {
+        f.removeSection("New message");
+        f.appendToSection("Archive", {entry});
+        f.replaceSection("New message", {"draft"});
+    };
+    ProfileFile x = rig.loaded();
+    ProfileFile y = rig.loaded();
+
+    // Read for an edit, the file stays locked until the edit is written.
+    ASSERT_TRUE(x.load(ProfileFile::Editing));
+    ProfileFile reader(rig.path);
+    reader.setLockWait(0);
+    EXPECT_FALSE(reader.load());
+    EXPECT_EQ(reader.error(), EWOULDBLOCK);
+    append(x, "x1");
+    ASSERT_TRUE(x.commitTail());
+    EXPECT_TRUE(reader.load());
+
+    // Edits made on copies the other's write has made stale, appended and
+    // saved whole: each is made again on the file as it is now.
+    append(x, "x2");
+    append(y, "y1");
+    x.setValue("Params", "x", "1");
+    y.setValue("Params", "y", "2");
+    ASSERT_TRUE(y.commitTail());
+    ASSERT_TRUE(x.commit());
+    EXPECT_EQ(rig.bytes(), "[Params]\r\ny=2\r\nx=1\r\n[Archive]\r\nold\r\nx1\r\ny1\r\nx2\r\n[New message]\r\ndraft\r\n");
+}
+
 TEST(ProfileFile, AnAppendLeftAsideIsFinishedOrDiscardedOnLoad)
 {
     const QByteArray head = "[Archive]\r\nold\r\n";

@@ -74,6 +74,12 @@ public:
         }
         return out;
     }
+    // Lets a body waiting on its second descriptor go on.
+    void go()
+    {
+        const char start = 1;
+        EXPECT_EQ(write(go_[1], &start, 1), 1);
+    }
     void killNow()
     {
         kill(pid_, SIGKILL);
@@ -116,9 +122,15 @@ TEST(TalkFileSharing, TwoCopiesAppendingKeepEveryConfirmedEntry)
         }
         Report(report, confirmed);
     };
-    Child child([&](int report, int) { append('b', report); });
+    // Both start at once, so that their appends cross.
+    Child child([&](int report, int go) {
+        char start = 0;
+        if (read(go, &start, 1) == 1)
+            append('b', report);
+    });
     int pipes[2];
     ASSERT_EQ(pipe(pipes), 0);
+    child.go();
     append('a', pipes[1]);
     close(pipes[1]);
     QByteArray confirmed = child.report();
