@@ -3,10 +3,10 @@
 #include "platform/ProfileTail.h"
 
 #include <QCryptographicHash>
-#include <QHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
 
 #include <cerrno>

@@ -2,7 +2,8 @@
 // The conversation file (".plv"): writing it whole, rewriting one part of it
 // in place, and reading it back into a conversation's record. A window
 // keeps one TalkFile for its life, so appending a log entry to a long file
-// neither reads nor rewrites the log already there.
+// neither reads nor rewrites the log already there; it also holds the
+// file's claim, so that no other running copy of the program opens it.
 #include "client/conversations/TalkRecord.h"
 #include "platform/FileClaim.h"
 #include "platform/ProfileFile.h"
