@@ -572,13 +572,16 @@ bool ProfileFile::commit()
     std::unique_ptr<ProfileLock> lock;
     if (!lockForWriting(lock) && errno != ENOENT)
         return failLock();
-    if (lock->fd() >= 0 && !whole_ && !current(*lock))
-        return false;
-    if (lock->fd() < 0 && !loaded_ && !whole_) {
-        // A new file: the edits made on nothing.
-        content_.clear();
-        parse();
-        replay();
+    // A whole new content rests on nothing the file holds.
+    if (!whole_) {
+        if (lock->fd() >= 0 && !current(*lock))
+            return false;
+        if (lock->fd() < 0 && !loaded_) {
+            // A new file: the edits made on nothing.
+            content_.clear();
+            parse();
+            replay();
+        }
     }
     return save(*lock);
 }
